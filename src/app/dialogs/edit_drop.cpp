@@ -1,0 +1,45 @@
+#include "app/dialogs/edit_drop.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
+
+namespace litho {
+
+CEditDrop::CEditDrop(QWidget* parent) : QLineEdit(parent) { setAcceptDrops(true); }
+
+void CEditDrop::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+  else
+    QLineEdit::dragEnterEvent(event);
+}
+
+void CEditDrop::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasUrls())
+    event->acceptProposedAction();
+  else
+    QLineEdit::dragMoveEvent(event);
+}
+
+void CEditDrop::dropEvent(QDropEvent* event) {
+  const auto urls = event->mimeData()->urls();
+  if (urls.isEmpty()) {
+    QLineEdit::dropEvent(event);
+    return;
+  }
+  const QUrl& url = urls.front();
+  takeDroppedPath(url.isLocalFile() ? url.toLocalFile() : url.toString());
+  event->acceptProposedAction();
+}
+
+void CEditDrop::takeDroppedPath(const QString& path) {
+  setText(path.left(500));
+  setFocus(Qt::OtherFocusReason);
+  const QString t = text();
+  const int slash = t.lastIndexOf('/');
+  setSelection(slash + 1, static_cast<int>(t.size()) - slash - 1);
+}
+
+}  // namespace litho

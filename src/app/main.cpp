@@ -1,0 +1,14 @@
+#include <QApplication>
+
+#include "app/opengl_app.h"
+#include "model/command_line.h"
+
+int main(int argc, char** argv) {
+  litho::setDefaultSurfaceFormat();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("Lithoscan3D");
+  std::vector<std::string> args;
+  const QStringList list = QApplication::arguments();
+  for (qsizetype i = 1; i < list.size(); ++i) args.push_back(list[i].toStdString());
+  return litho::COpenGLApp().run(litho::rawCommandLine(args));
+}

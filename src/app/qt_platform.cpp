@@ -1,0 +1,154 @@
+#include "app/qt_platform.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QProcess>
+
+#include "app/dialogs/background_dlg.h"
+#include "app/dialogs/dlg_banner.h"
+#include "app/dialogs/file_load.h"
+#include "app/dialogs/progress_dlg.h"
+
+namespace litho {
+
+namespace {
+QString q(const std::string& s) { return QString::fromStdString(s); }
+const char* kAppTitle = "Lithoscan3D";
+}  // namespace
+
+std::string qtFilter(const std::string& filter) {
+  std::vector<std::string> parts;
+  std::string cur;
+  for (char c : filter) {
+    if (c == '|') {
+      parts.push_back(cur);
+      cur.clear();
+    } else {
+      cur += c;
+    }
+  }
+  if (!cur.empty()) parts.push_back(cur);
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); i += 2) {
+    if (parts[i].empty()) break;
+    std::string pattern = i + 1 < parts.size() && !parts[i + 1].empty() ? parts[i + 1] : "*";
+    for (auto& c : pattern)
+      if (c == ';') c = ' ';
+    if (!out.empty()) out += ";;";
+    out += parts[i] + " (" + pattern + ")";
+  }
+  return out;
+}
+
+QtPlatform::QtPlatform() = default;
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::message(const std::string& text, MessageKind kind, const std::string& title) {
+  QMessageBox::Icon icon = QMessageBox::NoIcon;
+  switch (kind) {
+    case MessageKind::Error: icon = QMessageBox::Critical; break;
+    case MessageKind::Warning: icon = QMessageBox::Warning; break;
+    case MessageKind::Info: icon = QMessageBox::Information; break;
+    case MessageKind::Plain: icon = QMessageBox::NoIcon; break;
+  }
+  QMessageBox box(icon, title.empty() ? kAppTitle : q(title), q(text), QMessageBox::Ok, parent_);
+  box.exec();
+}
+
+bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
+  QMessageBox box(QMessageBox::Question, title.empty() ? kAppTitle : q(title), q(text),
+                  QMessageBox::Yes | QMessageBox::No, parent_);
+  return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<std::string> QtPlatform::openFileName(const FileDialogSpec& spec) {
+  const QString f = QFileDialog::getOpenFileName(parent_, q(spec.title), q(spec.startFolder), q(qtFilter(spec.filter)));
+  if (f.isEmpty()) return std::nullopt;
+  return f.toStdString();
+}
+
+std::optional<std::string> QtPlatform::saveFileName(const FileDialogSpec& spec) {
+  QString start = q(spec.startFolder);
+  if (!spec.defaultName.empty()) start = start.isEmpty() ? q(spec.defaultName) : start + "/" + q(spec.defaultName);
+  const QString f = QFileDialog::getSaveFileName(
+      parent_, q(spec.title), start, q(qtFilter(spec.filter)), nullptr,
+      spec.promptOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
+  if (f.isEmpty()) return std::nullopt;
+  return f.toStdString();
+}
+
+void QtPlatform::setWaitCursor(bool on) {
+  if (on)
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+  else
+    QApplication::restoreOverrideCursor();
+}
+
+std::string QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
+
+void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(q(text)); }
+
+bool QtPlatform::startProgram(const std::string& program, const std::vector<std::string>& args,
+                              const std::string& folder, bool wait) {
+  QStringList a;
+  for (const auto& s : args) a << q(s);
+  if (!wait) return QProcess::startDetached(q(program), a, q(folder));
+  QProcess p;
+  if (!folder.empty()) p.setWorkingDirectory(q(folder));
+  p.start(q(program), a);
+  if (!p.waitForStarted()) return false;
+  p.waitForFinished(-1);
+  return true;
+}
+
+std::string QtPlatform::currentFolder() { return QDir::currentPath().toStdString(); }
+
+bool QtPlatform::setCurrentFolder(const std::string& folder) { return QDir::setCurrent(q(folder)); }
+
+bool QtPlatform::keyDown(Key key) {
+  const auto mods = QGuiApplication::queryKeyboardModifiers();
+  switch (key) {
+    case Key::Shift: return mods & Qt::ShiftModifier;
+    case Key::Control: return mods & Qt::ControlModifier;
+    case Key::Alt: return mods & Qt::AltModifier;
+    case Key::Space: return spaceDown;
+  }
+  return false;
+}
+
+bool QtPlatform::runBanner(bool hardwareOpenGL) {
+  CDlgBanner dlg(hardwareOpenGL, parent_);
+  dlg.exec();
+  return dlg.hardwareOpenGL();
+}
+
+bool QtPlatform::runLoadModelDialog(LoadDialogValues& values) {
+  CFileLoad dlg(*this, parent_);
+  dlg.load(values);
+  if (dlg.exec() != QDialog::Accepted) return false;
+  values = dlg.values();
+  return true;
+}
+
+std::optional<BackgroundChoice> QtPlatform::runBackgroundDialog(const RectMesh& mesh, float initialValue) {
+  CBackgroundDlg dlg(*this, mesh, initialValue, parent_);
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  return dlg.result();
+}
+
+void QtPlatform::progressBegin(const std::string& title) {
+  progress_ = std::make_unique<CProgressDlg>(q(title), parent_);
+  progress_->QDialog::show();
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtPlatform::progressShow(int percent) {
+  if (progress_) progress_->show(percent);
+}
+
+void QtPlatform::progressEnd() { progress_.reset(); }
+
+}  // namespace litho

@@ -1,0 +1,52 @@
+#pragma once
+#include <memory>
+
+#include "model/document_ui.h"
+#include "platform/platform.h"
+
+class QWidget;
+
+namespace litho {
+
+class CProgressDlg;
+
+// The platform and the document's windows on Qt.
+class QtPlatform : public Platform, public DocumentUi {
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  void setParentWindow(QWidget* w) { parent_ = w; }
+
+  void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
+  bool askYesNo(const std::string& text, const std::string& title = {}) override;
+  std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+  void setWaitCursor(bool on) override;
+  std::string clipboardText() override;
+  void setClipboardText(const std::string& text) override;
+  bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                    bool wait) override;
+  std::string currentFolder() override;
+  bool setCurrentFolder(const std::string& folder) override;
+  bool keyDown(Key key) override;
+
+  bool runBanner(bool hardwareOpenGL) override;
+  bool runLoadModelDialog(LoadDialogValues& values) override;
+  std::optional<BackgroundChoice> runBackgroundDialog(const RectMesh& mesh, float initialValue) override;
+  void progressBegin(const std::string& title) override;
+  void progressShow(int percent) override;
+  void progressEnd() override;
+
+  // Space bar state, kept by the view from its key events.
+  bool spaceDown = false;
+
+ private:
+  QWidget* parent_ = nullptr;
+  std::unique_ptr<CProgressDlg> progress_;
+};
+
+// "Mesh||" style filters to Qt's "Mesh (*)".
+std::string qtFilter(const std::string& filter);
+
+}  // namespace litho

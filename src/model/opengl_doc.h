@@ -1,0 +1,118 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "edit/element.h"
+#include "model/arrays.h"
+#include "model/command_line.h"
+#include "model/document_ui.h"
+#include "model/rect_mesh.h"
+#include "overlays/data_set.h"
+#include "platform/platform.h"
+
+namespace litho {
+
+// NoDataValue: 1e30 as a float; the start of every minimum search.
+constexpr float kNoDataValue = 1e30f;
+
+enum class LoadStatus {
+  Loaded,     // a complete mesh and model are present
+  Failed,     // reported; the document holds nothing
+  Fatal,      // a named file is missing: the program ends with status -1
+  NotLoaded,  // nothing was attempted (dialog cancelled, nothing parsed)
+};
+
+enum class Which { First, Second };
+
+// The document: sole owner of the mesh, the models and the file names.
+class COpenGLDoc {
+ public:
+  COpenGLDoc(Platform& platform, DocumentUi& ui);
+  ~COpenGLDoc();
+  COpenGLDoc(const COpenGLDoc&) = delete;
+  COpenGLDoc& operator=(const COpenGLDoc&) = delete;
+
+  // --- store -------------------------------------------------------------
+  RectMesh mesh;
+
+  int modelCount = 0;
+  std::vector<ModelSet> models;
+  int currentModelIndex = 0;
+  bool logModel = false;
+  double modelMin = 0;
+  double modelMax = 0;
+  float bottomMean = 0;
+  std::array<int, 6> coreOffsets{};  // west, east, south, north, bottom, top
+
+  bool isVectorModel = false;
+  std::vector<ModelSet> vectorX, vectorY, vectorZ;
+
+  ModelSet secondModel;
+  bool secondModelLoaded = false;
+  bool logSecondModel = false;
+  double secondMin = 0;
+  double secondMax = 0;
+
+  Grid2<int> TopActiveIndex;
+  std::uint8_t ActiveMaskSet = 0;
+
+  std::string meshPath, modelPath, secondModelPath, topographyPath, workingFolder;
+  std::string title = "Untitled";
+
+  bool modelLoaded = false;
+  bool octreeMode = false;
+  bool tq5rMode = false;
+  bool transmitterMode = false;
+  bool hardwareOpenGL = false;
+  bool ignoreAnswerGiven = false;
+  bool blockEditorOpen = false;
+  bool modified = false;
+  bool differenceShown = false;
+
+  std::vector<CElement> elements;
+  std::vector<DataSet> dataSets;
+  int selectedDataSet = -1;
+
+  ModelSet& currentModel() { return models[static_cast<std::size_t>(currentModelIndex)]; }
+  const ModelSet& currentModel() const { return models[static_cast<std::size_t>(currentModelIndex)]; }
+  bool hasModelData() const { return !models.empty() || !mesh.empty(); }
+
+  // --- operations --------------------------------------------------------
+  void selectModel(int m);
+  void recomputeRange(Which which);
+  void releaseModelData();
+
+  // Start-up decision: banner and Open, Open alone, or the command-line load.
+  LoadStatus startUp(const std::string& rawCommandLine);
+  LoadStatus commandLineLoad(const CommandLine& c);
+  // Open (57601): the Load Model dialog, then the load.
+  LoadStatus open();
+  LoadStatus loadModelSet();
+  // Reads meshPath into mesh; fatal is set when the file cannot be opened.
+  bool readMeshFile(bool& fatal);
+
+  // Title, working folder and current folder from modelPath (or meshPath).
+  void setDocumentPath();
+  void setTitle(const std::string& t);
+
+  // Views are refreshed with a hint after loads (0: new load, 1: reload, 2: values changed).
+  std::function<void(int hint)> updateAllViews;
+  // Set when the command line names a view parameter file.
+  std::string viewFileToOpen;
+
+  Platform& platform() { return platform_; }
+  DocumentUi& ui() { return ui_; }
+
+ private:
+  bool allocateModels(int count);
+  LoadStatus buildModelWithoutFile();
+  void reportOutOfMemory(const std::string& path);
+
+  Platform& platform_;
+  DocumentUi& ui_;
+};
+
+}  // namespace litho

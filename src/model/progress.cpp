@@ -1,0 +1,22 @@
+#include "model/progress.h"
+
+#include "model/rounding.h"
+
+namespace litho {
+
+int ProgressReporter::lastPercent = 0;
+
+ProgressReporter::ProgressReporter(DocumentUi& ui, const std::string& path) : ui_(ui) {
+  ui_.progressBegin("Loading " + path);
+}
+
+ProgressReporter::~ProgressReporter() { ui_.progressEnd(); }
+
+void ProgressReporter::report(double count) {
+  const int p = total_ > 0 ? roundToInt(count / total_ * 100.0) : 100;
+  if (p == lastPercent) return;
+  lastPercent = p;
+  ui_.progressShow(p);
+}
+
+}  // namespace litho

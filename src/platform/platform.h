@@ -1,0 +1,67 @@
+#pragma once
+// Everything the user is told or asked, and everything the window system does
+// for the document, goes through this interface. The Qt implementation lives in
+// src/app; tests use a scripted double; the batch tool writes to stderr.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace litho {
+
+enum class MessageKind {
+  Error,    // stop icon
+  Warning,  // exclamation icon
+  Info,     // information icon
+  Plain,    // no icon, OK button
+};
+
+struct FileDialogSpec {
+  std::string title;
+  std::string filter;       // e.g. "Mesh||"
+  std::string startFolder;  // empty: the current folder
+  std::string defaultName;
+  bool mustExist = true;          // open dialogs
+  bool promptOverwrite = true;    // save dialogs
+};
+
+enum class Key { Shift, Control, Alt, Space };
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  virtual void message(const std::string& text, MessageKind kind, const std::string& title = {}) = 0;
+  // Yes/No question with the question icon; true for Yes.
+  virtual bool askYesNo(const std::string& text, const std::string& title = {}) = 0;
+
+  virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) = 0;
+
+  virtual void setWaitCursor(bool on) = 0;
+
+  virtual std::string clipboardText() = 0;
+  virtual void setClipboardText(const std::string& text) = 0;
+
+  // Starts a program; when wait is set, returns once it ended. False when it could not start.
+  virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,
+                            const std::string& workingFolder, bool wait) = 0;
+
+  virtual std::string currentFolder() = 0;
+  virtual bool setCurrentFolder(const std::string& folder) = 0;
+
+  virtual bool keyDown(Key key) = 0;
+};
+
+// Shows the wait cursor for as long as it lives.
+class WaitCursor {
+ public:
+  explicit WaitCursor(Platform& p) : platform_(p) { platform_.setWaitCursor(true); }
+  ~WaitCursor() { platform_.setWaitCursor(false); }
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+
+ private:
+  Platform& platform_;
+};
+
+}  // namespace litho

@@ -1,0 +1,74 @@
+#pragma once
+// Test double for the platform and the document's windows: records every
+// message and question, answers from queues, and fails the test on a question
+// or dialog nobody scripted.
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/document_ui.h"
+#include "platform/platform.h"
+
+namespace litho::test {
+
+struct Recorded {
+  MessageKind kind;
+  std::string text;
+  bool operator==(const Recorded&) const = default;
+};
+
+class ScriptedPlatform : public Platform, public DocumentUi {
+ public:
+  // Platform
+  void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
+  bool askYesNo(const std::string& text, const std::string& title = {}) override;
+  std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+  void setWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
+  std::string clipboardText() override { return clipboard; }
+  void setClipboardText(const std::string& text) override { clipboard = text; }
+  bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                    bool wait) override;
+  std::string currentFolder() override { return folder; }
+  bool setCurrentFolder(const std::string& f) override {
+    folder = f;
+    return true;
+  }
+  bool keyDown(Key key) override;
+
+  // DocumentUi
+  bool runBanner(bool hardwareOpenGL) override;
+  bool runLoadModelDialog(LoadDialogValues& values) override;
+  std::optional<BackgroundChoice> runBackgroundDialog(const RectMesh& mesh, float initialValue) override;
+  void progressBegin(const std::string& title) override { progressTitles.push_back(title); }
+  void progressShow(int percent) override { progressShown.push_back(percent); }
+  void progressEnd() override { ++progressEnded; }
+
+  // What happened.
+  std::vector<Recorded> messages;
+  std::vector<std::string> questions;
+  std::vector<std::string> fileDialogTitles;
+  std::vector<std::string> progressTitles;
+  std::vector<int> progressShown;
+  int progressEnded = 0;
+  int bannersShown = 0;
+  int loadDialogsShown = 0;
+  int backgroundDialogsShown = 0;
+  int waitCursorDepth = 0;
+  std::string clipboard;
+  std::string folder = "/";
+  std::vector<std::string> programsStarted;
+
+  // Answers, consumed in order.
+  std::deque<bool> yesNoAnswers;
+  std::deque<std::optional<std::string>> fileAnswers;
+  std::deque<bool> bannerAnswers;  // true: hardware
+  std::deque<std::optional<LoadDialogValues>> loadDialogAnswers;  // empty: cancelled
+  std::deque<std::optional<BackgroundChoice>> backgroundAnswers;
+  std::function<bool(Key)> keys;
+
+  std::string lastMessageText() const { return messages.empty() ? std::string() : messages.back().text; }
+};
+
+}  // namespace litho::test
