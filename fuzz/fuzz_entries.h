@@ -16,7 +16,11 @@ inline void meshReader(const std::uint8_t* data, std::size_t size) {
   StreamPlatform platform(null, false);
   RectMesh mesh;
   const std::string text(reinterpret_cast<const char*>(data), size);
-  if (readMeshText(text, "fuzz.msh", mesh, platform)) {
+  // Small limits keep the fuzzer inside its memory budget; the limit checks still run.
+  MeshLimits limits;
+  limits.maxCells = 1000000;
+  limits.maxBytes = 64ULL << 20;
+  if (readMeshText(text, "fuzz.msh", mesh, platform, limits)) {
     if (mesh.xNodes.size() != static_cast<std::size_t>(mesh.nx) + 1 ||
         mesh.yNodes.size() != static_cast<std::size_t>(mesh.ny) + 1 ||
         mesh.zNodes.size() != static_cast<std::size_t>(mesh.nz) + 1)

@@ -1,5 +1,8 @@
 #include "model/mesh_reader.h"
 
+#include <unistd.h>
+
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -13,6 +16,13 @@ namespace {
 constexpr std::size_t kMaxToken = 80;
 
 std::string errorSuffix(const std::string& path) { return "Error reading mesh file\n" + path; }
+
+unsigned long long physicalMemoryBytes() {
+  const long pages = ::sysconf(_SC_PHYS_PAGES);
+  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
+  if (pages <= 0 || pageSize <= 0) return ~0ULL;
+  return static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
+}
 
 void skipLine(std::istream& in) { in.ignore(std::numeric_limits<std::streamsize>::max(), '\n'); }
 
@@ -69,19 +79,32 @@ bool readWidthList(std::istream& in, int n, std::vector<double>& nodes, const st
   return true;
 }
 
-bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform) {
+bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
+                  const MeshLimits& limits) {
   mesh.release();
   std::istringstream in(text);
 
   int nx = 0, ny = 0, nz = 0;
   in >> nx >> ny >> nz;
-  if (nx < 1 || ny < 1 || nz < 1) {
+  // A count too large for an int fails extraction and reads as INT_MAX.
+  const bool overflow = in.fail() && (nx == INT_MAX || ny == INT_MAX || nz == INT_MAX);
+  if (!overflow && (nx < 1 || ny < 1 || nz < 1 || in.fail())) {
     platform.message("Number of cells should be positive.\n" + errorSuffix(path), MessageKind::Error);
     return false;
   }
-  if (static_cast<long long>(nx) * ny > kMaxCells || static_cast<long long>(nx) * ny * nz > kMaxCells) {
+  if (overflow || static_cast<long long>(nx) * ny > limits.maxCells ||
+      static_cast<long long>(nx) * ny * nz > limits.maxCells) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "The mesh has too many cells: %i x %i x %i.\n", nx, ny, nz);
+    platform.message(buf + errorSuffix(path), MessageKind::Error);
+    return false;
+  }
+  const unsigned long long bytes = (3ULL + nx + ny + nz) * sizeof(double) +
+                                   static_cast<unsigned long long>(nx) * ny * nz * sizeof(float) +
+                                   static_cast<unsigned long long>(nx) * ny * sizeof(int);
+  if (bytes > (limits.maxBytes ? limits.maxBytes : physicalMemoryBytes())) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells.\n", nx, ny, nz);
     platform.message(buf + errorSuffix(path), MessageKind::Error);
     return false;
   }

@@ -11,9 +11,16 @@ namespace litho {
 // Largest mesh the program holds: cell counts are 32-bit throughout.
 constexpr long long kMaxCells = 2147483647LL;
 
+struct MeshLimits {
+  long long maxCells = kMaxCells;
+  // Nodes, one model and the active-cell counts must fit in this many bytes.
+  unsigned long long maxBytes = 0;  // 0: the machine's physical memory
+};
+
 // Parses mesh-file text. On failure shows the message (path appended) and
 // leaves mesh empty.
-bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform);
+bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
+                  const MeshLimits& limits = {});
 
 // Reads n widths into nodes[1..n] (nodes[0] holds the origin) and turns them
 // into cumulative coordinates with the round-off snap.

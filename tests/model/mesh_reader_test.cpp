@@ -128,10 +128,22 @@ TEST(MeshReader, readHugeCellCountIsRefusedNotWrapped) {
   expectError("100000 100000 100000\n0 0 0\n",
               "The mesh has too many cells: 100000 x 100000 x 100000.\n" + kSuffix);
   expectError("2147483647 2147483647 1\n", "The mesh has too many cells: 2147483647 x 2147483647 x 1.\n" + kSuffix);
-  // Overflowing counts fail extraction and read as zero or a clamped value.
-  const ReadResult r = read("99999999999 1 1\n");
-  EXPECT_FALSE(r.ok);
-  EXPECT_EQ(r.messages.size(), 1u);
+  // Counts too large for an int are refused as too many, never taken as INT_MAX.
+  expectError("1 1 6999606999600\n", "The mesh has too many cells: 1 x 1 x 2147483647.\n" + kSuffix);
+  expectError("99999999999 1 1\n", "The mesh has too many cells: 2147483647 x 0 x 0.\n" + kSuffix);
+}
+
+TEST(MeshReader, readMeshLargerThanMemoryIsRefusedBeforeAllocating) {
+  ScriptedPlatform p;
+  RectMesh mesh;
+  MeshLimits limits;
+  limits.maxBytes = 1 << 20;
+  EXPECT_FALSE(readMeshText("100 100 100\n0 0 0\n100*1\n100*1\n100*1\n", kPath, mesh, p, limits));
+  ASSERT_EQ(p.messages.size(), 1u);
+  EXPECT_EQ(p.messages[0].text, "Not enough memory for a model of 100 x 100 x 100 cells.\n" + kSuffix);
+  EXPECT_TRUE(mesh.empty());
+  limits.maxBytes = 8 << 20;
+  EXPECT_TRUE(readMeshText("100 100 100\n0 0 0\n100*1\n100*1\n100*1\n", kPath, mesh, p, limits));
 }
 
 TEST(MeshReader, HugeRepeatCountFillsOnlyTheAxis) {
