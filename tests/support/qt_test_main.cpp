@@ -6,6 +6,8 @@
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
+  // Listing the tests (at build time) needs no display.
+  if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   litho::setDefaultSurfaceFormat();
   QApplication app(argc, argv);
   return RUN_ALL_TESTS();

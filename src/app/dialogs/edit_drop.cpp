@@ -24,14 +24,18 @@ void CEditDrop::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void CEditDrop::dropEvent(QDropEvent* event) {
-  const auto urls = event->mimeData()->urls();
-  if (urls.isEmpty()) {
+  if (takeDrop(event->mimeData()))
+    event->acceptProposedAction();
+  else
     QLineEdit::dropEvent(event);
-    return;
-  }
+}
+
+bool CEditDrop::takeDrop(const QMimeData* mime) {
+  const auto urls = mime->urls();
+  if (urls.isEmpty()) return false;
   const QUrl& url = urls.front();
   takeDroppedPath(url.isLocalFile() ? url.toLocalFile() : url.toString());
-  event->acceptProposedAction();
+  return true;
 }
 
 void CEditDrop::takeDroppedPath(const QString& path) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QLineEdit>
 
+class QMimeData;
+
 namespace litho {
 
 // An edit field that takes a file dropped on it: the first dropped path
@@ -10,6 +12,8 @@ class CEditDrop : public QLineEdit {
  public:
   explicit CEditDrop(QWidget* parent = nullptr);
   void takeDroppedPath(const QString& path);
+  // Takes the first file of a drop; false when it holds none.
+  bool takeDrop(const QMimeData* mime);
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;

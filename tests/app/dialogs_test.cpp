@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QMimeData>
+#include <QOpenGLContext>
+#include <QProcess>
+#include <QPushButton>
+#include <QTimer>
+#include <QUrl>
+
+#include "app/dialogs/background_dlg.h"
+#include "app/dialogs/dlg_banner.h"
+#include "app/dialogs/file_load.h"
+#include "app/main_frame.h"
+#include "app/opengl_view.h"
+#include "app/qt_platform.h"
+#include "model/opengl_doc.h"
+#include "support/scripted_platform.h"
+#include "support/temp_dir.h"
+
+namespace litho {
+namespace {
+
+using test::ScriptedPlatform;
+
+class SavedFolder {
+ public:
+  SavedFolder() {
+    char buf[4096];
+    path_ = ::getcwd(buf, sizeof buf) ? buf : "/";
+  }
+  ~SavedFolder() { (void)!::chdir(path_.c_str()); }
+
+ private:
+  std::string path_;
+};
+
+TEST(FileLoadDialog, RoundTripsEveryField) {
+  ScriptedPlatform p;
+  CFileLoad dlg(p);
+  const LoadDialogValues v{true, "/a/mesh.msh", "/a/model.den", true, "/a/second.den", true};
+  dlg.load(v);
+  const LoadDialogValues back = dlg.values();
+  EXPECT_EQ(back.octree, v.octree);
+  EXPECT_EQ(back.meshPath, v.meshPath);
+  EXPECT_EQ(back.modelPath, v.modelPath);
+  EXPECT_EQ(back.logModel, v.logModel);
+  EXPECT_EQ(back.secondModelPath, v.secondModelPath);
+  EXPECT_EQ(back.logSecondModel, v.logSecondModel);
+  dlg.load({false, "", "", false, "", true});
+  EXPECT_FALSE(dlg.values().logModel);
+  EXPECT_TRUE(dlg.values().logSecondModel);
+  EXPECT_EQ(dlg.windowTitle(), "Lithoscan3D:   Load Model");
+}
+
+TEST(FileLoadDialog, FailedCheckKeepsTheDialogOpenWithFocusOnTheField) {
+  test::TempDir dir;
+  const std::string mesh = dir.write("m.msh", "1 1 1\n0 0 0\n1\n1\n1\n");
+  ScriptedPlatform p;
+  CFileLoad dlg(p);
+  dlg.show();
+  dlg.activateWindow();
+  QApplication::processEvents();
+
+  dlg.load({false, "", "", false, "", false});
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "Mesh file is needed.");
+  EXPECT_TRUE(dlg.isVisible());
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+
+  dlg.load({false, mesh, dir.path() + "/none.den", false, "", false});
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "model file:\n" + dir.path() + "/none.den\nnot found.");
+  EXPECT_TRUE(dlg.modelEdit->hasFocus());
+  EXPECT_TRUE(dlg.isVisible());
+
+  dlg.load({false, mesh, "", false, "", false});
+  dlg.accept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(p.messages.size(), 2u);
+}
+
+TEST(FileLoadDialog, DroppedFileReplacesTheTextAndSelectsItsName) {
+  ScriptedPlatform p;
+  CFileLoad dlg(p);
+  dlg.show();
+  QApplication::processEvents();
+  dlg.meshEdit->setText("old text");
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile("/data/run 1/mesh.msh"), QUrl::fromLocalFile("/other.msh")});
+  EXPECT_TRUE(dlg.meshEdit->takeDrop(&mime));
+  EXPECT_EQ(dlg.meshEdit->text(), "/data/run 1/mesh.msh");
+  EXPECT_EQ(dlg.meshEdit->selectedText(), "mesh.msh");
+
+  dlg.modelEdit->takeDroppedPath(QString(600, 'a'));
+  EXPECT_EQ(dlg.modelEdit->text().size(), 500);
+}
+
+TEST(FileLoadDialog, BrowseFillsTheMatchingField) {
+  ScriptedPlatform p;
+  CFileLoad dlg(p);
+  p.fileAnswers.push_back(std::string("/picked/model.den"));
+  auto buttons = dlg.findChildren<QPushButton*>();
+  QPushButton* second = nullptr;
+  for (auto* b : buttons)
+    if (b->text() == "Browse" && b->parentWidget() == dlg.modelEdit->parentWidget()) second = b;
+  ASSERT_NE(second, nullptr);
+  second->click();
+  EXPECT_EQ(dlg.modelEdit->text(), "/picked/model.den");
+  EXPECT_EQ(p.fileDialogTitles, std::vector<std::string>{"First model file"});
+}
+
+TEST(BackgroundDialog, ChecksTheAirLayerAgainstTheMesh) {
+  ScriptedPlatform p;
+  RectMesh m;
+  m.nz = 3;
+  m.zNodes = {-5, -10, -20, -30};
+  CBackgroundDlg dlg(p, m, -4.0f);
+  EXPECT_EQ(dlg.valueEdit->text(), "-4");
+  EXPECT_TRUE(dlg.allCells->isChecked());
+  dlg.belowZeroOnly->setChecked(true);
+  dlg.accept();
+  EXPECT_EQ(p.messages.back(), (test::Recorded{MessageKind::Warning, "Z does not equal to 0 inside the mesh."}));
+  EXPECT_NE(dlg.result().value, 123.0f);
+
+  m.zNodes = {20, 10, -20, -30};
+  dlg.valueEdit->setText("abc");
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "Please enter a number.");
+  dlg.valueEdit->setText(" -2.5 ");
+  dlg.accept();
+  EXPECT_EQ(dlg.result().value, -2.5f);
+  EXPECT_EQ(dlg.result().topIndex, 2);
+}
+
+// Answers whatever modal dialog is up, recording each one's object name.
+class ModalDriver : public QObject {
+ public:
+  std::vector<std::string> seen;
+  std::function<void(QWidget*)> handle;
+  ModalDriver() {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || w == last_) return;
+      last_ = w;
+      seen.push_back(w->objectName().toStdString());
+      handle(w);
+    });
+    timer_.start();
+  }
+
+ private:
+  QTimer timer_;
+  QWidget* last_ = nullptr;
+};
+
+TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
+  SavedFolder saved;
+  test::TempDir dir;
+  const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
+  QtPlatform platform;
+  COpenGLDoc doc(platform, platform);
+  ModalDriver driver;
+  driver.handle = [&](QWidget* w) {
+    if (auto* banner = qobject_cast<CDlgBanner*>(w)) {
+      banner->hardware->setChecked(true);
+      banner->accept();
+    } else if (auto* load = qobject_cast<CFileLoad*>(w)) {
+      load->meshEdit->setText(QString::fromStdString(mesh));
+      load->accept();
+    } else {
+      static_cast<QDialog*>(w)->reject();
+    }
+  };
+  EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
+  EXPECT_EQ(driver.seen, (std::vector<std::string>{"CDlgBanner", "CFileLoad"}));
+  EXPECT_TRUE(doc.hardwareOpenGL);
+  EXPECT_TRUE(doc.modelLoaded);
+  EXPECT_EQ(doc.meshPath, mesh);
+}
+
+TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
+  SavedFolder saved;
+  test::TempDir dir;
+  const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
+  QtPlatform platform;
+  COpenGLDoc doc(platform, platform);
+  doc.meshPath = mesh;
+  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  CMainFrame frame(doc, platform);
+  frame.view()->backgroundColour[0] = 255;
+  frame.view()->backgroundColour[2] = 255;
+  frame.show();
+  QApplication::processEvents();
+  EXPECT_EQ(frame.windowTitle().toStdString(), mesh + " - Lithoscan3D");
+  const QImage img = frame.view()->grabFramebuffer();
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.pixelColor(img.width() / 2, img.height() / 2).rgb(), qRgb(255, 0, 255));
+  EXPECT_TRUE(frame.view()->glErrorText.empty());
+  EXPECT_TRUE(frame.view()->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ||
+              frame.view()->context()->format().majorVersion() < 3);
+}
+
+TEST(Program, OpensTheBundledExample) {
+  QProcess p;
+  p.start(LITHO_APP_EXE, {QString(LITHO_SOURCE_DIR) + "/examples/block/block.msh", "NOMODEL"});
+  ASSERT_TRUE(p.waitForStarted(5000));
+  EXPECT_FALSE(p.waitForFinished(2500)) << p.readAllStandardError().toStdString();
+  EXPECT_EQ(p.state(), QProcess::Running);
+  p.kill();
+  p.waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace litho
