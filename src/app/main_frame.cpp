@@ -14,7 +14,7 @@ namespace litho {
 
 CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platform_(platform) {
   setObjectName("CMainFrame");
-  view_ = new COpenGLView(doc_, this);
+  view_ = new COpenGLView(doc_, platform_, this);
   setCentralWidget(view_);
 
   QMenu* file = menuBar()->addMenu("&File");
@@ -33,11 +33,15 @@ CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platf
   resize(1000, 760);
 
   platform_.setParentWindow(this);
+  view_->controller().onStatus = [this](const std::string& text) {
+    statusBar()->showMessage(QString::fromStdString(text));
+  };
   doc_.updateAllViews = [this](int hint) {
     view_->onUpdate(hint);
     updateTitle();
   };
   updateTitle();
+  view_->onUpdate(0);
 }
 
 void CMainFrame::updateTitle() { setWindowTitle(QString::fromStdString(doc_.title) + " - Lithoscan3D"); }

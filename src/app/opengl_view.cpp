@@ -2,37 +2,115 @@
 
 #include <GL/gl.h>
 
+#include <QKeyEvent>
 #include <QOpenGLContext>
 
+#include "app/dialogs/dlg_colourmap.h"
+#include "app/dialogs/dlg_lights.h"
+#include "app/dialogs/dlg_scale_view.h"
+#include "app/dialogs/dlg_view_angles.h"
+#include "app/qt_platform.h"
 #include "model/opengl_doc.h"
+#include "render/gl/frame_gl.h"
 
 namespace litho {
 
-COpenGLView::COpenGLView(COpenGLDoc& doc, QWidget* parent) : QOpenGLWidget(parent), doc_(doc) {
+COpenGLView::COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent)
+    : QOpenGLWidget(parent), doc_(doc), platform_(platform), controller_(doc, platform) {
   setObjectName("COpenGLView");
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(64, 64);
 }
 
-void COpenGLView::onUpdate(int) { update(); }
+void COpenGLView::recordFailure(const std::string& text) {
+  if (glErrorText == "No Error") glErrorText = text;
+}
+
+void COpenGLView::onUpdate(int hint) {
+  controller_.refresh(hint);
+  refreshWindow();
+}
+
+void COpenGLView::refreshWindow() {
+  if (controller_.state.redrawNeeded || controller_.state.rebuildNeeded) update();
+}
 
 void COpenGLView::initializeGL() {
   if (!context() || !context()->isValid()) {
-    if (glErrorText.empty()) glErrorText = "wglCreateContext failed";
+    recordFailure("wglCreateContext failed");
     return;
   }
-  glClearDepth(1.0);
-  glEnable(GL_DEPTH_TEST);
-  glEnable(GL_CULL_FACE);
-  glCullFace(GL_BACK);
-  glShadeModel(GL_FLAT);
+  applyFixedState();
+  initialised_ = true;
+  controller_.state.redrawNeeded = true;
 }
 
-void COpenGLView::resizeGL(int w, int h) { glViewport(0, 0, w, h); }
+void COpenGLView::resizeGL(int w, int h) {
+  // The framebuffer was recreated: whatever it held is gone.
+  const qreal ratio = devicePixelRatioF();
+  const int pw = static_cast<int>(w * ratio), ph = static_cast<int>(h * ratio);
+  if (controller_.resize(pw, ph)) glViewport(0, 0, pw, ph);
+  controller_.state.redrawNeeded = true;
+}
 
 void COpenGLView::paintGL() {
-  glClearColor(backgroundColour[0] / 255.0f, backgroundColour[1] / 255.0f, backgroundColour[2] / 255.0f, 0.0f);
-  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (!initialised_) return;
+  drawFrame(controller_.state, doc_);
+}
+
+void COpenGLView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) platform_.spaceDown = true;
+  QOpenGLWidget::keyPressEvent(event);
+}
+
+void COpenGLView::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) platform_.spaceDown = false;
+  QOpenGLWidget::keyReleaseEvent(event);
+}
+
+void COpenGLView::onLights() {
+  CDlgLights dlg(controller_.state.lightSwitches, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.setLights(dlg.values());
+  refreshWindow();
+}
+
+void COpenGLView::onBackground() {
+  if (auto c = platform_.chooseColour(controller_.state.backgroundColour)) {
+    controller_.setBackground((*c)[0], (*c)[1], (*c)[2]);
+    refreshWindow();
+  }
+}
+
+void COpenGLView::onViewAngles() {
+  const ViewState& s = controller_.state;
+  CDlgViewAngles dlg(platform_, ViewAngles{s.rotationX, s.rotationZ, s.angleStep, s.zoomAngle}, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const ViewAngles v = dlg.values();
+  controller_.setViewAngles(v.x, v.z, v.step, v.zoom);
+  refreshWindow();
+}
+
+void COpenGLView::onScaleView() {
+  CDlgScaleView dlg(platform_, controller_.state.axisScale, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.setAxisScale(dlg.values());
+  refreshWindow();
+}
+
+void COpenGLView::onColourmap() {
+  const Colourmap& map = controller_.colours.colourmap;
+  CDlgColourmap dlg(map.kind, map.reversed, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.chooseColourmap(dlg.kind(), dlg.reversed());
+  refreshWindow();
+}
+
+void COpenGLView::onChooseFont() {
+  if (auto f = platform_.chooseFont(controller_.state.viewFont)) {
+    controller_.setFont(*f);
+    refreshWindow();
+  }
 }
 
 }  // namespace litho

@@ -2,31 +2,52 @@
 #include <QOpenGLWidget>
 #include <string>
 
+#include "view/view_controller.h"
+
 namespace litho {
 
 class COpenGLDoc;
+class QtPlatform;
 
-// The view: one OpenGL context for the window's whole life.
+// The view: one OpenGL context for the window's whole life, and the view
+// state with its commands.
 class COpenGLView : public QOpenGLWidget {
   Q_OBJECT
  public:
-  explicit COpenGLView(COpenGLDoc& doc, QWidget* parent = nullptr);
+  COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent = nullptr);
+
+  ViewController& controller() { return controller_; }
+  ViewState& state() { return controller_.state; }
 
   // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
   void onUpdate(int hint);
+  // Repaints when a command left something to draw.
+  void refreshWindow();
 
-  // Clear colour, 0..255 per channel.
-  unsigned char backgroundColour[3] = {0, 0, 0};
+  // Dialog commands.
+  void onLights();
+  void onBackground();
+  void onViewAngles();
+  void onScaleView();
+  void onColourmap();
+  void onChooseFont();
+
   // The first OpenGL or window-system failure; never shown.
-  std::string glErrorText;
+  std::string glErrorText = "No Error";
+  void recordFailure(const std::string& text);
 
  protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
   void paintGL() override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
   COpenGLDoc& doc_;
+  QtPlatform& platform_;
+  ViewController controller_;
+  bool initialised_ = false;
 };
 
 }  // namespace litho

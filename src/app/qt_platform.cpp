@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QColorDialog>
+#include <QFontDialog>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,6 +13,8 @@
 #include "app/dialogs/dlg_banner.h"
 #include "app/dialogs/file_load.h"
 #include "app/dialogs/progress_dlg.h"
+
+#include <algorithm>
 
 namespace litho {
 
@@ -117,6 +121,46 @@ bool QtPlatform::keyDown(Key key) {
     case Key::Space: return spaceDown;
   }
   return false;
+}
+
+std::optional<std::array<unsigned char, 3>> QtPlatform::chooseColour(const std::array<unsigned char, 3>& initial) {
+  const QColor c = QColorDialog::getColor(QColor(initial[0], initial[1], initial[2]), parent_);
+  if (!c.isValid()) return std::nullopt;
+  return std::array<unsigned char, 3>{static_cast<unsigned char>(c.red()), static_cast<unsigned char>(c.green()),
+                                      static_cast<unsigned char>(c.blue())};
+}
+
+QFont toQFont(const FontDescription& f) {
+  QFont font;
+  if (f.faceName.empty())
+    font.setStyleHint(QFont::SansSerif);
+  else
+    font.setFamily(QString::fromStdString(f.faceName));
+  font.setPixelSize(std::max(1, f.height < 0 ? -f.height : f.height));
+  if (f.weight > 0) font.setWeight(QFont::Weight(std::clamp(f.weight, 1, 1000)));
+  font.setItalic(f.italic);
+  font.setUnderline(f.underline);
+  font.setStrikeOut(f.strikeOut);
+  return font;
+}
+
+FontDescription fromQFont(const QFont& font) {
+  FontDescription f;
+  const int px = font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(font.pointSizeF() * 96 / 72 + 0.5);
+  f.height = -std::max(1, px);
+  f.weight = font.weight();
+  f.italic = font.italic();
+  f.underline = font.underline();
+  f.strikeOut = font.strikeOut();
+  f.faceName = font.family().toStdString();
+  return f;
+}
+
+std::optional<FontDescription> QtPlatform::chooseFont(const FontDescription& initial) {
+  bool ok = false;
+  const QFont font = QFontDialog::getFont(&ok, toQFont(initial), parent_);
+  if (!ok) return std::nullopt;
+  return fromQFont(font);
 }
 
 bool QtPlatform::runBanner(bool hardwareOpenGL) {

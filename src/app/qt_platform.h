@@ -1,4 +1,5 @@
 #pragma once
+#include <QFont>
 #include <memory>
 
 #include "model/document_ui.h"
@@ -30,6 +31,8 @@ class QtPlatform : public Platform, public DocumentUi {
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
   bool keyDown(Key key) override;
+  std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>& initial) override;
+  std::optional<FontDescription> chooseFont(const FontDescription& initial) override;
 
   bool runBanner(bool hardwareOpenGL) override;
   bool runLoadModelDialog(LoadDialogValues& values) override;
@@ -45,6 +48,9 @@ class QtPlatform : public Platform, public DocumentUi {
   QWidget* parent_ = nullptr;
   std::unique_ptr<CProgressDlg> progress_;
 };
+
+QFont toQFont(const FontDescription& f);
+FontDescription fromQFont(const QFont& font);
 
 // "Mesh||" style filters to Qt's "Mesh (*)".
 std::string qtFilter(const std::string& filter);

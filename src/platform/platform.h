@@ -2,9 +2,12 @@
 // Everything the user is told or asked, and everything the window system does
 // for the document, goes through this interface. The Qt implementation lives in
 // src/app; tests use a scripted double; the batch tool writes to stderr.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "view/view_state.h"
 
 namespace litho {
 
@@ -50,6 +53,10 @@ class Platform {
   virtual bool setCurrentFolder(const std::string& folder) = 0;
 
   virtual bool keyDown(Key key) = 0;
+
+  // Colour and font choosers; empty when cancelled.
+  virtual std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>& initial) = 0;
+  virtual std::optional<FontDescription> chooseFont(const FontDescription& initial) = 0;
 };
 
 // Shows the wait cursor for as long as it lives.

@@ -25,6 +25,10 @@ class StreamPlatform : public Platform, public DocumentUi {
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
   bool keyDown(Key) override { return false; }
+  std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>&) override {
+    return std::nullopt;
+  }
+  std::optional<FontDescription> chooseFont(const FontDescription&) override { return std::nullopt; }
 
   bool runBanner(bool hardwareOpenGL) override { return hardwareOpenGL; }
   bool runLoadModelDialog(LoadDialogValues&) override { return false; }

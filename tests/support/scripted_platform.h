@@ -36,6 +36,12 @@ class ScriptedPlatform : public Platform, public DocumentUi {
     return true;
   }
   bool keyDown(Key key) override;
+  std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>&) override {
+    return colourAnswer;
+  }
+  std::optional<FontDescription> chooseFont(const FontDescription&) override { return fontAnswer; }
+  std::optional<std::array<unsigned char, 3>> colourAnswer;
+  std::optional<FontDescription> fontAnswer;
 
   // DocumentUi
   bool runBanner(bool hardwareOpenGL) override;

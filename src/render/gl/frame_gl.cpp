@@ -1,0 +1,136 @@
+#include "render/gl/frame_gl.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include "render/camera.h"
+
+namespace litho {
+
+void applyFixedState() {
+  glClearColor(0, 0, 0, 0);
+  glClearDepth(1.0);
+  glEnable(GL_DEPTH_TEST);
+  glEnable(GL_CULL_FACE);
+  glCullFace(GL_BACK);
+  glShadeModel(GL_FLAT);
+  const GLfloat white[4] = {1, 1, 1, 1};
+  for (int i = 0; i < 5; ++i) {
+    glLightfv(GL_LIGHT0 + i, GL_DIFFUSE, white);
+    glLightfv(GL_LIGHT0 + i, GL_SPECULAR, white);
+  }
+  glEnable(GL_LIGHT0);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadIdentity();
+  const GLfloat eye[4] = {0, 0, 0, 1};
+  glLightfv(GL_LIGHT0, GL_POSITION, eye);
+  glDisable(GL_NORMALIZE);
+}
+
+void loadCamera(const ViewState& v) {
+  const Mat4 p = projectionMatrix(v);
+  glMatrixMode(GL_PROJECTION);
+  glLoadMatrixd(p.data());
+  const Mat4 m = localModelViewMatrix(v);
+  glMatrixMode(GL_MODELVIEW);
+  glLoadMatrixd(m.data());
+}
+
+void applyLighting(const ViewState& v, const CoreBox& b) {
+  if (!v.lightingOn || v.showMesh) {
+    glDisable(GL_LIGHTING);
+    return;
+  }
+  glLightModeli(GL_LIGHT_MODEL_LOCAL_VIEWER, GL_TRUE);
+  const GLfloat ambient[4] = {0, 0, 0, 1};
+  glLightModelfv(GL_LIGHT_MODEL_AMBIENT, ambient);
+  glEnable(GL_LIGHTING);
+  glEnable(GL_COLOR_MATERIAL);
+  glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
+  const float h = 0.25f * static_cast<float>(b.x1 - b.x0) + static_cast<float>(b.z0);
+  const double cx = v.sceneCentre[0], cy = v.sceneCentre[1], cz = v.sceneCentre[2];
+  const double side[4][3] = {{b.x0 - h, cy, h}, {b.x1 + h, cy, h}, {cx, b.y1 + h, h}, {cx, b.y0 - h, h}};
+  for (int i = 0; i < 4; ++i) {
+    const GLenum light = GL_LIGHT1 + i;
+    if (v.lightSwitches[i + 1]) {
+      const GLfloat pos[4] = {static_cast<GLfloat>(side[i][0] - cx), static_cast<GLfloat>(side[i][1] - cy),
+                              static_cast<GLfloat>(side[i][2] - cz), 1};
+      glLightfv(light, GL_POSITION, pos);
+      glEnable(light);
+    } else {
+      glDisable(light);
+    }
+  }
+  if (v.lightSwitches[0])
+    glEnable(GL_LIGHT0);
+  else
+    glDisable(GL_LIGHT0);
+}
+
+void buildSceneList(const ViewState& v, const CoreBox& b) {
+  glNewList(1, GL_COMPILE);
+  if (v.showBoundary) {
+    const double cx = v.sceneCentre[0], cy = v.sceneCentre[1], cz = v.sceneCentre[2];
+    const GLfloat x0 = static_cast<GLfloat>(b.x0 - cx), x1 = static_cast<GLfloat>(b.x1 - cx);
+    const GLfloat y0 = static_cast<GLfloat>(b.y0 - cy), y1 = static_cast<GLfloat>(b.y1 - cy);
+    const GLfloat z0 = static_cast<GLfloat>(b.z0 - cz), z1 = static_cast<GLfloat>(b.z1 - cz);
+    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
+    glDisable(GL_LIGHTING);
+    if (v.darkBackground)
+      glColor3f(1, 1, 1);
+    else
+      glColor3f(0, 0, 0);
+    glBegin(GL_LINES);
+    const GLfloat xs[2] = {x0, x1}, ys[2] = {y0, y1}, zs[2] = {z0, z1};
+    for (int a = 0; a < 2; ++a)
+      for (int c = 0; c < 2; ++c) {
+        glVertex3f(x0, ys[a], zs[c]);
+        glVertex3f(x1, ys[a], zs[c]);
+        glVertex3f(xs[a], y0, zs[c]);
+        glVertex3f(xs[a], y1, zs[c]);
+        glVertex3f(xs[a], ys[c], z0);
+        glVertex3f(xs[a], ys[c], z1);
+      }
+    glEnd();
+    glPopAttrib();
+  }
+  glEndList();
+}
+
+bool drawFrame(ViewState& v, const COpenGLDoc& doc) {
+  if (!v.redrawNeeded && !v.rebuildNeeded) return false;
+  glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
+  glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+  if (doc.modelLoaded) {
+    const CoreBox box = coreBox(doc.mesh, v);
+    loadCamera(v);
+    glPolygonMode(GL_FRONT_AND_BACK, v.showMesh ? GL_LINE : GL_FILL);
+    if (v.normalizeNormals)
+      glEnable(GL_NORMALIZE);
+    else
+      glDisable(GL_NORMALIZE);
+    applyLighting(v, box);
+    const auto& k = v.axisScale;
+    if (k[0] < 0 || k[1] < 0 || k[2] < 0)
+      glDisable(GL_CULL_FACE);
+    else
+      glEnable(GL_CULL_FACE);
+    if (v.rebuildNeeded) {
+      buildSceneList(v, box);
+      v.rebuildNeeded = false;
+    }
+    glCallList(1);
+  }
+  v.redrawNeeded = false;
+  glFinish();
+  return true;
+}
+
+std::string glErrorString() {
+  const GLenum e = glGetError();
+  if (e == GL_NO_ERROR) return {};
+  const GLubyte* s = gluErrorString(e);
+  return s ? reinterpret_cast<const char*>(s) : "OpenGL error";
+}
+
+}  // namespace litho
