@@ -20,6 +20,8 @@ COpenGLView::COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent)
   setObjectName("COpenGLView");
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(64, 64);
+  // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
 
 void COpenGLView::recordFailure(const std::string& text) {
