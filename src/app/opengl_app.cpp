@@ -1,5 +1,7 @@
 #include "app/opengl_app.h"
 
+#include <cstdlib>
+
 #include <QApplication>
 #include <QSurfaceFormat>
 
@@ -18,7 +20,7 @@ void setDefaultSurfaceFormat() {
   fmt.setGreenBufferSize(8);
   fmt.setBlueBufferSize(8);
   fmt.setAlphaBufferSize(8);
-  fmt.setDepthBufferSize(24);
+  fmt.setDepthBufferSize(32);
   QSurfaceFormat::setDefaultFormat(fmt);
 }
 
@@ -27,6 +29,9 @@ int COpenGLApp::run(const std::string& raw) {
   COpenGLDoc doc(platform, platform);
   const LoadStatus status = doc.startUp(raw);
   if (status == LoadStatus::Fatal) return -1;
+  // The software driver unless the hardware one was chosen; Mesa reads this when
+  // the first context is made, which is after the start-up.
+  if (!doc.hardwareOpenGL) ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
   if (!doc.viewFileToOpen.empty())
     platform.message("View parameter files cannot be read by this version.\n" + doc.viewFileToOpen,
                      MessageKind::Error);

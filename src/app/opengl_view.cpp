@@ -24,6 +24,13 @@ COpenGLView::COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent)
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
 }
 
+bool softwareRenderer(const char* renderer) {
+  if (!renderer) return false;
+  const std::string r = renderer;
+  return r.find("llvmpipe") != std::string::npos || r.find("softpipe") != std::string::npos ||
+         r.find("Software Rasterizer") != std::string::npos;
+}
+
 void COpenGLView::recordFailure(const std::string& text) {
   if (glErrorText == "No Error") glErrorText = text;
 }
@@ -42,6 +49,8 @@ void COpenGLView::initializeGL() {
     recordFailure("wglCreateContext failed");
     return;
   }
+  if (!doc_.hardwareOpenGL && !softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+    platform_.message("The program is using hardware drivers.\n", MessageKind::Info);
   applyFixedState();
   initialised_ = true;
   controller_.state.redrawNeeded = true;

@@ -9,6 +9,9 @@ namespace litho {
 class COpenGLDoc;
 class QtPlatform;
 
+// Mesa's software rasterizers, by their GL_RENDERER text.
+bool softwareRenderer(const char* renderer);
+
 // The view: one OpenGL context for the window's whole life, and the view
 // state with its commands.
 class COpenGLView : public QOpenGLWidget {

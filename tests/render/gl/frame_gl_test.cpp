@@ -70,6 +70,13 @@ TEST_F(FrameTest, MatricesInGlAreTheCamerasOwn) {
   EXPECT_NEAR(p[14] / (p[10] - 1), 1575, 0.05);
   EXPECT_NEAR(p[14] / (p[10] + 1), 3150, 0.1);
 
+  frame->view()->makeCurrent();
+  GLint depthBits = 0;
+  glGetIntegerv(GL_DEPTH_BITS, &depthBits);
+  frame->view()->doneCurrent();
+  EXPECT_GE(depthBits, 24);
+  std::printf("depth bits: %d, format asks %d\n", depthBits, QSurfaceFormat::defaultFormat().depthBufferSize());
+
   frame->view()->controller().setPerspective(false);
   frame->view()->controller().rotateZ(+1);
   paint();
