@@ -66,7 +66,7 @@ void COpenGLView::resizeGL(int w, int h) {
 
 void COpenGLView::paintGL() {
   if (!initialised_) return;
-  drawFrame(controller_.state, doc_);
+  drawFrame(controller_.state, doc_, controller_.colours, scene_);
 }
 
 void COpenGLView::keyPressEvent(QKeyEvent* event) {

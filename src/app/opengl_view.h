@@ -2,6 +2,7 @@
 #include <QOpenGLWidget>
 #include <string>
 
+#include "render/gl/scene_gl.h"
 #include "view/view_controller.h"
 
 namespace litho {
@@ -21,6 +22,7 @@ class COpenGLView : public QOpenGLWidget {
 
   ViewController& controller() { return controller_; }
   ViewState& state() { return controller_.state; }
+  const SceneRenderer& scene() const { return scene_; }
 
   // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
   void onUpdate(int hint);
@@ -50,6 +52,7 @@ class COpenGLView : public QOpenGLWidget {
   COpenGLDoc& doc_;
   QtPlatform& platform_;
   ViewController controller_;
+  SceneRenderer scene_;
   bool initialised_ = false;
 };
 

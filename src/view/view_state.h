@@ -66,8 +66,9 @@ struct ViewState {
   FontDescription viewFont;
 
   int modelIndex = 0;
-  double displayMin = 0;
+  double displayMin = 0;  // the cutoff range
   double displayMax = 0;
+  bool ignoreCutPlanes = false;
 
   bool diagonalCutOn = false;
   std::array<double, 4> diagonalLine{};

@@ -67,37 +67,7 @@ void applyLighting(const ViewState& v, const CoreBox& b) {
     glDisable(GL_LIGHT0);
 }
 
-void buildSceneList(const ViewState& v, const CoreBox& b) {
-  glNewList(1, GL_COMPILE);
-  if (v.showBoundary) {
-    const double cx = v.sceneCentre[0], cy = v.sceneCentre[1], cz = v.sceneCentre[2];
-    const GLfloat x0 = static_cast<GLfloat>(b.x0 - cx), x1 = static_cast<GLfloat>(b.x1 - cx);
-    const GLfloat y0 = static_cast<GLfloat>(b.y0 - cy), y1 = static_cast<GLfloat>(b.y1 - cy);
-    const GLfloat z0 = static_cast<GLfloat>(b.z0 - cz), z1 = static_cast<GLfloat>(b.z1 - cz);
-    glPushAttrib(GL_ENABLE_BIT | GL_CURRENT_BIT);
-    glDisable(GL_LIGHTING);
-    if (v.darkBackground)
-      glColor3f(1, 1, 1);
-    else
-      glColor3f(0, 0, 0);
-    glBegin(GL_LINES);
-    const GLfloat xs[2] = {x0, x1}, ys[2] = {y0, y1}, zs[2] = {z0, z1};
-    for (int a = 0; a < 2; ++a)
-      for (int c = 0; c < 2; ++c) {
-        glVertex3f(x0, ys[a], zs[c]);
-        glVertex3f(x1, ys[a], zs[c]);
-        glVertex3f(xs[a], y0, zs[c]);
-        glVertex3f(xs[a], y1, zs[c]);
-        glVertex3f(xs[a], ys[c], z0);
-        glVertex3f(xs[a], ys[c], z1);
-      }
-    glEnd();
-    glPopAttrib();
-  }
-  glEndList();
-}
-
-bool drawFrame(ViewState& v, const COpenGLDoc& doc) {
+bool drawFrame(ViewState& v, const COpenGLDoc& doc, const ColourState& colours, SceneRenderer& scene) {
   if (!v.redrawNeeded && !v.rebuildNeeded) return false;
   glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -116,7 +86,7 @@ bool drawFrame(ViewState& v, const COpenGLDoc& doc) {
     else
       glEnable(GL_CULL_FACE);
     if (v.rebuildNeeded) {
-      buildSceneList(v, box);
+      scene.rebuild(doc, v, colours, box);
       v.rebuildNeeded = false;
     }
     glCallList(1);

@@ -2,6 +2,8 @@
 #include <string>
 
 #include "model/opengl_doc.h"
+#include "render/colour_state.h"
+#include "render/gl/scene_gl.h"
 #include "view/view_state.h"
 
 namespace litho {
@@ -17,12 +19,9 @@ void loadCamera(const ViewState& v);
 // lights placed around the core box (positions relative to sceneCentre).
 void applyLighting(const ViewState& v, const CoreBox& box);
 
-// Compiles display list 1. Until the cell scene exists it holds the outline of the core box.
-void buildSceneList(const ViewState& v, const CoreBox& box);
-
-// The whole frame: clear, and with a model the scene. Returns false when
-// there was nothing to do (neither flag set).
-bool drawFrame(ViewState& v, const COpenGLDoc& doc);
+// The whole frame: clear, and with a model the scene (rebuilt first when
+// rebuildNeeded). Returns false when there was nothing to do (neither flag set).
+bool drawFrame(ViewState& v, const COpenGLDoc& doc, const ColourState& colours, SceneRenderer& scene);
 
 // Text of the last GL error, or empty.
 std::string glErrorString();

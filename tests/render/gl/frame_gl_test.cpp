@@ -116,7 +116,8 @@ TEST_F(FrameTest, LightsCullingAndBackground) {
 
   SCOPED_TRACE("a frame with neither flag set draws nothing");
   frame->view()->makeCurrent();
-  EXPECT_FALSE(drawFrame(c.state, doc));
+  SceneRenderer scene;
+  EXPECT_FALSE(drawFrame(c.state, doc, c.colours, scene));
   frame->view()->doneCurrent();
 }
 

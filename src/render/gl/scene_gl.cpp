@@ -1,0 +1,125 @@
+#include "render/gl/scene_gl.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+
+namespace litho {
+
+namespace {
+constexpr std::size_t kChunk = 16384;  // faces per vertex-array draw
+double msSince(std::chrono::steady_clock::time_point t) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+}  // namespace
+
+void drawBoundary(const ViewState& v, const CoreBox& b) {
+  const double cx = v.sceneCentre[0], cy = v.sceneCentre[1], cz = v.sceneCentre[2];
+  const GLfloat x0 = static_cast<GLfloat>(b.x0 - cx), x1 = static_cast<GLfloat>(b.x1 - cx);
+  const GLfloat y0 = static_cast<GLfloat>(b.y0 - cy), y1 = static_cast<GLfloat>(b.y1 - cy);
+  const GLfloat z0 = static_cast<GLfloat>(b.z0 - cz), z1 = static_cast<GLfloat>(b.z1 - cz);
+  if (v.darkBackground)
+    glColor3f(1, 1, 1);
+  else
+    glColor3f(0, 0, 0);
+  glBegin(GL_LINES);
+  const GLfloat xs[2] = {x0, x1}, ys[2] = {y0, y1}, zs[2] = {z0, z1};
+  for (int a = 0; a < 2; ++a)
+    for (int c = 0; c < 2; ++c) {
+      glVertex3f(x0, ys[a], zs[c]);
+      glVertex3f(x1, ys[a], zs[c]);
+      glVertex3f(xs[a], y0, zs[c]);
+      glVertex3f(xs[a], y1, zs[c]);
+      glVertex3f(xs[a], ys[c], z0);
+      glVertex3f(xs[a], ys[c], z1);
+    }
+  glEnd();
+}
+
+void SceneRenderer::rebuild(const COpenGLDoc& doc, const ViewState& v, const ColourState& colours,
+                            const CoreBox& box) {
+  auto t0 = std::chrono::steady_clock::now();
+  builder_.build(doc, v, colours, geometry_);
+  buildMs_ = msSince(t0);
+  t0 = std::chrono::steady_clock::now();
+  compile(doc.mesh, v, box);
+  compileMs_ = msSince(t0);
+}
+
+void SceneRenderer::compile(const RectMesh& mesh, const ViewState& v, const CoreBox& box) {
+  const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
+  const auto& map = geometry_.colourmap.entries;
+  glNewList(1, GL_COMPILE);
+  for (const SceneOp& op : geometry_.ops) {
+    switch (op.kind) {
+      case SceneOpKind::Faces: {
+        positions_.resize(kChunk * 12);
+        normals_.resize(kChunk * 12);
+        colours_.resize(kChunk * 16);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, positions_.data());
+        glNormalPointer(GL_FLOAT, 0, normals_.data());
+        glColorPointer(4, GL_FLOAT, 0, colours_.data());
+        for (std::uint32_t first = op.begin; first < op.end; first += kChunk) {
+          const std::uint32_t n = std::min<std::uint32_t>(kChunk, op.end - first);
+          float* p = positions_.data();
+          float* nn = normals_.data();
+          float* c = colours_.data();
+          for (std::uint32_t f = first; f < first + n; ++f) {
+            const CellFace& face = geometry_.faces[f];
+            const auto corners = faceCorners(mesh, face);
+            const auto normal = faceNormal(face.side);
+            const auto& rgba = map[face.colour];
+            for (const auto& q : corners) {
+              *p++ = static_cast<float>(q[0] - ox);
+              *p++ = static_cast<float>(q[1] - oy);
+              *p++ = static_cast<float>(q[2] - oz);
+              *nn++ = normal[0];
+              *nn++ = normal[1];
+              *nn++ = normal[2];
+              for (int ch = 0; ch < 4; ++ch) *c++ = rgba[static_cast<std::size_t>(ch)];
+            }
+          }
+          glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(n * 4));
+        }
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        break;
+      }
+      case SceneOpKind::Polygons:
+        for (std::uint32_t i = op.begin; i < op.end; ++i) {
+          const ScenePolygon& poly = geometry_.polygons[i];
+          glColor4fv(map[poly.colour].data());
+          glNormal3fv(poly.normal.data());
+          glBegin(GL_POLYGON);
+          for (std::uint32_t k = 0; k < poly.vertexCount; ++k) {
+            const auto& q = geometry_.polygonVertices[poly.firstVertex + k];
+            glVertex3f(static_cast<float>(q[0] - ox), static_cast<float>(q[1] - oy), static_cast<float>(q[2] - oz));
+          }
+          glEnd();
+        }
+        break;
+      case SceneOpKind::PolygonOffsetOn:
+        glPolygonOffset(1, 1000);
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        break;
+      case SceneOpKind::PolygonOffsetOff: glDisable(GL_POLYGON_OFFSET_FILL); break;
+      case SceneOpKind::LightingOn: glEnable(GL_LIGHTING); break;
+      case SceneOpKind::LightingOff: glDisable(GL_LIGHTING); break;
+      case SceneOpKind::BlendOn:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+      case SceneOpKind::BlendOff: glDisable(GL_BLEND); break;
+      case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
+      case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
+      case SceneOpKind::Boundary: drawBoundary(v, box); break;
+    }
+  }
+  glEndList();
+}
+
+}  // namespace litho

@@ -1,0 +1,32 @@
+#pragma once
+#include "model/opengl_doc.h"
+#include "render/scene.h"
+#include "view/view_state.h"
+
+namespace litho {
+
+// Display list 1: the scene built by the core and compiled here. One per context.
+class SceneRenderer {
+ public:
+  // Builds the scene and compiles it into display list 1 (compile only).
+  void rebuild(const COpenGLDoc& doc, const ViewState& v, const ColourState& colours, const CoreBox& box);
+
+  const SceneGeometry& geometry() const { return geometry_; }
+  const SceneBuilder& builder() const { return builder_; }
+  double lastBuildMs() const { return buildMs_; }
+  double lastCompileMs() const { return compileMs_; }
+
+ private:
+  void compile(const RectMesh& mesh, const ViewState& v, const CoreBox& box);
+
+  SceneBuilder builder_;
+  SceneGeometry geometry_;
+  std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
+  double buildMs_ = 0;
+  double compileMs_ = 0;
+};
+
+// Boundary outline of the core box, inside display list 1.
+void drawBoundary(const ViewState& v, const CoreBox& box);
+
+}  // namespace litho
