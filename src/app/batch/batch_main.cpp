@@ -1,8 +1,10 @@
 #include <iostream>
 
 #include "app/batch/batch.h"
+#include "app/batch/render_command.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "render") return litho::runRenderCommand(argc, argv, args, std::cout, std::cerr);
   return litho::runBatch(args, std::cout, std::cerr);
 }

@@ -1,0 +1,50 @@
+#pragma once
+#include <QImage>
+#include <memory>
+#include <string>
+
+namespace litho {
+
+class COpenGLDoc;
+class ViewController;
+class SceneRenderer;
+
+// A display for programs run without one: starts Xvfb on a free display
+// number and sets DISPLAY for as long as it lives. Does nothing when a display
+// is already set.
+class HeadlessDisplay {
+ public:
+  HeadlessDisplay();
+  ~HeadlessDisplay();
+  HeadlessDisplay(const HeadlessDisplay&) = delete;
+  HeadlessDisplay& operator=(const HeadlessDisplay&) = delete;
+  // Empty when a display is available; otherwise why not.
+  const std::string& error() const { return error_; }
+
+ private:
+  int pid_ = -1;
+  std::string error_;
+};
+
+// An OpenGL context with an off-screen framebuffer of a fixed size, current
+// while it lives. Needs a QGuiApplication.
+class OffscreenGl {
+ public:
+  OffscreenGl(int width, int height);
+  ~OffscreenGl();
+  bool valid() const { return valid_; }
+  const std::string& error() const { return error_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+  // Draws one frame of the view's current state; the scene is rebuilt when needed.
+  QImage render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene);
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+  bool valid_ = false;
+  std::string error_;
+  int width_, height_;
+};
+
+}  // namespace litho
