@@ -13,7 +13,7 @@ PACKAGES=(
   libfast-float-dev libgtest-dev libgmock-dev
   xvfb xauth x11-utils
   clang libclang-rt-14-dev
-  python3 python3-numpy python3-pandas
+  python3 python3-numpy python3-pandas python3-vtk9
   fonts-dejavu-core
 )
 

@@ -101,13 +101,18 @@ OffscreenGl::~OffscreenGl() {
   }
 }
 
-QImage OffscreenGl::render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
-  if (!valid_) return {};
+void OffscreenGl::draw(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
+  if (!valid_) return;
   impl_->context.makeCurrent(&impl_->surface);
   impl_->fbo->bind();
   glViewport(0, 0, width_, height_);
   view.state.redrawNeeded = true;
   drawFrame(view.state, doc, view.colours, scene);
+}
+
+QImage OffscreenGl::render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
+  if (!valid_) return {};
+  draw(view, doc, scene);
   return impl_->fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
 }
 

@@ -37,6 +37,8 @@ class OffscreenGl {
   int width() const { return width_; }
   int height() const { return height_; }
   // Draws one frame of the view's current state; the scene is rebuilt when needed.
+  void draw(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene);
+  // draw() and read the frame back.
   QImage render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene);
 
  private:
