@@ -113,7 +113,11 @@ void OffscreenGl::draw(ViewController& view, const COpenGLDoc& doc, SceneRendere
 QImage OffscreenGl::render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
   if (!valid_) return {};
   draw(view, doc, scene);
-  return impl_->fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
+  // The clear alpha is 0; the picture is opaque.
+  QImage image(width_, height_, QImage::Format_RGBX8888);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+  return image.mirrored().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace litho
