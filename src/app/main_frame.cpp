@@ -36,6 +36,7 @@ CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platf
   view_->controller().onStatus = [this](const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
   };
+  view_->onTitleChanged = [this] { updateTitle(); };
   doc_.updateAllViews = [this](int hint) {
     view_->onUpdate(hint);
     updateTitle();

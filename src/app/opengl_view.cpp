@@ -66,7 +66,13 @@ void COpenGLView::resizeGL(int w, int h) {
 
 void COpenGLView::paintGL() {
   if (!initialised_) return;
+  const bool rebuilt = controller_.state.rebuildNeeded;
   drawFrame(controller_.state, doc_, controller_.colours, scene_);
+  const auto& title = scene_.geometry().title;
+  if (rebuilt && title && *title != doc_.title) {
+    doc_.setTitle(*title);
+    if (onTitleChanged) onTitleChanged();
+  }
 }
 
 void COpenGLView::keyPressEvent(QKeyEvent* event) {

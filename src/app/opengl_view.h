@@ -1,5 +1,6 @@
 #pragma once
 #include <QOpenGLWidget>
+#include <functional>
 #include <string>
 
 #include "render/gl/scene_gl.h"
@@ -36,6 +37,9 @@ class COpenGLView : public QOpenGLWidget {
   void onScaleView();
   void onColourmap();
   void onChooseFont();
+
+  // Called when a rebuild renamed the document (second model shown or not).
+  std::function<void()> onTitleChanged;
 
   // The first OpenGL or window-system failure; never shown.
   std::string glErrorText = "No Error";

@@ -403,7 +403,8 @@ void SceneBuilder::build(const COpenGLDoc& doc, const ViewState& v, const Colour
   const bool secondActive = doc.secondModelLoaded && !doc.secondModel.empty() && opacity > 0;
   if (!(secondActive && opacity >= 1)) {
     out.ops.push_back({SceneOpKind::PolygonOffsetOn});
-    // Vector models show their cells only as outlines in mesh mode; the arrows come with the vector pass.
+    if (doc.isVectorModel) out.ops.push_back({SceneOpKind::Vectors});
+    // Vector models show their cells only as outlines in mesh mode.
     if (!doc.isVectorModel || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});
   }
@@ -418,12 +419,34 @@ void SceneBuilder::build(const COpenGLDoc& doc, const ViewState& v, const Colour
     out.ops.push_back({SceneOpKind::BlendOff});
     out.ops.push_back({SceneOpKind::DepthWriteOn});
   }
+  if (v.cellFacesShown) out.ops.push_back({SceneOpKind::CellFacesOverlay});
   if (doc.secondModelLoaded) {
     if (opacity <= 0.5f)
       out.title = doc.modelPath;
     else
       out.title = doc.differenceShown ? std::string("difference") : doc.secondModelPath;
   }
+  if (!doc.dataSets.empty()) out.ops.push_back({SceneOpKind::DataSets});
+}
+
+const char* sceneOpName(SceneOpKind kind) {
+  switch (kind) {
+    case SceneOpKind::Faces: return "faces";
+    case SceneOpKind::Polygons: return "polygons";
+    case SceneOpKind::PolygonOffsetOn: return "polygon offset on";
+    case SceneOpKind::PolygonOffsetOff: return "polygon offset off";
+    case SceneOpKind::LightingOn: return "lighting on";
+    case SceneOpKind::LightingOff: return "lighting off";
+    case SceneOpKind::BlendOn: return "blend on";
+    case SceneOpKind::BlendOff: return "blend off";
+    case SceneOpKind::DepthWriteOff: return "depth writes off";
+    case SceneOpKind::DepthWriteOn: return "depth writes on";
+    case SceneOpKind::Boundary: return "boundary";
+    case SceneOpKind::Vectors: return "vectors";
+    case SceneOpKind::CellFacesOverlay: return "cell faces";
+    case SceneOpKind::DataSets: return "data sets";
+  }
+  return "?";
 }
 
 }  // namespace litho

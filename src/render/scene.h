@@ -86,6 +86,11 @@ enum class SceneOpKind : std::uint8_t {
   DepthWriteOff,
   DepthWriteOn,
   Boundary,  // boundary outline and floor
+  // Drawn by the overlays that arrive later: arrows of a vector model, the
+  // cell-faces overlay and the observation data sets.
+  Vectors,
+  CellFacesOverlay,
+  DataSets,
 };
 
 struct SceneOp {
@@ -109,6 +114,8 @@ struct SceneGeometry {
 // Corners of a cell face in drawing order (counter-clockwise from outside) and its normal.
 std::array<std::array<double, 3>, 4> faceCorners(const RectMesh& mesh, const CellFace& f);
 std::array<float, 3> faceNormal(std::uint8_t side);
+
+const char* sceneOpName(SceneOpKind kind);
 
 // Builds the scene; keeps HiddenFlags and the output's capacity between builds.
 class SceneBuilder {

@@ -117,6 +117,9 @@ void SceneRenderer::compile(const RectMesh& mesh, const ViewState& v, const Core
       case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
       case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
       case SceneOpKind::Boundary: drawBoundary(v, box); break;
+      case SceneOpKind::Vectors:
+      case SceneOpKind::CellFacesOverlay:
+      case SceneOpKind::DataSets: break;
     }
   }
   glEndList();
