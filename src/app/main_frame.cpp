@@ -4,30 +4,78 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <set>
 
 #include "app/opengl_view.h"
 #include "app/qt_platform.h"
 #include "app/version.h"
+#include "model/mesh_stats.h"
 #include "model/opengl_doc.h"
+#include "view/command_ids.h"
+#include "view/command_table.h"
+#include "view/view_commands.h"
 
 namespace litho {
+
+namespace {
+
+QString q(std::string_view s) { return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size())); }
+
+QList<QKeySequence> shortcutsOf(const Command& c) {
+  QList<QKeySequence> keys;
+  for (const KeyBinding& k : c.keys) {
+    keys << QKeySequence::fromString(QString::fromStdString(keyText(k)), QKeySequence::PortableText);
+    // Typed characters come from the keypad too.
+    if (k.isCharacter) keys << QKeySequence::fromString("Num+" + q(k.name), QKeySequence::PortableText);
+  }
+  return keys;
+}
+
+// Commands handled by the window or its view in this version; the others stay disabled.
+const std::set<int>& dialogAndFrameCommands() {
+  static const std::set<int> ids{kCmdOpen,       kCmdExit,          kCmdMeshStat,  kCmdLights,
+                                 kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
+                                 kCmdFontChoose, kCmdToolbar,       kCmdStatusBar};
+  return ids;
+}
+
+}  // namespace
+
+bool CMainFrame::implemented(int command) {
+  if (dialogAndFrameCommands().count(command)) return true;
+  static const std::set<int> viewIds{
+      kCmdRotateXMinus, kCmdRotateXPlus, kCmdRotateZMinus, kCmdRotateZPlus, kCmdZoomIn,      kCmdZoomOut,
+      kCmdPanRight,     kCmdPanLeft,     kCmdPanUp,        kCmdPanDown,     kCmdPerspective, kCmdOrthographic,
+      kCmdLabels,       kCmdColourbar,   kCmdCompass,      kCmdFloor,       kCmdBoundary,    kCmdMesh,
+      kCmdLabelScaleUp, kCmdLabelScaleDown, kCmdFontDecrease, kCmdFontIncrease, kCmdCutWest,  kCmdCutEast,
+      kCmdCutSouth,     kCmdCutNorth,    kCmdCutTop,       kCmdCutBottom,   kCmdCutForward,  kCmdCutBackward,
+      kCmdCutReset,     kCmdNextModel,   kCmdPreviousModel, kCmdBlendDown,  kCmdBlendUp,     kCmdFlip,
+      kCmdResetScale,   kCmdCondRes,     kCmdLog10,        kCmdReadout};
+  return viewIds.count(command) > 0;
+}
 
 CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platform_(platform) {
   setObjectName("CMainFrame");
   view_ = new COpenGLView(doc_, platform_, this);
   setCentralWidget(view_);
 
-  QMenu* file = menuBar()->addMenu("&File");
-  QAction* open = file->addAction("&Open ...");
-  open->setShortcut(QKeySequence("Ctrl+O"));
-  open->setStatusTip("Open a model.");
-  open->setData(57601);
-  connect(open, &QAction::triggered, this, &CMainFrame::onOpen);
-  file->addSeparator();
-  QAction* exit = file->addAction("E&xit");
-  exit->setStatusTip("Quit the application.");
-  exit->setData(57665);
-  connect(exit, &QAction::triggered, this, &QMainWindow::close);
+  for (const Command& c : commandTable()) {
+    auto* a = new QAction(c.menuText.empty() ? QString::number(c.id) : q(c.menuText), this);
+    a->setData(c.id);
+    a->setShortcuts(shortcutsOf(c));
+    a->setShortcutContext(Qt::WindowShortcut);
+    const Prompt p = promptFor(c.id);
+    a->setStatusTip(q(p.status));
+    a->setToolTip(q(p.tooltip.empty() ? p.status : p.tooltip));
+    const int id = c.id;
+    connect(a, &QAction::triggered, this, [this, id] { execute(id); });
+    addAction(a);  // keys work whether or not the command has a menu entry or button
+    actions_[c.id] = a;
+  }
+  buildMenus();
+  buildToolBar();
 
   statusBar()->showMessage(kIdleStatusText);
   resize(1000, 760);
@@ -36,19 +84,114 @@ CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platf
   view_->controller().onStatus = [this](const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
   };
+  view_->controller().onLogButtons = [this](bool show) {
+    if (QAction* a = action(kCmdLog10)) a->setVisible(show);
+    if (QAction* a = action(kCmdCondRes)) a->setVisible(show);
+  };
   view_->onTitleChanged = [this] { updateTitle(); };
   doc_.updateAllViews = [this](int hint) {
     view_->onUpdate(hint);
     updateTitle();
   };
+  // The two log buttons show only for log models.
+  action(kCmdLog10)->setVisible(false);
+  action(kCmdCondRes)->setVisible(false);
   updateTitle();
   view_->onUpdate(0);
+
+  auto* idle = new QTimer(this);
+  connect(idle, &QTimer::timeout, this, &CMainFrame::updateCommands);
+  idle->start(150);
+  updateCommands();
+}
+
+QAction* CMainFrame::action(int command) const {
+  const auto it = actions_.find(command);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+void CMainFrame::addItems(QMenu* menu, const std::vector<MenuItem>& items) {
+  for (const MenuItem& item : items) {
+    switch (item.kind) {
+      case MenuItemKind::Separator: menu->addSeparator(); break;
+      case MenuItemKind::Submenu: addItems(menu->addMenu(q(item.text)), item.items); break;
+      case MenuItemKind::Command:
+        if (QAction* a = action(item.command)) menu->addAction(a);
+        break;
+    }
+  }
+}
+
+void CMainFrame::buildMenus() {
+  for (const Menu& m : litho::menuBar()) {
+    QMenu* menu = QMainWindow::menuBar()->addMenu(q(m.title));
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommands);
+    addItems(menu, m.items);
+  }
+}
+
+void CMainFrame::buildToolBar() {
+  toolBar_ = addToolBar("Toolbar");
+  toolBar_->setObjectName("toolbar");
+  toolBar_->setIconSize(QSize(16, 15));
+  for (const int id : toolbarLayout()) {
+    if (id == kToolbarSeparator) {
+      toolBar_->addSeparator();
+      continue;
+    }
+    QAction* a = action(id);
+    if (!a) continue;
+    a->setIcon(QIcon(QString(":/icons/%1.png").arg(id)));
+    toolBar_->addAction(a);
+  }
+}
+
+void CMainFrame::updateCommands() {
+  const CommandContext c =
+      commandContext(doc_, view_->controller(), toolBar_ && toolBar_->isVisible(), statusBar()->isVisible());
+  for (auto& [id, a] : actions_) {
+    const CommandStatus s = commandStatus(id, c);
+    a->setEnabled(s.enabled && implemented(id));
+    a->setCheckable(s.checked.has_value());
+    if (s.checked) a->setChecked(*s.checked);
+  }
 }
 
 void CMainFrame::updateTitle() { setWindowTitle(QString::fromStdString(doc_.title) + " - Lithoscan3D"); }
 
+void CMainFrame::execute(int command) {
+  // A triggered checkable action flips its own check; the rules decide it.
+  ViewController& v = view_->controller();
+  if (runViewCommand(v, command)) {
+    view_->refreshWindow();
+  } else {
+    switch (command) {
+      case kCmdOpen: onOpen(); break;
+      case kCmdExit: close(); break;
+      case kCmdMeshStat: onMeshStatistics(); break;
+      case kCmdLights: view_->onLights(); break;
+      case kCmdBackground: view_->onBackground(); break;
+      case kCmdColourmap: view_->onColourmap(); break;
+      case kCmdRotationAngles: view_->onViewAngles(); break;
+      case kCmdScaleModel: view_->onScaleView(); break;
+      case kCmdFontChoose: view_->onChooseFont(); break;
+      case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
+      case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
+      default: break;
+    }
+  }
+  updateCommands();
+}
+
 void CMainFrame::onOpen() {
   if (doc_.open() == LoadStatus::Fatal) QApplication::exit(-1);
+}
+
+void CMainFrame::onMeshStatistics() {
+  const ViewState& s = view_->state();
+  const CoreRegion core{s.hiddenPadding[kSideWest], s.hiddenPadding[kSideSouth], s.hiddenPadding[kSideTop],
+                        s.visibleCount[0], s.visibleCount[1], s.visibleCount[2]};
+  platform_.message(meshStatisticsText(doc_.mesh, &core), MessageKind::Info);
 }
 
 }  // namespace litho

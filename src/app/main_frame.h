@@ -1,24 +1,47 @@
 #pragma once
 #include <QMainWindow>
+#include <map>
+
+class QAction;
+class QMenu;
+class QToolBar;
 
 namespace litho {
 
 class COpenGLDoc;
 class COpenGLView;
 class QtPlatform;
+struct MenuItem;
 
+// The main window: menus, toolbar and status bar built from the command
+// table, one QAction per command, hosting the view.
 class CMainFrame : public QMainWindow {
   Q_OBJECT
  public:
   CMainFrame(COpenGLDoc& doc, QtPlatform& platform);
   COpenGLView* view() const { return view_; }
+  QAction* action(int command) const;
+  QToolBar* toolBar() const { return toolBar_; }
   void updateTitle();
-  void onOpen();
+  // Runs a command as its menu entry, key or button would.
+  void execute(int command);
+  // Re-evaluates every enable and check rule.
+  void updateCommands();
+  // Whether the command has a handler in this version.
+  static bool implemented(int command);
 
  private:
+  void buildMenus();
+  void addItems(QMenu* menu, const std::vector<MenuItem>& items);
+  void buildToolBar();
+  void onOpen();
+  void onMeshStatistics();
+
   COpenGLDoc& doc_;
   QtPlatform& platform_;
   COpenGLView* view_;
+  QToolBar* toolBar_ = nullptr;
+  std::map<int, QAction*> actions_;
 };
 
 }  // namespace litho

@@ -8,12 +8,12 @@
 namespace litho {
 namespace {
 
-constexpr Key plain(std::string_view name) { return Key{name}; }
-constexpr Key shift(std::string_view name) { return Key{name, true}; }
-constexpr Key ctrl(std::string_view name) { return Key{name, false, true}; }
-constexpr Key alt(std::string_view name) { return Key{name, false, false, true}; }
-constexpr Key numpad(std::string_view name) { return Key{name, false, false, false, true}; }
-constexpr Key typed(std::string_view character) { return Key{character, false, false, false, false, true}; }
+constexpr KeyBinding plain(std::string_view name) { return KeyBinding{name}; }
+constexpr KeyBinding shift(std::string_view name) { return KeyBinding{name, true}; }
+constexpr KeyBinding ctrl(std::string_view name) { return KeyBinding{name, false, true}; }
+constexpr KeyBinding alt(std::string_view name) { return KeyBinding{name, false, false, true}; }
+constexpr KeyBinding numpad(std::string_view name) { return KeyBinding{name, false, false, false, true}; }
+constexpr KeyBinding typed(std::string_view character) { return KeyBinding{character, false, false, false, false, true}; }
 
 constexpr auto kView = CommandOwner::View;
 constexpr auto kDoc = CommandOwner::Document;
@@ -27,7 +27,7 @@ struct Row {
   RowKind kind;
   std::string_view text{};
   int id = 0;
-  std::vector<Key> keys{};
+  std::vector<KeyBinding> keys{};
   int slot = kNoToolbarSlot;
   std::string_view prompt{};
   CommandOwner owner = kView;
@@ -38,7 +38,7 @@ Row submenu(std::string_view title) { return {RowKind::Submenu, title}; }
 Row endSubmenu() { return {RowKind::EndSubmenu, {}}; }
 Row separator() { return {RowKind::Separator, {}}; }
 Row keysOnly() { return {RowKind::KeysOnly, {}}; }
-Row entry(std::string_view text, int id, std::vector<Key> keys, int slot, std::string_view prompt, CommandOwner owner) {
+Row entry(std::string_view text, int id, std::vector<KeyBinding> keys, int slot, std::string_view prompt, CommandOwner owner) {
   return {RowKind::Entry, text, id, std::move(keys), slot, prompt, owner};
 }
 
@@ -227,7 +227,7 @@ const Built& built() {
 
 }  // namespace
 
-std::string keyText(const Key& key) {
+std::string keyText(const KeyBinding& key) {
   std::string s;
   if (key.ctrl) s += "Ctrl+";
   if (key.shift) s += "Shift+";

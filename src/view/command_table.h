@@ -11,20 +11,20 @@ namespace litho {
 // name: a virtual key ("A".."Z", "0".."9", "Up", "Down", "Left", "Right", "Insert", "Esc"),
 // or, when isCharacter, the typed character ("+", "-") whichever key produced it.
 // keypad: the key of that name on the numeric keypad ("8" with keypad is Numpad 8).
-struct Key {
+struct KeyBinding {
   std::string_view name;
   bool shift = false;
   bool ctrl = false;
   bool alt = false;
   bool keypad = false;
   bool isCharacter = false;
-  bool operator==(const Key&) const = default;
+  bool operator==(const KeyBinding&) const = default;
 };
 
 // The key as portable text: modifiers "Ctrl+", "Shift+", "Alt+", "Num+" then the name
 // ("Ctrl+Insert", "Num+8", "Shift+Up", "+"). A character key is matched on the character,
 // so a binder also accepts it from the keypad ("Num++").
-std::string keyText(const Key& key);
+std::string keyText(const KeyBinding& key);
 
 // Where the command is handled when it is offered in dispatch order view, document, frame, application.
 enum class CommandOwner { View, Document, Frame, Application, None };
@@ -35,7 +35,7 @@ inline constexpr int kToolbarSlots = 22;
 struct Command {
   int id = 0;
   std::string_view menuText;  // with "&" and "\t"; empty when the command has no menu entry
-  std::vector<Key> keys;
+  std::vector<KeyBinding> keys;
   int toolbarSlot = kNoToolbarSlot;  // 1..22
   std::string_view prompt;           // status text, optionally "\n" and the tooltip; empty for none
   CommandOwner owner = CommandOwner::View;

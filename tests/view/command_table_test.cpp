@@ -120,7 +120,7 @@ TEST(CommandTable, EntriesMatchTheirTextsNumbersKeysAndPrompts) {
     const Command& c = command(k.id);
     EXPECT_EQ(c.menuText, k.text);
     std::vector<std::string> keys;
-    for (const Key& key : c.keys) keys.push_back(keyText(key));
+    for (const KeyBinding& key : c.keys) keys.push_back(keyText(key));
     EXPECT_EQ(keys, k.keys);
     EXPECT_EQ(c.toolbarSlot, k.slot);
     EXPECT_EQ(c.prompt, k.prompt);
@@ -138,13 +138,13 @@ TEST(CommandTable, NumbersAndKeysAreUniqueAndMenuKeyTextsAgreeWithTheKeys) {
     EXPECT_TRUE(ids.insert(c.id).second) << "number used twice";
     EXPECT_GT(c.id, 0);
     EXPECT_LT(c.id, 65536);
-    for (const Key& k : c.keys) EXPECT_TRUE(keys.insert(keyText(k)).second) << keyText(k) << " bound twice";
+    for (const KeyBinding& k : c.keys) EXPECT_TRUE(keys.insert(keyText(k)).second) << keyText(k) << " bound twice";
 
     const auto tab = c.menuText.find('\t');
     if (tab == std::string_view::npos) continue;
     ASSERT_FALSE(c.keys.empty());
     const std::string shown = upper(c.menuText.substr(tab + 1));
-    const Key& k = c.keys[0];
+    const KeyBinding& k = c.keys[0];
     EXPECT_TRUE(shown.ends_with(upper(k.name))) << shown;
     EXPECT_EQ(shown.find("SHIFT") != std::string::npos, k.shift) << shown;
     EXPECT_EQ(shown.find("CTRL") != std::string::npos, k.ctrl) << shown;

@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QMenuBar>
+#include <QTest>
+#include <QToolBar>
+
+#include "app/main_frame.h"
+#include "app/opengl_view.h"
+#include "app/qt_platform.h"
+#include "model/opengl_doc.h"
+#include "support/temp_dir.h"
+#include "view/command_ids.h"
+#include "view/command_table.h"
+
+namespace litho {
+namespace {
+
+class CommandMapTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char buf[4096];
+    saved_ = ::getcwd(buf, sizeof buf);
+  }
+  void TearDown() override {
+    frame.reset();
+    (void)!::chdir(saved_.c_str());
+  }
+  void load() {
+    doc.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
+    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  }
+  void show() {
+    frame = std::make_unique<CMainFrame>(doc, platform);
+    frame->show();
+    frame->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
+    frame->view()->setFocus();
+    QApplication::processEvents();
+  }
+  bool enabled(int id) {
+    frame->updateCommands();
+    return frame->action(id)->isEnabled();
+  }
+
+  test::TempDir dir;
+  QtPlatform platform;
+  COpenGLDoc doc{platform, platform};
+  std::unique_ptr<CMainFrame> frame;
+  std::string saved_;
+};
+
+TEST_F(CommandMapTest, MenusAndToolbarFollowTheTable) {
+  show();
+  const auto menus = frame->QMainWindow::menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(litho::menuBar().size()));
+  EXPECT_EQ(menus[0]->text(), "&File");
+  const auto file = menus[0]->menu()->actions();
+  EXPECT_EQ(file[0]->text(), "&Open ...\tCtrl+O");
+  EXPECT_EQ(file[0]->shortcut(), QKeySequence("Ctrl+O"));
+  EXPECT_EQ(file.back()->text(), "E&xit");
+
+  const auto buttons = frame->toolBar()->actions();
+  ASSERT_EQ(buttons.size(), 22 + 5);
+  int slot = 0;
+  for (QAction* a : buttons) {
+    if (a->isSeparator()) continue;
+    ++slot;
+    if (slot == 1) {
+      EXPECT_EQ(a->data().toInt(), kCmdCopy);
+    }
+    if (slot == 13) {
+      EXPECT_EQ(a->data().toInt(), kCmdCutWest);
+    }
+    if (slot == 22) {
+      EXPECT_EQ(a->data().toInt(), kCmdMouseCut);
+    }
+    EXPECT_FALSE(a->icon().isNull()) << slot;
+  }
+  EXPECT_EQ(slot, 22);
+  EXPECT_TRUE(buttons[1]->isSeparator());
+  EXPECT_EQ(frame->action(kCmdCutWest)->statusTip(), "Western cut plane");
+  EXPECT_EQ(frame->action(kCmdCutWest)->toolTip(), "west");
+}
+
+TEST_F(CommandMapTest, EnableRulesBeforeAndAfterALoad) {
+  show();
+  for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_FALSE(enabled(id)) << id;
+  for (int id : {kCmdPerspective, kCmdOrthographic, kCmdResetScale, kCmdRotationAngles, kCmdBackground,
+                 kCmdColourmap, kCmdLights, kCmdRotateXMinus, kCmdPanLeft, kCmdNextModel})
+    EXPECT_TRUE(enabled(id)) << id;
+  EXPECT_FALSE(enabled(kCmdPaste));
+
+  load();
+  doc.updateAllViews(0);
+  for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_TRUE(enabled(id)) << id;
+  EXPECT_FALSE(enabled(kCmdPaste));
+  frame->execute(kCmdBoundary);
+  EXPECT_FALSE(enabled(kCmdFloor));  // no floor without the boundary
+  EXPECT_FALSE(frame->action(kCmdBoundary)->isChecked());
+}
+
+TEST_F(CommandMapTest, KeysReachTheirCommands) {
+  load();
+  show();
+  ViewState& s = frame->view()->state();
+  QTest::keyClick(frame->view(), Qt::Key_W);
+  EXPECT_EQ(s.selectedCutPlane, kWest);
+  QTest::keyClick(frame->view(), Qt::Key_Up, Qt::ShiftModifier);
+  QTest::keyClick(frame->view(), Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(s.cuts[kSideWest], 2);
+  QTest::keyClick(frame->view(), Qt::Key_Escape);
+  EXPECT_EQ(s.cuts[kSideWest], 0);
+  EXPECT_EQ(s.selectedCutPlane, kNoPlane);
+
+  QTest::keyClick(frame->view(), Qt::Key_Plus);
+  EXPECT_EQ(s.zoomAngle, 29);
+  QTest::keyClick(frame->view(), Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_EQ(s.zoomAngle, 28);
+  QTest::keyClick(frame->view(), Qt::Key_Minus, Qt::KeypadModifier);
+  EXPECT_EQ(s.zoomAngle, 29);
+
+  const float x = s.rotationX;
+  QTest::keyClick(frame->view(), Qt::Key_Up);
+  EXPECT_EQ(s.rotationX, x - 5);
+  QTest::keyClick(frame->view(), Qt::Key_8, Qt::KeypadModifier);
+  EXPECT_EQ(s.rotationX, x - 10);
+  QTest::keyClick(frame->view(), Qt::Key_Right, Qt::ControlModifier);
+  EXPECT_GT(s.panX, 0);
+  QTest::keyClick(frame->view(), Qt::Key_M);
+  EXPECT_FALSE(s.showMesh);  // a mesh without a model file started in mesh mode
+  QTest::keyClick(frame->view(), Qt::Key_F, Qt::ControlModifier);
+  EXPECT_TRUE(frame->view()->controller().colours.colourmap.reversed);
+}
+
+}  // namespace
+}  // namespace litho
