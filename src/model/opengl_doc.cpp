@@ -1,10 +1,13 @@
 #include "model/opengl_doc.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <new>
 
+#include "model/element_file.h"
 #include "model/mesh_reader.h"
+#include "model/scanf_number.h"
 #include "platform/file_system.h"
 
 namespace litho {
@@ -32,6 +35,7 @@ void COpenGLDoc::recomputeRange(Which which) {
         const float* col = set.column(i, j);
         for (int k = std::max(TopActiveIndex(i, j), 0); k < mesh.nz; ++k) {
           const double v = col[k];
+          if (!std::isfinite(v)) continue;
           if (v < lo) lo = v;
           if (v > hi) hi = v;
         }
@@ -55,11 +59,10 @@ void COpenGLDoc::releaseModelData() {
   currentModelIndex = 0;
   TopActiveIndex.release();
   secondModel.release();
-  if (isVectorModel) {
-    vectorX.clear();
-    vectorY.clear();
-    vectorZ.clear();
-  }
+  secondModelLoaded = false;
+  vectorX.clear();
+  vectorY.clear();
+  vectorZ.clear();
   dataSets.clear();
   selectedDataSet = -1;
 }
@@ -134,6 +137,7 @@ LoadStatus COpenGLDoc::loadModelSet() {
     return LoadStatus::Failed;
   }
   secondModelLoaded = false;
+  if (!modelPath.empty() && !secondModelPath.empty()) readSecondModel();
 
   if (modelPath.empty()) return buildModelWithoutFile();
 
@@ -142,14 +146,268 @@ LoadStatus COpenGLDoc::loadModelSet() {
     releaseModelData();
     return LoadStatus::Fatal;
   }
-  // Model files are not read yet: the mesh gets a constant model.
-  setDocumentPath();
-  const std::string keep = modelPath;
-  modelPath.clear();
-  const LoadStatus s = buildModelWithoutFile();
-  modelPath = keep;
-  setDocumentPath();
+  return readFirstModel();
+}
+
+std::optional<COpenGLDoc::ModelFileStart> COpenGLDoc::readModelFileStart(LineSource& in) {
+  std::string_view line;
+  const std::string first = in.nextLine(line) ? std::string(line) : std::string();
+  const auto header = parseModelFileHeader(first, mesh.nx, mesh.ny, mesh.nz, modelPath, platform_);
+  if (!header) return std::nullopt;
+  ModelFileStart start{*header, false};
+  std::string data = first;
+  if (header->present) data = in.nextLine(line) ? std::string(line) : std::string();
+  start.vector = countLeadingNumbers(data.data(), data.data() + data.size()) == 3;
+  in.rewind();
+  if (header->present) in.nextLine(line);
+  return start;
+}
+
+ModelReadSettings COpenGLDoc::readSettings(const ModelFileStart& start) const {
+  ModelReadSettings s;
+  s.nx = mesh.nx;
+  s.ny = mesh.ny;
+  s.nz = mesh.nz;
+  s.modelCount = start.header.modelCount;
+  s.coreOffsets = start.header.coreOffsets;
+  s.offsetsValid = start.header.offsetsValid;
+  s.log = logModel;
+  s.tq5rMode = tq5rMode;
+  s.threads = readThreads;
   return s;
+}
+
+void COpenGLDoc::readSecondModel() {
+  LineSource in(secondModelPath, readBuffer_);
+  if (!in.isOpen()) {
+    platform_.message("Cannot open second model file\n" + secondModelPath, MessageKind::Plain);
+    return;
+  }
+  std::string_view line;
+  const std::string first = in.nextLine(line) ? std::string(line) : std::string();
+  const int numbers = countLeadingNumbers(first.data(), first.data() + first.size());
+  in.rewind();
+  try {
+    secondModel.allocate(mesh.nx, mesh.ny, mesh.nz);
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(secondModelPath);
+    return;
+  }
+  modelCount = 1;
+  if (first.compare(0, 6, "models") == 0) {
+    platform_.message("Second model file should contain only one model\n" + secondModelPath, MessageKind::Plain);
+  } else if (numbers == 3) {
+    platform_.message("Second model cannot be a vector file.\n" + secondModelPath, MessageKind::Plain);
+  } else {
+    ModelReadSettings s;
+    s.nx = mesh.nx;
+    s.ny = mesh.ny;
+    s.nz = mesh.nz;
+    s.log = logSecondModel;
+    s.tq5rMode = tq5rMode;
+    s.threads = readThreads;
+    ScalarRange r;
+    secondModelLoaded = readModelFile(in, secondModelPath, s, &secondModel, r, platform_, ui_);
+    secondMin = r.smallest;
+    secondMax = r.largest;
+  }
+  if (!secondModelLoaded) secondModel.release();
+}
+
+LoadStatus COpenGLDoc::readFirstModel() {
+  LineSource in(modelPath, readBuffer_);
+  setDocumentPath();
+  const auto fail = [&](const std::string& text) {
+    if (!text.empty()) platform_.message(text, MessageKind::Error);
+    releaseModelData();
+    return LoadStatus::Failed;
+  };
+  if (!in.isOpen()) return fail("Error reading model file " + modelPath);
+  coreOffsets = {};
+  const auto start = readModelFileStart(in);
+  if (!start) return fail("");
+  modelCount = start->header.modelCount;
+  if (start->header.offsetsValid) coreOffsets = start->header.coreOffsets;
+  isVectorModel = start->vector;
+  const ModelReadSettings settings = readSettings(*start);
+  const std::string readError = isVectorModel ? "Error reading vector file " : "Error reading model file ";
+  // A header asking for more sets than the file can hold is refused before the sets are allocated.
+  const long long remaining = in.remainingBytes();
+  if (remaining >= 0 && remaining < minimumModelBytes(settings)) return fail(readError + modelPath);
+
+  if (!allocateModels(settings.modelCount)) {
+    reportOutOfMemory(modelPath);
+    return fail("");
+  }
+
+  if (isVectorModel) {
+    try {
+      for (auto* v : {&vectorX, &vectorY, &vectorZ}) {
+        v->resize(static_cast<std::size_t>(modelCount));
+        for (auto& m : *v) m.allocate(mesh.nx, mesh.ny, mesh.nz);
+      }
+    } catch (const std::bad_alloc&) {
+      reportOutOfMemory(modelPath);
+      return fail("");
+    }
+    VectorRange r;
+    if (!readVectorFile(in, modelPath, settings, models.data(), vectorX.data(), vectorY.data(), vectorZ.data(), r,
+                        platform_, ui_))
+      return fail("");
+    modelMin = r.minimum;
+    modelMax = r.maximum;
+    modelLoaded = true;
+    selectModel(0);
+    return LoadStatus::Loaded;
+  }
+
+  ScalarRange r;
+  if (!readModelFile(in, modelPath, settings, models.data(), r, platform_, ui_)) return fail("");
+  selectModel(0);
+  const float s = r.smallest;
+  smallestValue = s;
+  modelMin = r.secondSmallest;
+  modelMax = r.largest;
+
+  if (ignoreAnswerGiven) {
+    if (ActiveMaskSet == 0)
+      modelMin = s;
+    else
+      markIgnoredCells(s);
+  } else {
+    ActiveMaskSet = 0;
+    if (10.0 * s > modelMin || s == 0 || tq5rMode) {
+      modelMin = s;
+    } else {
+      const float shown = logModel ? std::pow(10.0f, s) : s;
+      char question[200];
+      std::snprintf(question, sizeof question,
+                    "The model file has cells that are set to  %g.\nWould you like these cells to be ignored?",
+                    static_cast<double>(shown));
+      if (platform_.askYesNo(question)) {
+        ActiveMaskSet = 1;
+        markIgnoredCells(s);
+      } else {
+        modelMin = s;
+      }
+    }
+  }
+  if (modelMin != 0 && std::fabs(modelMin) < 1e-5 && modelMax / modelMin > 1000) modelMin = 0;
+  modified = false;
+  if (secondModelLoaded) {
+    platform_.message("Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.",
+                      MessageKind::Info);
+    if (ActiveMaskSet) recomputeRange(Which::Second);
+  }
+  readElements();
+  computeBottomMean();
+  modelLoaded = true;
+  return LoadStatus::Loaded;
+}
+
+void COpenGLDoc::markIgnoredCells(float s) {
+  const ModelSet& m = currentModel();
+  for (int i = 0; i < mesh.nx; ++i) {
+    for (int j = 0; j < mesh.ny; ++j) {
+      const float* col = m.column(i, j);
+      int k = 0;
+      while (k < mesh.nz && !(col[k] > s)) ++k;
+      TopActiveIndex(i, j) = k;
+    }
+  }
+}
+
+void COpenGLDoc::readElements() {
+  elements.clear();
+  const std::string path = modelPath + "_loc";
+  if (!fileExists(path)) return;
+  std::string text;
+  if (!readWholeFile(path, text)) {
+    platform_.message("Error reading element file " + path, MessageKind::Warning);
+    return;
+  }
+  if (auto e = readElementFile(text, path, mesh.nx, mesh.ny, mesh.nz, platform_)) elements = std::move(*e);
+}
+
+// Cells without data ("nan") are left out of the mean.
+void COpenGLDoc::computeBottomMean() {
+  const ModelSet& m = currentModel();
+  double sum = 0;
+  long long n = 0;
+  for (int i = 0; i < mesh.nx; ++i) {
+    for (int j = 0; j < mesh.ny; ++j) {
+      const float v = m(i, j, mesh.nz - 1);
+      if (std::isnan(v)) continue;
+      sum += v;
+      ++n;
+    }
+  }
+  bottomMean = n > 0 ? static_cast<float>(sum / static_cast<double>(n)) : 0.0f;
+}
+
+LoadStatus COpenGLDoc::reload() {
+  if (!modelLoaded) return LoadStatus::NotLoaded;
+  if (modelPath.empty()) {
+    platform_.message("The model was not read from a file: there is nothing to reload.", MessageKind::Info);
+    return LoadStatus::NotLoaded;
+  }
+  WaitCursor wait(platform_);
+  modelLoaded = false;
+  const auto keep = [&](const std::string& text) {
+    if (!text.empty()) platform_.message(text, MessageKind::Error);
+    modelLoaded = true;
+    return LoadStatus::Failed;
+  };
+  LineSource in(modelPath, readBuffer_);
+  if (!in.isOpen()) return keep("Error reading model file " + modelPath);
+  const auto start = readModelFileStart(in);
+  if (!start) return keep("");
+  if (start->header.modelCount != modelCount || start->vector != isVectorModel) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf, "The model file now holds %i %s model%s; %i %s loaded.\nUse Open to load it.\n",
+                  start->header.modelCount, start->vector ? "vector" : "scalar",
+                  start->header.modelCount == 1 ? "" : "s", modelCount, modelCount == 1 ? "is" : "are");
+    return keep(buf + modelPath);
+  }
+  const ModelReadSettings settings = readSettings(*start);
+  const long long remaining = in.remainingBytes();
+  if (remaining >= 0 && remaining < minimumModelBytes(settings))
+    return keep((isVectorModel ? "Error reading vector file " : "Error reading model file ") + modelPath);
+
+  // Read into fresh sets and swap them in on success.
+  std::vector<ModelSet> fresh, fx, fy, fz;
+  try {
+    for (auto* v : {&fresh, &fx, &fy, &fz}) {
+      if (v != &fresh && !isVectorModel) break;
+      v->resize(static_cast<std::size_t>(modelCount));
+      for (auto& m : *v) m.allocate(mesh.nx, mesh.ny, mesh.nz);
+    }
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(modelPath);
+    return keep("");
+  }
+  if (isVectorModel) {
+    VectorRange r;
+    if (!readVectorFile(in, modelPath, settings, fresh.data(), fx.data(), fy.data(), fz.data(), r, platform_, ui_))
+      return keep("");
+    models.swap(fresh);
+    vectorX.swap(fx);
+    vectorY.swap(fy);
+    vectorZ.swap(fz);
+    modelMin = r.minimum;
+    modelMax = r.maximum;
+  } else {
+    ScalarRange r;
+    if (!readModelFile(in, modelPath, settings, fresh.data(), r, platform_, ui_)) return keep("");
+    models.swap(fresh);
+    smallestValue = r.smallest;
+    recomputeRange(Which::First);
+  }
+  coreOffsets = start->header.offsetsValid ? start->header.coreOffsets : std::array<int, 6>{};
+  modelLoaded = true;
+  modified = false;
+  if (updateAllViews) updateAllViews(1);
+  return LoadStatus::Loaded;
 }
 
 LoadStatus COpenGLDoc::buildModelWithoutFile() {
@@ -174,6 +432,7 @@ LoadStatus COpenGLDoc::buildModelWithoutFile() {
     }
   }
   modelMin = modelMax = bg.value;
+  smallestValue = bg.topIndex > 0 ? std::min(air, bg.value) : bg.value;
   ActiveMaskSet = TopActiveIndex(0, 0) != 0;
   modelLoaded = true;
   isVectorModel = false;

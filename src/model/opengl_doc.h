@@ -2,6 +2,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,14 +10,12 @@
 #include "model/arrays.h"
 #include "model/command_line.h"
 #include "model/document_ui.h"
+#include "model/model_reader.h"
 #include "model/rect_mesh.h"
 #include "overlays/data_set.h"
 #include "platform/platform.h"
 
 namespace litho {
-
-// NoDataValue: 1e30 as a float; the start of every minimum search.
-constexpr float kNoDataValue = 1e30f;
 
 enum class LoadStatus {
   Loaded,     // a complete mesh and model are present
@@ -44,6 +43,7 @@ class COpenGLDoc {
   bool logModel = false;
   double modelMin = 0;
   double modelMax = 0;
+  double smallestValue = 0;  // the smallest value s of a scalar model, before any range rule
   float bottomMean = 0;
   std::array<int, 6> coreOffsets{};  // west, east, south, north, bottom, top
 
@@ -71,6 +71,7 @@ class COpenGLDoc {
   bool blockEditorOpen = false;
   bool modified = false;
   bool differenceShown = false;
+  int readThreads = 0;  // threads for parsing model files; 0: as the machine allows
 
   std::vector<CElement> elements;
   std::vector<DataSet> dataSets;
@@ -91,6 +92,9 @@ class COpenGLDoc {
   // Open (57601): the Load Model dialog, then the load.
   LoadStatus open();
   LoadStatus loadModelSet();
+  // Reload (32874): rereads modelPath into the loaded model. A failed reread
+  // leaves the loaded model as it was.
+  LoadStatus reload();
   // Reads meshPath into mesh; fatal is set when the file cannot be opened.
   bool readMeshFile(bool& fatal);
 
@@ -110,6 +114,22 @@ class COpenGLDoc {
   bool allocateModels(int count);
   LoadStatus buildModelWithoutFile();
   void reportOutOfMemory(const std::string& path);
+  void readSecondModel();
+  LoadStatus readFirstModel();
+  void markIgnoredCells(float s);
+  void readElements();
+  void computeBottomMean();
+
+  // The model file's first line and what follows from it.
+  struct ModelFileStart {
+    ModelFileHeader header;
+    bool vector = false;
+  };
+  std::optional<ModelFileStart> readModelFileStart(LineSource& in);
+  ModelReadSettings readSettings(const ModelFileStart& start) const;
+
+  // Kept from one load to the next so that its pages are not faulted in again.
+  std::vector<char> readBuffer_;
 
   Platform& platform_;
   DocumentUi& ui_;

@@ -37,7 +37,8 @@ TEST(Batch, InfoPrintsStatisticsAndMessagesByKind) {
   EXPECT_EQ(r.out,
             "Mesh Statistics:\n\n# of cells:  2 x 2 x 1\ntotal # of cells:  4\nmesh dimensions:  20 x 20 x 3\n"
             "smallest cell dimensions:  10 x 5 x 3\nlargest cell dimensions:  10 x 15 x 3\n"
-            "top south-west corner:  0  0  0\n");
+            "top south-west corner:  0  0  0\n\n"
+            "models: 1\nvector: no\nlog: no\nmin: 0\nmax: 0\nsmallest: 0\ninactive cells: 0\n");
 
   const std::string bad = dir.write("bad.msh", "2 2 1\n0 0 0\n10 abc\n");
   r = batch({"info", bad});
@@ -48,6 +49,34 @@ TEST(Batch, InfoPrintsStatisticsAndMessagesByKind) {
   r = batch({"info", dir.path() + "/none.msh"});
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "error: File not found: " + dir.path() + "/none.msh\n");
+}
+
+std::string summaryOf(const std::string& out) { return out.substr(out.find("\n\n", 20) + 2); }
+
+TEST(Batch, ModelSummaryAndAnswers) {
+  test::TempDir dir;
+  const std::string mesh = dir.write("m.msh", "1 1 4\n0 0 0\n10\n10\n4*5\n");
+  const std::string model = dir.write("m.den", "-100\n2\n3.5\n0.25\n");
+  const std::string second = dir.write("s.den", "-1\n7\n0\n2\n");
+  BatchRun r = batch({"info", mesh, model, "--second", second, "--yes"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(summaryOf(r.out),
+            "models: 1\nvector: no\nlog: no\nmin: 0.25\nmax: 3.5\nsmallest: -100\ninactive cells: 1\n"
+            "second min: 0\nsecond max: 7\n");  // over the cells left active
+  EXPECT_EQ(r.err,
+            "question: The model file has cells that are set to  -100.\nWould you like these cells to be ignored?\n"
+            "answer: yes\n"
+            "info: Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.\n");
+
+  r = batch({"info", mesh, model, "--log"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "error: Cannot take log of a negative number.\nError reading model file " + model + "\n");
+
+  const std::string vectors = dir.write("v.vec", "3 0 4\n0 0 0\n0 0 1\n6 8 0\n");
+  r = batch({"info", mesh, vectors});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(summaryOf(r.out), "models: 1\nvector: yes\nlog: no\nmin: 0\nmax: 1\ninactive cells: 0\n");
+  EXPECT_EQ(batch({"info", mesh, "--second", second}).status, 2) << "a second model needs a first";
 }
 
 TEST(Batch, RelativePathsAreMadeAbsolute) {

@@ -1,0 +1,64 @@
+#pragma once
+// Lines of a text held in memory or read from a file in chunks of about
+// 1 MiB. Readers take whole blocks of lines and scan them in place; a line is
+// everything up to '\n' (the last line of the input may lack it). Lines are
+// read whole up to kMaxLine bytes.
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace litho {
+
+class LineSource {
+ public:
+  static constexpr std::size_t kChunk = std::size_t{1} << 20;
+  static constexpr std::size_t kMaxLine = std::size_t{64} << 20;
+  // Bytes after the data that may be read (never used): a NUL follows the
+  // last byte read from a file.
+  static constexpr std::size_t kPad = 64;
+
+  // The text must outlive the source.
+  explicit LineSource(std::string_view text);
+  // Reads the file through buffer, which is kept by the caller so that its
+  // pages are reused from one load to the next. Check isOpen().
+  LineSource(const std::string& path, std::vector<char>& buffer);
+  ~LineSource();
+  LineSource(const LineSource&) = delete;
+  LineSource& operator=(const LineSource&) = delete;
+
+  bool isOpen() const { return fd_ >= 0 || memory_; }
+  // A read error, or a line longer than kMaxLine.
+  bool failed() const { return failed_; }
+  bool lineTooLong() const { return tooLong_; }
+  // Bytes from the current position to the end of the input, when known (-1 otherwise).
+  long long remainingBytes() const;
+
+  // Back to the first line.
+  bool rewind();
+  // The next line without its '\n'; false at the end of the input or on failure.
+  bool nextLine(std::string_view& line);
+  // The next run of whole lines [begin, end): every line in it ends with '\n'
+  // except the last line of the input. False at the end of the input or on failure.
+  bool nextBlock(const char*& begin, const char*& end);
+  // Reading (not using) bytes up to here is safe; at least the end of the last block.
+  const char* readableEnd() const { return memory_ ? data_ + size_ : data_ + size_ + kPad; }
+
+ private:
+  bool fill();
+
+  int fd_ = -1;
+  bool memory_ = false;
+  std::vector<char>* buffer_ = nullptr;
+  const char* data_ = nullptr;  // start of the buffer (or of the text)
+  std::size_t size_ = 0;        // valid bytes from data_
+  std::size_t cur_ = 0;         // next unread byte
+  std::size_t linesEnd_ = 0;    // one past the last whole line in [cur_, size_)
+  long long fileSize_ = -1;
+  long long consumedBefore_ = 0;  // file bytes that precede data_
+  bool eof_ = false;
+  bool failed_ = false;
+  bool tooLong_ = false;
+};
+
+}  // namespace litho
