@@ -17,6 +17,9 @@
 #include "view/command_table.h"
 #include "view/view_commands.h"
 
+// The icons are compiled into the static UI library; register them once.
+static void initIconResources() { Q_INIT_RESOURCE(icons); }
+
 namespace litho {
 
 namespace {
@@ -58,6 +61,7 @@ bool CMainFrame::implemented(int command) {
 
 CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platform_(platform) {
   setObjectName("CMainFrame");
+  initIconResources();
   view_ = new COpenGLView(doc_, platform_, this);
   setCentralWidget(view_);
 
