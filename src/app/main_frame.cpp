@@ -38,7 +38,7 @@ QList<QKeySequence> shortcutsOf(const Command& c) {
 
 // Commands handled by the window or its view in this version; the others stay disabled.
 const std::set<int>& dialogAndFrameCommands() {
-  static const std::set<int> ids{kCmdOpen,       kCmdExit,          kCmdMeshStat,  kCmdLights,
+  static const std::set<int> ids{kCmdOpen,       kCmdReload,        kCmdExit,          kCmdMeshStat,  kCmdLights,
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar};
   return ids;
@@ -171,6 +171,9 @@ void CMainFrame::execute(int command) {
   } else {
     switch (command) {
       case kCmdOpen: onOpen(); break;
+      case kCmdReload:
+        if (doc_.reload() == LoadStatus::Loaded && doc_.updateAllViews) doc_.updateAllViews(1);
+        break;
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
       case kCmdLights: view_->onLights(); break;
