@@ -11,7 +11,9 @@
 #include <cstdlib>
 #include <string>
 
+#include "app/glyph_font.h"
 #include "model/opengl_doc.h"
+#include "render/gl/overlays_gl.h"
 #include "render/gl/frame_gl.h"
 #include "view/view_controller.h"
 
@@ -90,6 +92,7 @@ OffscreenGl::OffscreenGl(int width, int height) : impl_(std::make_unique<Impl>()
   }
   glViewport(0, 0, width, height);
   applyFixedState();
+  buildGlyphLists(renderGlyphs(FontDescription{}));
   valid_ = true;
 }
 

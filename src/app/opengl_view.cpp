@@ -9,7 +9,9 @@
 #include "app/dialogs/dlg_lights.h"
 #include "app/dialogs/dlg_scale_view.h"
 #include "app/dialogs/dlg_view_angles.h"
+#include "app/glyph_font.h"
 #include "app/qt_platform.h"
+#include "render/gl/overlays_gl.h"
 #include "model/opengl_doc.h"
 #include "render/gl/frame_gl.h"
 
@@ -66,6 +68,11 @@ void COpenGLView::resizeGL(int w, int h) {
 
 void COpenGLView::paintGL() {
   if (!initialised_) return;
+  if (!glyphsBuilt_ || !(glyphFont_ == controller_.state.viewFont)) {
+    glyphFont_ = controller_.state.viewFont;
+    buildGlyphLists(renderGlyphs(glyphFont_));
+    glyphsBuilt_ = true;
+  }
   const bool rebuilt = controller_.state.rebuildNeeded;
   drawFrame(controller_.state, doc_, controller_.colours, scene_);
   const auto& title = scene_.geometry().title;

@@ -57,6 +57,8 @@ class COpenGLView : public QOpenGLWidget {
   QtPlatform& platform_;
   ViewController controller_;
   SceneRenderer scene_;
+  FontDescription glyphFont_;
+  bool glyphsBuilt_ = false;
   bool initialised_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "render/camera.h"
+#include "render/gl/overlays_gl.h"
 
 namespace litho {
 
@@ -73,6 +74,7 @@ bool drawFrame(ViewState& v, const COpenGLDoc& doc, const ColourState& colours, 
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (doc.modelLoaded) {
     const CoreBox box = coreBox(doc.mesh, v);
+    drawCutReadout(doc, v);
     loadCamera(v);
     glPolygonMode(GL_FRONT_AND_BACK, v.showMesh ? GL_LINE : GL_FILL);
     if (v.normalizeNormals)
@@ -90,6 +92,9 @@ bool drawFrame(ViewState& v, const COpenGLDoc& doc, const ColourState& colours, 
       v.rebuildNeeded = false;
     }
     glCallList(1);
+    if (v.showLabels) drawAxisLabels(doc, v, box);
+    if (v.showColourbar) drawColourbar(v, colours);
+    if (v.showCompass) drawCompass(v);
   }
   v.redrawNeeded = false;
   glFinish();

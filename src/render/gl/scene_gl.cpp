@@ -4,6 +4,8 @@
 
 #include <chrono>
 
+#include "render/gl/overlays_gl.h"
+
 namespace litho {
 
 namespace {
@@ -13,40 +15,18 @@ double msSince(std::chrono::steady_clock::time_point t) {
 }
 }  // namespace
 
-void drawBoundary(const ViewState& v, const CoreBox& b) {
-  const double cx = v.sceneCentre[0], cy = v.sceneCentre[1], cz = v.sceneCentre[2];
-  const GLfloat x0 = static_cast<GLfloat>(b.x0 - cx), x1 = static_cast<GLfloat>(b.x1 - cx);
-  const GLfloat y0 = static_cast<GLfloat>(b.y0 - cy), y1 = static_cast<GLfloat>(b.y1 - cy);
-  const GLfloat z0 = static_cast<GLfloat>(b.z0 - cz), z1 = static_cast<GLfloat>(b.z1 - cz);
-  if (v.darkBackground)
-    glColor3f(1, 1, 1);
-  else
-    glColor3f(0, 0, 0);
-  glBegin(GL_LINES);
-  const GLfloat xs[2] = {x0, x1}, ys[2] = {y0, y1}, zs[2] = {z0, z1};
-  for (int a = 0; a < 2; ++a)
-    for (int c = 0; c < 2; ++c) {
-      glVertex3f(x0, ys[a], zs[c]);
-      glVertex3f(x1, ys[a], zs[c]);
-      glVertex3f(xs[a], y0, zs[c]);
-      glVertex3f(xs[a], y1, zs[c]);
-      glVertex3f(xs[a], ys[c], z0);
-      glVertex3f(xs[a], ys[c], z1);
-    }
-  glEnd();
-}
-
 void SceneRenderer::rebuild(const COpenGLDoc& doc, const ViewState& v, const ColourState& colours,
                             const CoreBox& box) {
   auto t0 = std::chrono::steady_clock::now();
   builder_.build(doc, v, colours, geometry_);
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
-  compile(doc.mesh, v, box);
+  compile(doc, v, box);
   compileMs_ = msSince(t0);
 }
 
-void SceneRenderer::compile(const RectMesh& mesh, const ViewState& v, const CoreBox& box) {
+void SceneRenderer::compile(const COpenGLDoc& doc, const ViewState& v, const CoreBox& box) {
+  const RectMesh& mesh = doc.mesh;
   const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
   const auto& map = geometry_.colourmap.entries;
   glNewList(1, GL_COMPILE);
@@ -116,7 +96,7 @@ void SceneRenderer::compile(const RectMesh& mesh, const ViewState& v, const Core
       case SceneOpKind::BlendOff: glDisable(GL_BLEND); break;
       case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
       case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
-      case SceneOpKind::Boundary: drawBoundary(v, box); break;
+      case SceneOpKind::Boundary: drawBoundaryAndFloor(doc, v, box); break;
       case SceneOpKind::Vectors:
       case SceneOpKind::CellFacesOverlay:
       case SceneOpKind::DataSets: break;

@@ -17,7 +17,7 @@ class SceneRenderer {
   double lastCompileMs() const { return compileMs_; }
 
  private:
-  void compile(const RectMesh& mesh, const ViewState& v, const CoreBox& box);
+  void compile(const COpenGLDoc& doc, const ViewState& v, const CoreBox& box);
 
   SceneBuilder builder_;
   SceneGeometry geometry_;
@@ -26,7 +26,5 @@ class SceneRenderer {
   double compileMs_ = 0;
 };
 
-// Boundary outline of the core box, inside display list 1.
-void drawBoundary(const ViewState& v, const CoreBox& box);
 
 }  // namespace litho

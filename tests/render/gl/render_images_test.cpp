@@ -108,5 +108,17 @@ TEST_F(RenderTest, LightBackgroundAndOrthographic) {
   EXPECT_EQ(render().pixel(2, 2), qRgb(255, 255, 255));
 }
 
+TEST_F(RenderTest, OverlaysOnDarkAndLight) {
+  view.toggleLabels();
+  view.toggleCompass();
+  view.selectCutPlane(kWest);
+  view.cutForward();
+  view.cutForward();
+  expectMatches("block_overlays_dark");
+  view.setBackground(255, 255, 255);
+  view.state.rebuildNeeded = true;
+  expectMatches("block_overlays_light");
+}
+
 }  // namespace
 }  // namespace litho

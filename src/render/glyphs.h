@@ -1,0 +1,23 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace litho {
+
+// One character as a bitmap for glBitmap: rows bottom to top, each row padded
+// to whole bytes, most significant bit leftmost.
+struct GlyphBitmap {
+  int width = 0;
+  int height = 0;
+  float xorig = 0;  // raster position inside the bitmap
+  float yorig = 0;
+  float xmove = 0;  // advance to the next character
+  std::vector<std::uint8_t> bits;
+};
+
+// Characters 0..126, drawn from display lists 10..136.
+using GlyphSet = std::array<GlyphBitmap, 127>;
+inline constexpr unsigned kGlyphListBase = 10;
+
+}  // namespace litho
