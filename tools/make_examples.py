@@ -4,8 +4,17 @@
 block/block.msh: a 40 x 40 x 30 mesh at map coordinates, 25 m core cells
 with padding widening outward on every side but the top, written with
 repeat tokens the way inversion codes write them.
+block/density.den: a density contrast model of the core only, with the
+"models" header naming the padding: a dense dipping body and a weaker one.
+layered/: a mesh with a hilly surface and a log10-conductivity model whose
+air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
+pair/: a file with two density models (before and after gas injection) and
+a second model (the reference model).
+vector/: a magnetization vector model, three components a line.
 """
+import math
 import os
+import random
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -38,9 +47,132 @@ def write_block(folder):
         f.write("\n".join(lines) + "\n")
 
 
+def write_lines(path, lines):
+    with open(path, "w", newline="\n") as f:
+        f.write("\n".join(lines) + "\n")
+
+
+def value(v):
+    """A value as inversion codes print it, short."""
+    return "0" if v == 0 else f"{v:.3g}"
+
+
+def model_order(nx, ny, nz, cell):
+    """Values in model-file order: northing outermost, then easting, depth fastest."""
+    for j in range(ny):
+        for i in range(nx):
+            for k in range(nz):
+                yield cell(i, j, k)
+
+
+def write_density(folder):
+    # Core of block.msh: 30 x 30 x 24 cells of 25 x 25 x 12.5 m.
+    west = east = south = north = len(PAD)
+    bottom, top = len(Z_PAD), 0
+    nx, ny, nz = 30, 30, 24
+
+    def cell(i, j, k):
+        # A body dipping to the east, 0.35 g/cc denser than its host.
+        centre_i = 9 + 0.5 * k
+        if abs(i - centre_i) <= 2.5 and 11 <= j <= 19 and 4 <= k <= 16:
+            return 0.35
+        # A smaller, weaker body near the surface in the south-east.
+        if 20 <= i <= 24 and 3 <= j <= 7 and 1 <= k <= 4:
+            return 0.12
+        return 0
+
+    header = f"models 1 {west} {east} {south} {north} {bottom} {top}"
+    write_lines(os.path.join(folder, "density.den"), [header] + [value(v) for v in model_order(nx, ny, nz, cell)])
+
+
+def write_layered(folder):
+    os.makedirs(folder, exist_ok=True)
+    nx, ny, nz = 24, 20, 18
+    write_lines(os.path.join(folder, "layered.msh"), [
+        f"{nx} {ny} {nz}",
+        "350000 6200000 400",
+        f"{nx}*50",
+        f"{ny}*50",
+        f"4*25 10*20 4*40",
+    ])
+    depths = [0]
+    for t in [25] * 4 + [20] * 10 + [40] * 4:
+        depths.append(depths[-1] + t)
+
+    def surface(i, j):  # depth of the ground below the mesh top, m
+        return 60 + 40 * math.sin(i / 4.0) * math.cos(j / 5.0)
+
+    def cell(i, j, k):
+        centre = (depths[k] + depths[k + 1]) / 2
+        ground = surface(i, j)
+        if centre < ground:
+            return 1e-8  # air
+        if centre < ground + 60:
+            return 0.05  # weathered cover
+        if 8 <= i <= 14 and 7 <= j <= 12 and 10 <= k <= 14:
+            return 0.5  # a conductor in the basement
+        return 0.002
+
+    write_lines(os.path.join(folder, "conductivity.con"), [f"{v:g}" for v in model_order(nx, ny, nz, cell)])
+
+
+def write_pair(folder):
+    os.makedirs(folder, exist_ok=True)
+    nx, ny, nz = 16, 12, 10
+    write_lines(os.path.join(folder, "pair.msh"), [
+        f"{nx} {ny} {nz}",
+        "0 0 0",
+        f"{nx}*20",
+        f"{ny}*20",
+        f"{nz}*10",
+    ])
+
+    def plume(radius):
+        def cell(i, j, k):
+            r = math.sqrt((i - 7.5) ** 2 + (j - 5.5) ** 2 + 2 * (k - 6) ** 2)
+            return round(2.4 - 0.08 * max(0.0, 1 - r / radius), 3)  # g/cc; gas lowers the density
+        return cell
+
+    before = [value(v) for v in model_order(nx, ny, nz, plume(3))]
+    after = [value(v) for v in model_order(nx, ny, nz, plume(6))]
+    write_lines(os.path.join(folder, "timelapse.den"), ["models 2"] + before + after)
+
+    # A second model on the same mesh: the reference model of the inversion.
+    write_lines(os.path.join(folder, "reference.den"),
+                [value(round(2.3 + 0.02 * k, 3)) for k in model_order(nx, ny, nz, lambda i, j, k: k)])
+
+
+def write_vector(folder):
+    os.makedirs(folder, exist_ok=True)
+    nx, ny, nz = 14, 12, 10
+    write_lines(os.path.join(folder, "vector.msh"), [
+        f"{nx} {ny} {nz}",
+        "0 0 100",
+        f"{nx}*10",
+        f"{ny}*10",
+        f"{nz}*10",
+    ])
+    inclination, declination = math.radians(60), math.radians(20)
+    direction = (math.cos(inclination) * math.sin(declination), math.cos(inclination) * math.cos(declination),
+                 -math.sin(inclination))
+    rng = random.Random(7)
+
+    def cell(i, j, k):
+        if 4 <= i <= 9 and 3 <= j <= 8 and 2 <= k <= 6:
+            amplitude = 0.05 * (1 + 0.2 * rng.random())
+            return " ".join(f"{amplitude * c:.4g}" for c in direction)
+        return "0 0 0"
+
+    write_lines(os.path.join(folder, "magnetization.vec"), list(model_order(nx, ny, nz, cell)))
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "examples")
     write_block(os.path.join(out, "block"))
+    write_density(os.path.join(out, "block"))
+    write_layered(os.path.join(out, "layered"))
+    write_pair(os.path.join(out, "pair"))
+    write_vector(os.path.join(out, "vector"))
 
 
 if __name__ == "__main__":

@@ -1,7 +1,10 @@
 #include "model/opengl_doc.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 
@@ -11,6 +14,24 @@
 #include "platform/file_system.h"
 
 namespace litho {
+
+namespace {
+
+// Large model sets are written once, cell after cell: 2 MiB pages spare the
+// kernel hundreds of thousands of page faults.
+void adviseHugePages(void* data, std::size_t bytes) {
+#ifdef MADV_HUGEPAGE
+  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
+  const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
+  const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHuge - 1);
+  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+  (void)data;
+  (void)bytes;
+#endif
+}
+
+}  // namespace
 
 COpenGLDoc::COpenGLDoc(Platform& platform, DocumentUi& ui) : platform_(platform), ui_(ui) {}
 
@@ -108,7 +129,10 @@ bool COpenGLDoc::allocateModels(int count) {
   try {
     models.clear();
     models.resize(static_cast<std::size_t>(count));
-    for (auto& m : models) m.allocate(mesh.nx, mesh.ny, mesh.nz);
+    for (auto& m : models) {
+      m.allocate(mesh.nx, mesh.ny, mesh.nz);
+      adviseHugePages(m.data(), m.size() * sizeof(float));
+    }
     modelCount = count;
     return true;
   } catch (const std::bad_alloc&) {

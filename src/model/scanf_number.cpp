@@ -88,6 +88,8 @@ const char* scanSpecial(const char* p, const char* end, bool negative, double& v
   return special(p, end, negative, value);
 }
 
+const char* scanFloatOutOfLine(const char* p, const char* end, float& value) { return scanFloat(p, end, value); }
+
 }  // namespace scan_detail
 
 ClassicNumbers::ClassicNumbers() : previous_(uselocale(scan_detail::cLocale())) {}

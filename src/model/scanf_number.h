@@ -59,6 +59,9 @@ inline constexpr std::uint64_t kPow10[] = {1,
 inline constexpr double kDoublePow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                           1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
+// scanFloat, not inlined: the fast path's rare way out.
+const char* scanFloatOutOfLine(const char* p, const char* end, float& value);
+
 // "nan", "inf", "infinity" and hexadecimal numbers: rare, out of line.
 const char* scanSpecial(const char* p, const char* end, bool negative, float& value);
 const char* scanSpecial(const char* p, const char* end, bool negative, double& value);
@@ -170,7 +173,8 @@ inline const char* scanDouble(const char* p, const char* end, double& value) {
 // scanFloat for the common shapes of model files ("-0.12345678", "4.5e-05",
 // "  12"), reading whole 8-byte words. Every byte up to readable must be
 // addressable. Anything else goes to scanFloat.
-inline const char* scanFloatFast(const char* p, const char* end, const char* readable, float& value) {
+[[gnu::always_inline]] inline const char* scanFloatFast(const char* p, const char* end, const char* readable,
+                                                        float& value) {
   using namespace scan_detail;
   const char* q = p;
   while (q != end && isBlank(*q)) ++q;
@@ -224,7 +228,7 @@ inline const char* scanFloatFast(const char* p, const char* end, const char* rea
       }
     }
   }
-  return scanFloat(p, end, value);
+  return scan_detail::scanFloatOutOfLine(p, end, value);
 }
 
 // While it lives, the C library's conversions on this thread use the "C"

@@ -30,6 +30,7 @@ void replay(const std::string& corpus, const Entry& entry) {
 }
 
 TEST(FuzzCorpus, MeshReaderSeeds) { replay("mesh", fuzz::meshReader); }
+TEST(FuzzCorpus, ModelReaderSeeds) { replay("model", fuzz::modelReader); }
 
 }  // namespace
 }  // namespace litho

@@ -79,6 +79,30 @@ TEST(Batch, ModelSummaryAndAnswers) {
   EXPECT_EQ(batch({"info", mesh, "--second", second}).status, 2) << "a second model needs a first";
 }
 
+TEST(Batch, EveryExampleLoadsWithItsMessages) {
+  const std::string ex = std::string(LITHO_SOURCE_DIR) + "/examples/";
+  struct Case {
+    std::vector<std::string> args;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"info", ex + "block/block.msh", ex + "block/density.den"}, ""},
+      {{"info", ex + "layered/layered.msh", ex + "layered/conductivity.con", "--log", "--yes"},
+       "question: The model file has cells that are set to  1e-08.\nWould you like these cells to be ignored?\n"
+       "answer: yes\n"},
+      {{"info", ex + "pair/pair.msh", ex + "pair/timelapse.den", "--second", ex + "pair/reference.den"},
+       "info: 2 models have been read from model file.\nUse <Shift>-<left> and <Shift>-<right> to switch between "
+       "them.\ninfo: Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.\n"},
+      {{"info", ex + "vector/vector.msh", ex + "vector/magnetization.vec"}, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[2]);
+    const BatchRun r = batch(c.args);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
 TEST(Batch, RelativePathsAreMadeAbsolute) {
   test::TempDir dir;
   dir.write("m.msh", "1 1 1\n0 0 0\n1\n1\n1\n1\n");
