@@ -6,6 +6,7 @@
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
+#include <cstdio>
 #include <set>
 
 #include "app/opengl_view.h"
@@ -40,7 +41,7 @@ QList<QKeySequence> shortcutsOf(const Command& c) {
 const std::set<int>& dialogAndFrameCommands() {
   static const std::set<int> ids{kCmdOpen,       kCmdReload,        kCmdExit,          kCmdMeshStat,  kCmdLights,
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
-                                 kCmdFontChoose, kCmdToolbar,       kCmdStatusBar};
+                                 kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut};
   return ids;
 }
 
@@ -87,6 +88,16 @@ CMainFrame::CMainFrame(COpenGLDoc& doc, QtPlatform& platform) : doc_(doc), platf
   platform_.setParentWindow(this);
   view_->controller().onStatus = [this](const std::string& text) {
     statusBar()->showMessage(QString::fromStdString(text));
+  };
+  view_->onStatus = view_->controller().onStatus;
+  view_->onCellProperties = [this](int i, int j, int k) {
+    // The cell editor arrives with the model transforms; until then the cell is shown.
+    const RectMesh& m = doc_.mesh;
+    char buf[256];
+    std::snprintf(buf, sizeof buf, "Cell %d, %d, %d\nX %g to %g\nY %g to %g\nZ %g to %g\nvalue %g", i, j, k,
+                  m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1], m.zNodes[k], m.zNodes[k + 1],
+                  static_cast<double>(doc_.currentModel()(i, j, k)));
+    platform_.message(buf, MessageKind::Info, "Cell Properties");
   };
   view_->controller().onLogButtons = [this](bool show) {
     if (QAction* a = action(kCmdLog10)) a->setVisible(show);
@@ -167,6 +178,7 @@ void CMainFrame::execute(int command) {
   // A triggered checkable action flips its own check; the rules decide it.
   ViewController& v = view_->controller();
   if (runViewCommand(v, command)) {
+    if (command == kCmdReadout) view_->onReadoutToggled();
     view_->refreshWindow();
   } else {
     switch (command) {
@@ -182,6 +194,7 @@ void CMainFrame::execute(int command) {
       case kCmdRotationAngles: view_->onViewAngles(); break;
       case kCmdScaleModel: view_->onScaleView(); break;
       case kCmdFontChoose: view_->onChooseFont(); break;
+      case kCmdMouseCut: view_->onMouseCut(); break;
       case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
       case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
       default: break;

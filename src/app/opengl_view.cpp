@@ -2,7 +2,10 @@
 
 #include <GL/gl.h>
 
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
 #include <QOpenGLContext>
 
 #include "app/dialogs/dlg_colourmap.h"
@@ -14,6 +17,8 @@
 #include "render/gl/overlays_gl.h"
 #include "model/opengl_doc.h"
 #include "render/gl/frame_gl.h"
+#include "view/mouse.h"
+#include "app/version.h"
 
 namespace litho {
 
@@ -24,6 +29,116 @@ COpenGLView::COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent)
   setMinimumSize(64, 64);
   // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+  setMouseTracking(true);
+}
+
+void COpenGLView::status(const std::string& text) {
+  if (onStatus) onStatus(text.empty() ? std::string(kIdleStatusText) : text);
+}
+
+void COpenGLView::updateCursor() {
+  setCursor(mouseCutWaiting(controller_) ? Qt::UpArrowCursor : Qt::ArrowCursor);
+}
+
+std::optional<std::array<double, 3>> COpenGLView::pickPoint(QPointF p) {
+  if (!initialised_ || !doc_.modelLoaded) return std::nullopt;
+  const qreal ratio = devicePixelRatioF();
+  const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
+  const double x = p.x() * ratio, y = p.y() * ratio;
+  const auto px = pickPixel(x, y, h);
+  if (px[0] < 0 || px[1] < 0 || px[0] >= w || px[1] >= h) return std::nullopt;
+  makeCurrent();
+  GLfloat depth = 1.0f;
+  glReadPixels(px[0], px[1], 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  doneCurrent();
+  if (depth == 1.0f) return std::nullopt;
+  return unProject(controller_.state, x, y, depth, w, h);
+}
+
+void COpenGLView::readoutAt(QPointF p, bool leftButtonDown) {
+  const Readout r = cellReadout(controller_, pickPoint(p));
+  switch (r.kind) {
+    case Readout::Kind::Untouched: return;
+    case Readout::Kind::Idle: status({}); return;
+    case Readout::Kind::Text:
+      if (onStatus) onStatus(r.text);
+      break;
+  }
+  if (leftButtonDown && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) && r.cell[0] >= 0 &&
+      !doc_.isVectorModel && onCellProperties) {
+    onCellProperties(r.cell[0], r.cell[1], r.cell[2]);
+    status({});
+  }
+}
+
+void COpenGLView::onMouseCut() {
+  status(mouseCutCommand(controller_));
+  updateCursor();
+  refreshWindow();
+}
+
+void COpenGLView::onReadoutToggled() {
+  if (controller_.state.readoutMode)
+    readoutAt(mapFromGlobal(QCursor::pos()), false);
+  else
+    status({});
+}
+
+void COpenGLView::mousePressEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if (e->button() == Qt::LeftButton) {
+    if (!(e->modifiers() & Qt::ShiftModifier) || s.selectedCutPlane == kNoPlane) {
+      readoutAt(e->position(), true);
+    } else if (moveCutToPoint(controller_, pickPoint(e->position()))) {
+      refreshWindow();
+    }
+  } else if (e->button() == Qt::RightButton) {
+    if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
+      s.redrawNeeded = true;
+      anchor_ = e->position().toPoint();
+      grabMouse();
+      refreshWindow();
+    } else if (auto text = mouseCutClick(controller_, pickPoint(e->position()))) {
+      status(*text);
+      updateCursor();
+      refreshWindow();
+    }
+  }
+}
+
+void COpenGLView::mouseReleaseEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if (e->button() == Qt::LeftButton) {
+    status({});
+  } else if (e->button() == Qt::RightButton) {
+    if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
+      s.redrawNeeded = true;
+      anchor_ = QPoint(-100, -100);
+      releaseMouse();
+      refreshWindow();
+    } else {
+      mouseCutRelease(controller_);
+    }
+  }
+}
+
+void COpenGLView::mouseMoveEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if ((e->buttons() & Qt::LeftButton) || s.readoutMode) readoutAt(e->position(), e->buttons() & Qt::LeftButton);
+  if ((e->buttons() & Qt::RightButton) && (s.mouseCutStage == 0 || s.mouseCutStage == 5) &&
+      anchor_ != QPoint(-100, -100)) {
+    const QPoint p = e->position().toPoint();
+    if (p == anchor_) return;
+    dragStep(controller_, p.x() - anchor_.x(), p.y() - anchor_.y(), e->modifiers() & Qt::ControlModifier);
+    anchor_ = p;
+    refreshWindow();
+  }
+}
+
+void COpenGLView::wheelEvent(QWheelEvent* e) {
+  const int delta = e->angleDelta().y();
+  wheelStep(controller_, delta, e->buttons() & Qt::MiddleButton);
+  refreshWindow();
 }
 
 bool softwareRenderer(const char* renderer) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <QOpenGLWidget>
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "render/gl/scene_gl.h"
@@ -30,6 +32,17 @@ class COpenGLView : public QOpenGLWidget {
   // Repaints when a command left something to draw.
   void refreshWindow();
 
+  // The scene point under a window point (logical pixels), or empty for the background.
+  std::optional<std::array<double, 3>> pickPoint(QPointF windowPoint);
+  // Shows the readout for a window point.
+  void readoutAt(QPointF windowPoint, bool leftButtonDown);
+  // Command 32800 and the readout toggle (Ctrl+Q).
+  void onMouseCut();
+  void onReadoutToggled();
+  std::function<void(const std::string&)> onStatus;
+  // Ctrl + left click on a cell.
+  std::function<void(int i, int j, int k)> onCellProperties;
+
   // Dialog commands.
   void onLights();
   void onBackground();
@@ -50,6 +63,10 @@ class COpenGLView : public QOpenGLWidget {
   void resizeGL(int w, int h) override;
   void paintGL() override;
   void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void keyReleaseEvent(QKeyEvent* event) override;
 
  private:
@@ -59,6 +76,9 @@ class COpenGLView : public QOpenGLWidget {
   SceneRenderer scene_;
   FontDescription glyphFont_;
   bool glyphsBuilt_ = false;
+  QPoint anchor_{-100, -100};
+  void status(const std::string& text);
+  void updateCursor();
   bool initialised_ = false;
 };
 

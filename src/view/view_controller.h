@@ -25,6 +25,7 @@ class ViewController {
   std::function<void(bool)> onLogButtons;
 
   COpenGLDoc& doc() { return doc_; }
+  const COpenGLDoc& doc() const { return doc_; }
 
   // --- camera ------------------------------------------------------------
   // False for a zero-sized window: nothing changes.
