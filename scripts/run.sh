@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build >/dev/null
-EXAMPLE=(examples/block/block.msh NOMODEL)
+EXAMPLE=(examples/block/block.msh examples/block/density.den)
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/lithoscan3d "${EXAMPLE[@]}" "$@"
 fi
