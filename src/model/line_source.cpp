@@ -24,22 +24,27 @@ LineSource::LineSource(std::string_view text)
   eof_ = true;
 }
 
-LineSource::LineSource(const std::string& path, std::vector<char>& buffer) : buffer_(&buffer) {
+LineSource::LineSource(const std::string& path, Buffers& buffers) : buffers_(&buffers) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) return;
   struct stat st {};
   if (::fstat(fd_, &st) == 0 && S_ISREG(st.st_mode)) fileSize_ = static_cast<long long>(st.st_size);
   if (S_ISDIR(st.st_mode)) failed_ = true;
   try {
-    if (buffer.size() < kChunk + kPad) buffer.resize(kChunk + kPad);
+    for (auto& b : buffers.b)
+      if (b.size() < kChunk + kPad) b.resize(kChunk + kPad);
   } catch (const std::bad_alloc&) {
     failed_ = true;
   }
-  data_ = buffer.data();
+  data_ = buffers.b[0].data();
 }
 
 LineSource::~LineSource() {
   if (fd_ >= 0) ::close(fd_);
+  // A buffer grown for a very long line is not kept.
+  if (buffers_)
+    for (auto& b : buffers_->b)
+      if (b.size() > kChunk + kPad) std::vector<char>().swap(b);
 }
 
 long long LineSource::remainingBytes() const {
@@ -58,6 +63,7 @@ bool LineSource::rewind() {
   size_ = linesEnd_ = 0;
   consumedBefore_ = 0;
   eof_ = false;
+  data_ = buffers_->b[current_].data();
   return true;
 }
 
@@ -65,10 +71,20 @@ bool LineSource::rewind() {
 bool LineSource::fill() {
   if (cur_ < linesEnd_) return true;
   if (memory_ || fd_ < 0 || failed_ || eof_) return false;
-  std::vector<char>& buf = *buffer_;
-  // Keep the unfinished line and read behind it.
+  // Move the unfinished line to the other buffer and read behind it there.
+  std::vector<char>& buf = buffers_->b[current_ ^ 1];
   const std::size_t keep = size_ - cur_;
-  if (keep > 0 && cur_ > 0) std::memmove(buf.data(), buf.data() + cur_, keep);
+  if (keep + kPad > buf.size()) {
+    try {
+      buf.resize(keep * 2 + kPad);
+    } catch (const std::bad_alloc&) {
+      failed_ = true;
+      return false;
+    }
+  }
+  if (keep > 0) std::memcpy(buf.data(), data_ + cur_, keep);
+  current_ ^= 1;
+  data_ = buf.data();
   consumedBefore_ += static_cast<long long>(cur_);
   cur_ = 0;
   size_ = keep;

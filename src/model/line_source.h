@@ -2,7 +2,8 @@
 // Lines of a text held in memory or read from a file in chunks of about
 // 1 MiB. Readers take whole blocks of lines and scan them in place; a line is
 // everything up to '\n' (the last line of the input may lack it). Lines are
-// read whole up to kMaxLine bytes.
+// read whole up to kMaxLine bytes. A file is read into two buffers in turn,
+// so a block stays valid while the next one is read.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -18,11 +19,15 @@ class LineSource {
   // last byte read from a file.
   static constexpr std::size_t kPad = 64;
 
+  // Kept by the caller so that their pages are reused from one load to the next.
+  struct Buffers {
+    std::vector<char> b[2];
+  };
+
   // The text must outlive the source.
   explicit LineSource(std::string_view text);
-  // Reads the file through buffer, which is kept by the caller so that its
-  // pages are reused from one load to the next. Check isOpen().
-  LineSource(const std::string& path, std::vector<char>& buffer);
+  // Reads the file through buffers. Check isOpen().
+  LineSource(const std::string& path, Buffers& buffers);
   ~LineSource();
   LineSource(const LineSource&) = delete;
   LineSource& operator=(const LineSource&) = delete;
@@ -39,7 +44,8 @@ class LineSource {
   // The next line without its '\n'; false at the end of the input or on failure.
   bool nextLine(std::string_view& line);
   // The next run of whole lines [begin, end): every line in it ends with '\n'
-  // except the last line of the input. False at the end of the input or on failure.
+  // except the last line of the input. False at the end of the input or on
+  // failure. The block stays valid until the second call after this one.
   bool nextBlock(const char*& begin, const char*& end);
   // Reading (not using) bytes up to here is safe; at least the end of the last block.
   const char* readableEnd() const { return memory_ ? data_ + size_ : data_ + size_ + kPad; }
@@ -49,7 +55,8 @@ class LineSource {
 
   int fd_ = -1;
   bool memory_ = false;
-  std::vector<char>* buffer_ = nullptr;
+  Buffers* buffers_ = nullptr;
+  int current_ = 0;  // the buffer data_ points into
   const char* data_ = nullptr;  // start of the buffer (or of the text)
   std::size_t size_ = 0;        // valid bytes from data_
   std::size_t cur_ = 0;         // next unread byte

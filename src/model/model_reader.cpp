@@ -325,8 +325,9 @@ std::optional<ModelFileHeader> parseModelFileHeader(std::string_view firstLine, 
   h.modelCount = static_cast<int>(v[0]);
   if (n == 7) {
     const long long w = v[1], e = v[2], s = v[3], no = v[4], b = v[5], t = v[6];
-    const bool fits = w >= 0 && e >= 0 && s >= 0 && no >= 0 && b >= 0 && t >= 0 && w + e < nx && s + no < ny &&
-                      b + t < nz;
+    const auto count = [](long long c) { return c >= 0 && c <= INT_MAX; };
+    const bool fits = count(w) && count(e) && count(s) && count(no) && count(b) && count(t) && w + e < nx &&
+                      s + no < ny && b + t < nz;
     if (!fits) {
       char buf[200];
       std::snprintf(buf, sizeof buf, "Core offsets %lld %lld %lld %lld %lld %lld do not fit the mesh.\n", w, e, s,
@@ -375,22 +376,25 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
   std::unique_ptr<Helper> helper;
   long long done = 0, reported = 0;
   ScalarRange r;
+  const char *b = nullptr, *e = nullptr, *readable = nullptr;
+  bool have = in.nextBlock(b, e);
+  if (have) readable = in.readableEnd();
   while (done < total) {
-    const char *b, *e;
-    if (!in.nextBlock(b, e)) {
+    if (!have) {
       platform.message(readFailure(in, readError, path), MessageKind::Error);
       return false;
     }
-    const char* readable = in.readableEnd();
     ScalarPart parts[2];
     int count = 1;
     parts[0].begin = b;
     parts[0].end = e;
     parts[0].firstLine = done;
     parts[0].maxLines = total - done;
+    // The helper takes the larger share: this thread also reads the next block.
     const bool split = s.threads == 2 ? e - b >= 2 : (s.threads == 0 && twoCores && e - b >= (256 << 10));
     if (split) {
-      const char* mid = static_cast<const char*>(std::memchr(b + (e - b) / 2, '\n', static_cast<std::size_t>(e - b) / 2));
+      const char* cut = b + (e - b) * 9 / 20;
+      const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
       if (mid && ++mid < e) {
         const long long first = countLines(b, mid, readable);
         if (first < total - done) {
@@ -409,6 +413,10 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
       helper->start([&] { parseScalarPart(parts[1], readable, core, sets, s.log, s.tq5rMode); });
     }
     parseScalarPart(parts[0], readable, core, sets, s.log, s.tq5rMode);
+    // This block stays valid while the next one is read.
+    const char *nb = nullptr, *ne = nullptr, *nr = nullptr;
+    const bool nextHave = parts[0].error == LineError::None && in.nextBlock(nb, ne);
+    if (nextHave) nr = in.readableEnd();
     if (count == 2) helper->wait();
     for (int q = 0; q < count; ++q) {
       const ScalarPart& part = parts[q];
@@ -425,6 +433,10 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
     }
     const long long columns = done == total ? allColumns : columnsBefore(core, s, done);
     while (reported < columns) progress.report(static_cast<double>(++reported));
+    have = nextHave;
+    b = nb;
+    e = ne;
+    readable = nr;
   }
   while (reported < allColumns) progress.report(static_cast<double>(++reported));
   range = r;

@@ -202,7 +202,7 @@ ModelReadSettings COpenGLDoc::readSettings(const ModelFileStart& start) const {
 }
 
 void COpenGLDoc::readSecondModel() {
-  LineSource in(secondModelPath, readBuffer_);
+  LineSource in(secondModelPath, readBuffers_);
   if (!in.isOpen()) {
     platform_.message("Cannot open second model file\n" + secondModelPath, MessageKind::Plain);
     return;
@@ -239,7 +239,7 @@ void COpenGLDoc::readSecondModel() {
 }
 
 LoadStatus COpenGLDoc::readFirstModel() {
-  LineSource in(modelPath, readBuffer_);
+  LineSource in(modelPath, readBuffers_);
   setDocumentPath();
   const auto fail = [&](const std::string& text) {
     if (!text.empty()) platform_.message(text, MessageKind::Error);
@@ -382,7 +382,7 @@ LoadStatus COpenGLDoc::reload() {
     modelLoaded = true;
     return LoadStatus::Failed;
   };
-  LineSource in(modelPath, readBuffer_);
+  LineSource in(modelPath, readBuffers_);
   if (!in.isOpen()) return keep("Error reading model file " + modelPath);
   const auto start = readModelFileStart(in);
   if (!start) return keep("");

@@ -129,7 +129,7 @@ class COpenGLDoc {
   ModelReadSettings readSettings(const ModelFileStart& start) const;
 
   // Kept from one load to the next so that its pages are not faulted in again.
-  std::vector<char> readBuffer_;
+  LineSource::Buffers readBuffers_;
 
   Platform& platform_;
   DocumentUi& ui_;

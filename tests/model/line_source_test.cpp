@@ -37,7 +37,7 @@ TEST(LineSource, FileReadInChunksGivesEveryLineWhole) {
   const std::string path = dir.write("lines.txt", text);
   const std::vector<std::string> expected = splitLines(text);
 
-  std::vector<char> buffer;
+  LineSource::Buffers buffer;
   {
     SCOPED_TRACE("line by line");
     LineSource in(path, buffer);
@@ -69,7 +69,7 @@ TEST(LineSource, FileReadInChunksGivesEveryLineWhole) {
 TEST(LineSource, FailuresAreNotEndsOfFile) {
   test::TempDir dir;
   ::mkdir((dir.path() + "/folder").c_str(), 0755);
-  std::vector<char> buffer;
+  LineSource::Buffers buffer;
   LineSource folder(dir.path() + "/folder", buffer);
   std::string_view line;
   EXPECT_FALSE(folder.nextLine(line));

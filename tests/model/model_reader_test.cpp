@@ -283,7 +283,7 @@ TEST(ModelFileHeader, KeywordCountAndOffsets) {
   EXPECT_TRUE(p.messages.empty());
 
   for (const char* bad : {"models", "models x", "models 0", "models -2", "models 99999999999", "models 1 5 5 0 0 0 0",
-                          "models 1 0 0 0 0 -1 0"}) {
+                          "models 1 0 0 0 0 -1 0", "models 2 004444444444444444444444440 1 0 0 1 2"}) {
     SCOPED_TRACE(bad);
     p.messages.clear();
     EXPECT_FALSE(parse(bad));
