@@ -41,7 +41,8 @@ QList<QKeySequence> shortcutsOf(const Command& c) {
 const std::set<int>& dialogAndFrameCommands() {
   static const std::set<int> ids{kCmdOpen,       kCmdReload,        kCmdExit,          kCmdMeshStat,  kCmdLights,
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
-                                 kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut};
+                                 kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
+                                 kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal};
   return ids;
 }
 
@@ -195,6 +196,10 @@ void CMainFrame::execute(int command) {
       case kCmdScaleModel: view_->onScaleView(); break;
       case kCmdFontChoose: view_->onChooseFont(); break;
       case kCmdMouseCut: view_->onMouseCut(); break;
+      case kCmdCutoff: view_->onCutoff(); break;
+      case kCmdMinMax: view_->onRange(); break;
+      case kCmdPaddingCells: view_->onPadding(); break;
+      case kCmdDiagonal: view_->onDiagonal(); break;
       case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
       case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
       default: break;

@@ -9,6 +9,11 @@
 #include <QOpenGLContext>
 
 #include "app/dialogs/dlg_colourmap.h"
+#include "app/dialogs/dlg_cutoff.h"
+#include "app/dialogs/dlg_diagonal.h"
+#include "app/dialogs/dlg_padding.h"
+#include "app/dialogs/dlg_range.h"
+#include "render/display_filters.h"
 #include "app/dialogs/dlg_lights.h"
 #include "app/dialogs/dlg_scale_view.h"
 #include "app/dialogs/dlg_view_angles.h"
@@ -250,6 +255,47 @@ void COpenGLView::onChooseFont() {
     controller_.setFont(*f);
     refreshWindow();
   }
+}
+
+}  // namespace litho
+
+namespace litho {
+
+void COpenGLView::onCutoff() {
+  // The dialog applies Preview and slider releases at once and restores on Cancel.
+  CDlgCutoff dlg(platform_, controller_.state, controller_.colours.firstScale, doc_.modelMin, doc_.modelMax,
+                 [this] { refreshWindow(); }, this);
+  dlg.exec();
+  refreshWindow();
+}
+
+void COpenGLView::onRange() {
+  CDlgRange dlg(platform_, controller_.colours, doc_.secondModelLoaded, this);
+  const int r = dlg.exec();
+  if (r == QDialog::Accepted)
+    applyRange(controller_.colours, controller_.state, dlg.choice());
+  else if (r == CDlgRange::kReset)
+    controller_.resetScale();
+  refreshWindow();
+}
+
+void COpenGLView::onPadding() {
+  CDlgPadding dlg(platform_, controller_.state, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyPadding(controller_.state, dlg.padding(), doc_.mesh.nx, doc_.mesh.ny, doc_.mesh.nz);
+  controller_.resetViewExtents();
+  refreshWindow();
+}
+
+void COpenGLView::onDiagonal() {
+  if (switchDiagonalCutOff(controller_.state)) {
+    refreshWindow();
+    return;
+  }
+  CDlgDiagonal dlg(platform_, controller_.state, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyDiagonal(controller_.state, dlg.cut());
+  refreshWindow();
 }
 
 }  // namespace litho

@@ -50,6 +50,10 @@ class COpenGLView : public QOpenGLWidget {
   void onScaleView();
   void onColourmap();
   void onChooseFont();
+  void onCutoff();
+  void onRange();
+  void onPadding();
+  void onDiagonal();
 
   // Called when a rebuild renamed the document (second model shown or not).
   std::function<void()> onTitleChanged;

@@ -282,20 +282,14 @@ void ViewController::cutBackward() {
 
 // --- models and colours ------------------------------------------------------
 
-void ViewController::nextModel() {
-  if (state.modelIndex >= doc_.modelCount - 1) return;
-  ++state.modelIndex;
-  doc_.selectModel(state.modelIndex);
-  char buf[32];
-  std::snprintf(buf, sizeof buf, " model %i", state.modelIndex + 1);
-  status(buf);
-  state.rebuildNeeded = true;
-  state.redrawNeeded = true;
-}
+void ViewController::nextModel() { stepModel(+1); }
 
-void ViewController::previousModel() {
-  if (state.modelIndex <= 0) return;
-  --state.modelIndex;
+void ViewController::previousModel() { stepModel(-1); }
+
+void ViewController::stepModel(int delta) {
+  const int next = state.modelIndex + delta;
+  if (next < 0 || next > doc_.modelCount - 1) return;
+  state.modelIndex = next;
   doc_.selectModel(state.modelIndex);
   char buf[32];
   std::snprintf(buf, sizeof buf, " model %i", state.modelIndex + 1);

@@ -85,6 +85,7 @@ class ViewController {
   void apply(const ColourUpdate& u);
   void show(const ScaleDisplay& d);
   void status(const std::string& text);
+  void stepModel(int delta);
   bool slabsDiffer(int axis, int a, int b) const;
 
   COpenGLDoc& doc_;

@@ -11,6 +11,7 @@
 #include "app/opengl_view.h"
 #include "app/qt_platform.h"
 #include "model/opengl_doc.h"
+#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 #include "view/command_ids.h"
 #include "view/command_table.h"
@@ -20,13 +21,9 @@ namespace {
 
 class CommandMapTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char buf[4096];
-    saved_ = ::getcwd(buf, sizeof buf);
-  }
+  test::SavedFolder savedFolder_;
   void TearDown() override {
     frame.reset();
-    (void)!::chdir(saved_.c_str());
   }
   void load() {
     doc.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
@@ -49,7 +46,6 @@ class CommandMapTest : public ::testing::Test {
   QtPlatform platform;
   COpenGLDoc doc{platform, platform};
   std::unique_ptr<CMainFrame> frame;
-  std::string saved_;
 };
 
 TEST_F(CommandMapTest, MenusAndToolbarFollowTheTable) {
@@ -97,6 +93,11 @@ TEST_F(CommandMapTest, EnableRulesBeforeAndAfterALoad) {
   doc.updateAllViews(0);
   for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_TRUE(enabled(id)) << id;
   EXPECT_FALSE(enabled(kCmdPaste));
+  for (int id : {kCmdCutoff, kCmdMinMax, kCmdPaddingCells, kCmdDiagonal, kCmdMouseCut, kCmdReload})
+    EXPECT_TRUE(enabled(id)) << id;
+  frame->view()->state().diagonalCutOn = true;
+  frame->execute(kCmdDiagonal);  // a diagonal cut that is on is switched off without the dialog
+  EXPECT_FALSE(frame->view()->state().diagonalCutOn);
   frame->execute(kCmdBoundary);
   EXPECT_FALSE(enabled(kCmdFloor));  // no floor without the boundary
   EXPECT_FALSE(frame->action(kCmdBoundary)->isChecked());

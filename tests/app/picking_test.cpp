@@ -10,6 +10,7 @@
 #include "app/qt_platform.h"
 #include "model/opengl_doc.h"
 #include "render/camera.h"
+#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -18,9 +19,8 @@ namespace {
 // The main window on 10 x 8 x 6 cells of 10 m at map coordinates.
 class PickingTest : public ::testing::Test {
  protected:
+  test::SavedFolder savedFolder_;
   void SetUp() override {
-    char buf[4096];
-    saved_ = ::getcwd(buf, sizeof buf);
     doc.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
     ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
     for (int i = 0; i < 10; ++i)
@@ -37,7 +37,6 @@ class PickingTest : public ::testing::Test {
   }
   void TearDown() override {
     frame.reset();
-    (void)!::chdir(saved_.c_str());
   }
   // Window point (logical pixels) of a model point.
   QPointF windowPointOf(double x, double y, double z) {
@@ -51,7 +50,6 @@ class PickingTest : public ::testing::Test {
   QtPlatform platform;
   COpenGLDoc doc{platform, platform};
   std::unique_ptr<CMainFrame> frame;
-  std::string saved_;
 };
 
 TEST_F(PickingTest, PickFindsTheTopFacePointAtMapCoordinates) {

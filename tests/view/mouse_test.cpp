@@ -5,6 +5,7 @@
 
 #include "model/opengl_doc.h"
 #include "support/scripted_platform.h"
+#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 #include "view/view_controller.h"
 
@@ -14,9 +15,8 @@ namespace {
 // 10 x 8 x 6 cells of 10 m at map coordinates, top at 100; value = 100 i + 10 j + k.
 class MouseTest : public ::testing::Test {
  protected:
+  test::SavedFolder savedFolder_;
   void SetUp() override {
-    char buf[4096];
-    saved_ = ::getcwd(buf, sizeof buf);
     doc.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
     ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
     for (int i = 0; i < 10; ++i)
@@ -25,13 +25,11 @@ class MouseTest : public ::testing::Test {
     doc.recomputeRange(Which::First);
     view.refresh(0);
   }
-  void TearDown() override { (void)!::chdir(saved_.c_str()); }
 
   test::TempDir dir;
   test::ScriptedPlatform p;
   COpenGLDoc doc{p, p};
   ViewController view{doc, p};
-  std::string saved_;
 };
 
 TEST_F(MouseTest, ReadoutFindsTheCellAndFormatsItsValue) {

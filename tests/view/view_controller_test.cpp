@@ -9,6 +9,7 @@
 #include "model/opengl_doc.h"
 #include "render/camera.h"
 #include "support/scripted_platform.h"
+#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 #include "view/view_dialogs.h"
 
@@ -20,15 +21,11 @@ using test::ScriptedPlatform;
 // A document with a mesh and a constant model, loaded from text.
 class ViewTest : public ::testing::Test {
  protected:
+  test::SavedFolder savedFolder_;
   void load(const std::string& meshText) {
-    char buf[4096];
-    saved_ = ::getcwd(buf, sizeof buf);
     doc.meshPath = dir.write("m.msh", meshText);
     ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
     view.onStatus = [this](const std::string& s) { statuses.push_back(s); };
-  }
-  void TearDown() override {
-    if (!saved_.empty()) (void)!::chdir(saved_.c_str());
   }
 
   test::TempDir dir;
@@ -36,7 +33,6 @@ class ViewTest : public ::testing::Test {
   COpenGLDoc doc{p, p};
   ViewController view{doc, p};
   std::vector<std::string> statuses;
-  std::string saved_;
 };
 
 TEST_F(ViewTest, ResetFitsTheCameraToTheCoreBox) {

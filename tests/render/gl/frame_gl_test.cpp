@@ -10,6 +10,7 @@
 #include "app/opengl_view.h"
 #include "app/qt_platform.h"
 #include "render/camera.h"
+#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -18,9 +19,8 @@ namespace {
 // The main window on a 1000 x 1000 x 500 box, shown and painted once.
 class FrameTest : public ::testing::Test {
  protected:
+  test::SavedFolder savedFolder_;
   void SetUp() override {
-    char buf[4096];
-    saved_ = ::getcwd(buf, sizeof buf);
     doc.meshPath = dir.write("box.msh", "10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
     ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
     frame = std::make_unique<CMainFrame>(doc, platform);
@@ -30,7 +30,6 @@ class FrameTest : public ::testing::Test {
   }
   void TearDown() override {
     frame.reset();
-    (void)!::chdir(saved_.c_str());
   }
   void paint() {
     frame->view()->refreshWindow();
@@ -49,7 +48,6 @@ class FrameTest : public ::testing::Test {
   QtPlatform platform;
   COpenGLDoc doc{platform, platform};
   std::unique_ptr<CMainFrame> frame;
-  std::string saved_;
 };
 
 void expectMatrixNear(const Mat4& gl, const Mat4& expected, double tolerance) {
