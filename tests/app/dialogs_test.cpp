@@ -72,7 +72,7 @@ TEST(FileLoadDialog, FailedCheckKeepsTheDialogOpenWithFocusOnTheField) {
   dlg.load({false, mesh, dir.path() + "/none.den", false, "", false});
   dlg.accept();
   EXPECT_EQ(p.lastMessageText(), "model file:\n" + dir.path() + "/none.den\nnot found.");
-  EXPECT_TRUE(dlg.modelEdit->hasFocus());
+  EXPECT_EQ(dlg.focusWidget(), dlg.modelEdit);
   EXPECT_TRUE(dlg.isVisible());
 
   dlg.load({false, mesh, "", false, "", false});
