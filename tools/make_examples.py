@@ -11,6 +11,10 @@ air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
 pair/: a file with two density models (before and after gas injection) and
 a second model (the reference model).
 vector/: a magnetization vector model, three components a line.
+octree/: an octree mesh over a 32 x 32 x 24 underlying mesh, cubes of 8 cells
+refined around a conductive body and at the ground surface, and its
+conductivity model with air cells of 1e-08 above the ground (load it with
+/octree and /log).
 """
 import math
 import os
@@ -166,6 +170,56 @@ def write_vector(folder):
     write_lines(os.path.join(folder, "magnetization.vec"), list(model_order(nx, ny, nz, cell)))
 
 
+def write_octree(folder):
+    os.makedirs(folder, exist_ok=True)
+    nx, ny, nz = 32, 32, 24
+    ground = 4  # underlying layers of air above the ground
+
+    def inside(i, j, k):  # underlying cell centre within the conductor
+        return ((i + 0.5 - 16) / 5) ** 2 + ((j + 0.5 - 15) / 4) ** 2 + ((k + 0.5 - 14) / 4) ** 2 <= 1
+
+    def split(i, j, k, s):
+        if s == 1:
+            return False
+        if k < ground < k + s:
+            return True  # a cube may not reach from the air into the ground
+        if k < 8 and s > 2:
+            return True  # finer cells near the surface
+        states = {inside(a, b, c) for a in range(i, i + s) for b in range(j, j + s) for c in range(k, k + s)}
+        return len(states) > 1
+
+    cells = []
+
+    def cube(i, j, k, s):
+        if split(i, j, k, s):
+            h = s // 2
+            for dk in (0, h):
+                for dj in (0, h):
+                    for di in (0, h):
+                        cube(i + di, j + dj, k + dk, h)
+        else:
+            cells.append((i, j, k, s))
+
+    for k in range(0, nz, 8):
+        for j in range(0, ny, 8):
+            for i in range(0, nx, 8):
+                cube(i, j, k, 8)
+    write_lines(os.path.join(folder, "octree.msh"),
+                [f"{nx} {ny} {nz}", "500000 7000000 450", "25 25 25", str(len(cells))] +
+                [f"{i + 1} {j + 1} {k + 1} {s}" for i, j, k, s in cells])
+
+    rng = random.Random(11)
+
+    def value(i, j, k, s):
+        if k < ground:
+            return 1e-8  # air
+        if inside(i, j, k):
+            return 0.5 * (1 + 0.1 * rng.random())
+        return 0.01 * (1 + 0.3 * rng.random()) if k < 8 else 0.002 * (1 + 0.3 * rng.random())
+
+    write_lines(os.path.join(folder, "conductivity.con"), [f"{value(*c):.4g}" for c in cells])
+
+
 def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "examples")
     write_block(os.path.join(out, "block"))
@@ -173,6 +227,7 @@ def main():
     write_layered(os.path.join(out, "layered"))
     write_pair(os.path.join(out, "pair"))
     write_vector(os.path.join(out, "vector"))
+    write_octree(os.path.join(out, "octree"))
 
 
 if __name__ == "__main__":

@@ -6,10 +6,12 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <new>
 
 #include "model/element_file.h"
 #include "model/mesh_reader.h"
+#include "model/octree.h"
 #include "model/scanf_number.h"
 #include "platform/file_system.h"
 
@@ -144,6 +146,7 @@ bool COpenGLDoc::allocateModels(int count) {
 
 LoadStatus COpenGLDoc::loadModelSet() {
   modelLoaded = false;
+  octreeModelFile = false;
   differenceShown = false;
   if (hasModelData()) releaseModelData();
   elements.clear();
@@ -375,6 +378,7 @@ LoadStatus COpenGLDoc::reload() {
     platform_.message("The model was not read from a file: there is nothing to reload.", MessageKind::Info);
     return LoadStatus::NotLoaded;
   }
+  if (octreeMode && octreeModelFile) return reloadOctree();
   WaitCursor wait(platform_);
   modelLoaded = false;
   const auto keep = [&](const std::string& text) {
@@ -479,12 +483,7 @@ LoadStatus COpenGLDoc::open() {
   LoadStatus s;
   {
     WaitCursor wait(platform_);
-    if (octreeMode) {
-      platform_.message("Octree meshes cannot be read by this version.", MessageKind::Error);
-      s = LoadStatus::Failed;
-    } else {
-      s = loadModelSet();
-    }
+    s = loadFiles();
   }
   if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(0);
   return s;
@@ -517,13 +516,7 @@ LoadStatus COpenGLDoc::commandLineLoad(const CommandLine& c) {
   }
   meshPath = fullPath(meshPath);
 
-  LoadStatus s;
-  if (octreeMode) {
-    platform_.message("Octree meshes cannot be read by this version.", MessageKind::Error);
-    s = LoadStatus::Failed;
-  } else {
-    s = loadModelSet();
-  }
+  const LoadStatus s = loadFiles();
   if (c.trnsmt) transmitterMode = true;
   return s;
 }
@@ -537,6 +530,278 @@ LoadStatus COpenGLDoc::startUp(const std::string& raw) {
   }
   if (c.noBanner) return open();
   return commandLineLoad(c);
+}
+
+// --- octree meshes -----------------------------------------------------------
+
+LoadStatus COpenGLDoc::loadFiles() { return octreeMode ? octreeLoad() : loadModelSet(); }
+
+bool COpenGLDoc::readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure) {
+  failure = LoadStatus::Failed;
+  if (!fileExists(meshPath)) {
+    platform_.message("File not found: " + meshPath, MessageKind::Error);
+    failure = LoadStatus::Fatal;
+    return false;
+  }
+  LineSource in(meshPath, readBuffers_);
+  if (!in.isOpen() || in.failed()) {
+    platform_.message("Error reading octree mesh:\n" + meshPath + "\nThe file could not be read.\n",
+                      MessageKind::Error);
+    return false;
+  }
+  return readOctreeMesh(in, meshPath, octree, platform_, ui_);
+}
+
+LoadStatus COpenGLDoc::octreeLoad() {
+  modelLoaded = false;
+  differenceShown = false;
+  octreeModelFile = false;
+  if (hasModelData()) releaseModelData();
+  elements.clear();
+  coreOffsets = {};
+
+  OctreeMesh octree;
+  LoadStatus failure;
+  if (!readOctreeMeshFile(octree, failure)) return failure;
+  try {
+    mesh = octreeRectMesh(octree);
+    TopActiveIndex.allocate(mesh.nx, mesh.ny, 0);
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(meshPath);
+    releaseModelData();
+    return LoadStatus::Failed;
+  }
+  transmitterMode = false;
+  topographyPath.clear();
+  ActiveMaskSet = 0;
+  isVectorModel = false;
+  secondModelLoaded = false;
+  modified = false;
+  if (!allocateModels(1)) {
+    reportOutOfMemory(meshPath);
+    releaseModelData();
+    return LoadStatus::Failed;
+  }
+  selectModel(0);
+  if (!checkOctreeTiling(octree, currentModel(), platform_)) {
+    releaseModelData();
+    return LoadStatus::Failed;
+  }
+  const LoadStatus s = readOctreeModels(octree);
+  if (s != LoadStatus::Loaded) return s;
+  if (secondModelLoaded)
+    platform_.message("Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.",
+                      MessageKind::Info);
+  modelLoaded = true;
+  return LoadStatus::Loaded;
+}
+
+namespace {
+
+bool anyInactive(const Grid2<int>& top) { return std::any_of(top.data(), top.data() + top.size(), [](int a) { return a > 0; }); }
+
+bool vectorLine(LineSource& in) {
+  std::string_view line;
+  const std::string first = in.nextLine(line) ? std::string(line) : std::string();
+  in.rewind();
+  return countLeadingNumbers(first.data(), first.data() + first.size()) == 3;
+}
+
+}  // namespace
+
+LoadStatus COpenGLDoc::readOctreeModels(const OctreeMesh& octree) {
+  OctreeRange r;
+  if (modelPath.empty()) {
+    logModel = true;
+    syntheticOctreeModel(octree, currentModel(), r);
+    modelMin = smallestValue = r.minimum;
+    modelMax = r.maximum;
+    computeBottomMean();
+    setDocumentPath();
+    return LoadStatus::Loaded;
+  }
+  if (!fileExists(modelPath)) {
+    platform_.message("File not found: " + modelPath, MessageKind::Error);
+    releaseModelData();
+    return LoadStatus::Fatal;
+  }
+  {
+    LineSource in(modelPath, readBuffers_);
+    const auto fail = [&](const std::string& text) {
+      if (!text.empty()) platform_.message(text, MessageKind::Error);
+      releaseModelData();
+      return LoadStatus::Failed;
+    };
+    if (!in.isOpen() || in.failed()) return fail("Error reading model file " + modelPath);
+    isVectorModel = vectorLine(in);
+    if (isVectorModel) {
+      try {
+        for (auto* v : {&vectorX, &vectorY, &vectorZ}) {
+          v->resize(1);
+          v->front().allocate(mesh.nx, mesh.ny, mesh.nz);
+        }
+      } catch (const std::bad_alloc&) {
+        reportOutOfMemory(modelPath);
+        return fail("");
+      }
+      if (!readOctreeVectorModel(in, modelPath, octree, models[0], vectorX[0], vectorY[0], vectorZ[0], logModel, r,
+                                 platform_, ui_))
+        return fail("");
+    } else {
+      Grid2<int> top;
+      if (!readOctreeScalarModel(in, modelPath, octree, models[0], logModel, r, top, platform_, ui_))
+        return fail("");
+      TopActiveIndex = std::move(top);
+    }
+  }
+  modelMin = smallestValue = r.minimum;
+  modelMax = r.maximum;
+  ActiveMaskSet = anyInactive(TopActiveIndex);
+  octreeModelFile = true;
+  setDocumentPath();
+  if (!secondModelPath.empty()) readOctreeSecondModel(octree);
+  if (!isVectorModel) computeBottomMean();
+  return LoadStatus::Loaded;
+}
+
+void COpenGLDoc::readOctreeSecondModel(const OctreeMesh& octree) {
+  LineSource in(secondModelPath, readBuffers_);
+  if (!in.isOpen() || in.failed()) {
+    platform_.message("Cannot open second model file\n" + secondModelPath, MessageKind::Plain);
+    return;
+  }
+  if (vectorLine(in)) {
+    platform_.message("Second model cannot be a vector file.\n" + secondModelPath, MessageKind::Plain);
+    return;
+  }
+  try {
+    secondModel.allocate(mesh.nx, mesh.ny, mesh.nz);
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(secondModelPath);
+    return;
+  }
+  OctreeRange r;
+  Grid2<int> top;
+  secondModelLoaded =
+      readOctreeScalarModel(in, secondModelPath, octree, secondModel, logSecondModel, r, top, platform_, ui_);
+  if (!secondModelLoaded) {
+    secondModel.release();
+    return;
+  }
+  secondMin = r.minimum;
+  secondMax = r.maximum;
+  TopActiveIndex = std::move(top);
+  ActiveMaskSet = anyInactive(TopActiveIndex);
+}
+
+// Reload of an octree model: the cubes are read again from the mesh file. A
+// failed reread leaves the loaded model as it was.
+LoadStatus COpenGLDoc::reloadOctree() {
+  WaitCursor wait(platform_);
+  modelLoaded = false;
+  const auto keep = [&](const std::string& text) {
+    if (!text.empty()) platform_.message(text, MessageKind::Error);
+    modelLoaded = true;
+    return LoadStatus::Failed;
+  };
+  OctreeMesh octree;
+  LoadStatus failure;
+  if (!readOctreeMeshFile(octree, failure)) return keep("");
+  if (octree.nx != mesh.nx || octree.ny != mesh.ny || octree.nz != mesh.nz)
+    return keep("The octree mesh file now describes a different mesh.\nUse Open to load it.\n" + meshPath);
+  ModelSet fresh, fx, fy, fz;
+  try {
+    fresh.allocate(mesh.nx, mesh.ny, mesh.nz);
+    if (isVectorModel)
+      for (ModelSet* v : {&fx, &fy, &fz}) v->allocate(mesh.nx, mesh.ny, mesh.nz);
+  } catch (const std::bad_alloc&) {
+    reportOutOfMemory(modelPath);
+    return keep("");
+  }
+  if (!checkOctreeTiling(octree, fresh, platform_)) return keep("");
+  LineSource in(modelPath, readBuffers_);
+  if (!in.isOpen() || in.failed()) return keep("Error reading model file " + modelPath);
+  if (vectorLine(in) != isVectorModel)
+    return keep(std::string("The model file now holds a ") + (isVectorModel ? "scalar" : "vector") +
+                " model; a " + (isVectorModel ? "vector" : "scalar") + " model is loaded.\nUse Open to load it.\n" +
+                modelPath);
+  OctreeRange r;
+  Grid2<int> top;
+  if (isVectorModel) {
+    if (!readOctreeVectorModel(in, modelPath, octree, fresh, fx, fy, fz, logModel, r, platform_, ui_)) return keep("");
+    vectorX[0] = std::move(fx);
+    vectorY[0] = std::move(fy);
+    vectorZ[0] = std::move(fz);
+  } else {
+    if (!readOctreeScalarModel(in, modelPath, octree, fresh, logModel, r, top, platform_, ui_)) return keep("");
+    // A second model's air decides the active cells.
+    if (!secondModelLoaded) {
+      TopActiveIndex = std::move(top);
+      ActiveMaskSet = anyInactive(TopActiveIndex);
+    }
+  }
+  models[0] = std::move(fresh);
+  modelMin = smallestValue = r.minimum;
+  modelMax = r.maximum;
+  if (!isVectorModel) computeBottomMean();
+  modelLoaded = true;
+  modified = false;
+  if (updateAllViews) updateAllViews(1);
+  return LoadStatus::Loaded;
+}
+
+// --- mesh creation and saving --------------------------------------------------
+
+LoadStatus COpenGLDoc::loadCreatedMesh(const std::string& path) {
+  meshPath = fullPath(path);
+  modelPath.clear();
+  octreeMode = false;
+  LoadStatus s;
+  {
+    WaitCursor wait(platform_);
+    s = loadModelSet();
+  }
+  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(0);
+  return s;
+}
+
+namespace {
+
+bool sameFile(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  std::error_code ec;
+  if (std::filesystem::equivalent(a, b, ec)) return true;
+  return fullPath(a) == fullPath(b);
+}
+
+}  // namespace
+
+bool COpenGLDoc::saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options) {
+  if (!modelLoaded || isVectorModel || models.empty()) return false;
+  const std::string target = fullPath(path);
+  const bool core = options.mode == SaveMode::WithoutPadding;
+  // The files the document was read from are not overwritten, except the model file by an entire model.
+  std::string clash;
+  for (const std::string* loaded : {&meshPath, &secondModelPath, &modelPath}) {
+    if (loaded != &modelPath && sameFile(target, *loaded)) clash = target;
+    if (core && sameFile(target + "_mesh", *loaded)) clash = target + "_mesh";
+  }
+  if (!clash.empty()) {
+    platform_.message("Saving would overwrite a file the model was loaded from:\n" + clash +
+                          "\nNothing was saved; choose another name.",
+                      MessageKind::Error);
+    return false;
+  }
+  WaitCursor wait(platform_);
+  const SaveSource source{mesh, currentModel(), TopActiveIndex, logModel, elements};
+  if (!writeSavedModel(source, target, view, options, platform_)) return false;
+  if (!core && !options.visibleOnly) {
+    modelPath = target;
+    octreeModelFile = false;
+    setDocumentPath();
+    modified = false;
+  }
+  return true;
 }
 
 }  // namespace litho

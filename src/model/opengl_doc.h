@@ -11,11 +11,14 @@
 #include "model/command_line.h"
 #include "model/document_ui.h"
 #include "model/model_reader.h"
+#include "model/model_writer.h"
 #include "model/rect_mesh.h"
 #include "overlays/data_set.h"
 #include "platform/platform.h"
 
 namespace litho {
+
+struct OctreeMesh;
 
 enum class LoadStatus {
   Loaded,     // a complete mesh and model are present
@@ -64,6 +67,7 @@ class COpenGLDoc {
 
   bool modelLoaded = false;
   bool octreeMode = false;
+  bool octreeModelFile = false;  // modelPath holds one value per octree cell (Reload reads it so)
   bool tq5rMode = false;
   bool transmitterMode = false;
   bool hardwareOpenGL = false;
@@ -92,6 +96,15 @@ class COpenGLDoc {
   // Open (57601): the Load Model dialog, then the load.
   LoadStatus open();
   LoadStatus loadModelSet();
+  // The load the start-up and Open run: the octree load in octreeMode, else loadModelSet.
+  LoadStatus loadFiles();
+  // meshPath as an octree mesh, modelPath (or a made-up model) and secondModelPath as octree models.
+  LoadStatus octreeLoad();
+  // Create mesh: loads the mesh file just written with a model made without a file.
+  LoadStatus loadCreatedMesh(const std::string& path);
+  // Save As: writes the current model to path (see writeSavedModel). Saving
+  // the entire model renames the document to path and clears modified.
+  bool saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options);
   // Reload (32874): rereads modelPath into the loaded model. A failed reread
   // leaves the loaded model as it was.
   LoadStatus reload();
@@ -113,6 +126,10 @@ class COpenGLDoc {
  private:
   bool allocateModels(int count);
   LoadStatus buildModelWithoutFile();
+  bool readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure);
+  LoadStatus readOctreeModels(const OctreeMesh& octree);
+  void readOctreeSecondModel(const OctreeMesh& octree);
+  LoadStatus reloadOctree();
   void reportOutOfMemory(const std::string& path);
   void readSecondModel();
   LoadStatus readFirstModel();

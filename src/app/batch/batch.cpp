@@ -13,9 +13,15 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--octree] [--yes]\n"
-    "  Loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
-    "  statistics and a model summary. Messages the program would show in a box go to\n"
-    "  standard error; --yes answers its questions with Yes.\n";
+    "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
+    "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
+    "  statistics and a model summary; --octree reads octree mesh and model files.\n"
+    "  save loads MESH and MODEL the same way and writes the (first) model to OUT as \"Save As\"\n"
+    "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
+    "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
+    "  --no-padding gives a model and a mesh file of the underlying mesh.\n"
+    "  Messages the program would show in a box go to standard error; --yes answers its\n"
+    "  questions with Yes.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
   if (!problem.empty()) err << "lithoscan3d-batch: " << problem << '\n';
@@ -47,23 +53,42 @@ std::string modelSummary(const COpenGLDoc& doc) {
 }
 
 struct InfoArgs {
-  std::string mesh, model, second;
-  bool log = false, octree = false, yes = false;
+  std::string mesh, model, second, output;
+  bool log = false, octree = false, yes = false, noPadding = false;
 };
 
-int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
-  StreamPlatform platform(err, a.yes);
-  COpenGLDoc doc(platform, platform);
+bool load(COpenGLDoc& doc, const InfoArgs& a) {
   doc.logModel = a.log;
   doc.octreeMode = a.octree;
   doc.meshPath = fullPath(a.mesh);
   doc.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
   doc.secondModelPath = a.second.empty() ? std::string() : fullPath(a.second);
-  const LoadStatus s = doc.loadModelSet();
-  if (s != LoadStatus::Loaded || !doc.modelLoaded) return 1;
+  return doc.loadFiles() == LoadStatus::Loaded && doc.modelLoaded;
+}
+
+int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
+  StreamPlatform platform(err, a.yes);
+  COpenGLDoc doc(platform, platform);
+  if (!load(doc, a)) return 1;
   out << meshStatisticsText(doc.mesh) << '\n' << modelSummary(doc);
   out.flush();
   return 0;
+}
+
+int runSave(const InfoArgs& a, std::ostream& err) {
+  StreamPlatform platform(err, a.yes);
+  COpenGLDoc doc(platform, platform);
+  // The output is named before the load changes the current folder.
+  const std::string output = fullPath(a.output);
+  if (!load(doc, a)) return 1;
+  if (doc.isVectorModel) {
+    platform.message("Vector models cannot be saved.\n" + doc.modelPath, MessageKind::Error);
+    return 1;
+  }
+  SaveModelOptions options;
+  options.mode = a.noPadding ? SaveMode::WithoutPadding : SaveMode::EntireModel;
+  const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, doc.modelMin, doc.modelMax);
+  return doc.saveModel(output, view, options) ? 0 : 1;
 }
 
 }  // namespace
@@ -74,10 +99,12 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     out << kUsage;
     return 0;
   }
-  if (args[0] != "info") return usage(err, "unknown command \"" + args[0] + "\"");
+  const bool save = args[0] == "save";
+  if (args[0] != "info" && !save) return usage(err, "unknown command \"" + args[0] + "\"");
 
   InfoArgs a;
   std::vector<std::string> positional;
+  bool outputGiven = false;
   for (std::size_t i = 1; i < args.size(); ++i) {
     const std::string& s = args[i];
     if (s == "--log") {
@@ -85,21 +112,32 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     } else if (s == "--yes") {
       a.yes = true;
     } else if (s == "--octree") {
-      return usage(err, "--octree: octree meshes cannot be read by this version");
-    } else if (s == "--second") {
+      a.octree = true;
+    } else if (s == "--second" && !save) {
       if (i + 1 >= args.size()) return usage(err, "--second needs a file");
       a.second = args[++i];
+    } else if (s == "-o" && save) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "-o needs a file");
+      a.output = args[++i];
+      outputGiven = true;
+    } else if (s == "--no-padding" && save) {
+      a.noPadding = true;
     } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
       return usage(err, "unknown option " + s);
     } else {
       positional.push_back(s);
     }
   }
-  if (positional.empty()) return usage(err, "info needs a mesh file");
+  if (positional.empty()) return usage(err, args[0] + " needs a mesh file");
   if (positional.size() > 2) return usage(err, "too many files");
   a.mesh = positional[0];
   if (positional.size() == 2) a.model = positional[1];
   if (!a.second.empty() && a.model.empty()) return usage(err, "--second needs a first model");
+  if (save) {
+    if (a.model.empty()) return usage(err, "save needs a model file");
+    if (!outputGiven) return usage(err, "save needs -o OUT");
+    return runSave(a, err);
+  }
   return runInfo(a, out, err);
 }
 

@@ -121,8 +121,10 @@ TEST(Batch, BadUsageExitsWithTwo) {
   EXPECT_EQ(batch({"info"}).status, 2);
   EXPECT_EQ(batch({"info", "a", "b", "c"}).status, 2);
   EXPECT_EQ(batch({"info", "a", "--bogus"}).status, 2);
-  const BatchRun r = batch({"info", "a", "--octree"});
-  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(batch({"save", "m.msh", "m.den"}).status, 2) << "save needs -o";
+  EXPECT_EQ(batch({"info", "m.msh", "-o", "out.den"}).status, 2) << "-o belongs to save";
+  const BatchRun r = batch({"save", "m.msh", "-o", "out.den"});
+  EXPECT_EQ(r.status, 2) << "save needs a model";
   EXPECT_NE(r.err.find("usage:"), std::string::npos);
 }
 
