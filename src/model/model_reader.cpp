@@ -1,6 +1,7 @@
 #include "model/model_reader.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -285,6 +286,19 @@ class Helper {
   std::thread thread_;
 };
 
+using Clock = std::chrono::steady_clock;
+double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+// The share of the next block for the reading thread that would have made
+// both threads finish this one together (the machine may be busy with other
+// work, so the rates are measured, not assumed).
+double balancedShare(double share, double mainSeconds, double helperSeconds, double readSeconds) {
+  if (mainSeconds <= 0 || helperSeconds <= 0) return share;
+  const double mainRate = share / mainSeconds, helperRate = (1 - share) / helperSeconds;
+  const double balanced = (1 - readSeconds * helperRate) * mainRate / (mainRate + helperRate);
+  return std::clamp(0.5 * share + 0.5 * balanced, 0.1, 0.9);
+}
+
 // Column of the file order (padding included) that line index `line` falls in.
 long long columnsBefore(const Core& core, const ModelReadSettings& s, long long line) {
   const int nk = core.kHi - core.kLo + 1, ni = core.iHi - core.iLo + 1, nj = core.jHi - core.jLo + 1;
@@ -319,7 +333,8 @@ std::optional<ModelFileHeader> parseModelFileHeader(std::string_view firstLine, 
     return std::nullopt;
   }
   if (v[0] < 1 || v[0] > INT_MAX) {
-    platform.message("Number of models should be positive.\n" + suffix, MessageKind::Error);
+    platform.message((v[0] < 1 ? "Number of models should be positive.\n" : "Too many models.\n") + suffix,
+                     MessageKind::Error);
     return std::nullopt;
   }
   h.modelCount = static_cast<int>(v[0]);
@@ -376,6 +391,7 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
   std::unique_ptr<Helper> helper;
   long long done = 0, reported = 0;
   ScalarRange r;
+  double share = 0.45;  // of each block for this thread, which also reads the next block
   const char *b = nullptr, *e = nullptr, *readable = nullptr;
   bool have = in.nextBlock(b, e);
   if (have) readable = in.readableEnd();
@@ -390,10 +406,9 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
     parts[0].end = e;
     parts[0].firstLine = done;
     parts[0].maxLines = total - done;
-    // The helper takes the larger share: this thread also reads the next block.
     const bool split = s.threads == 2 ? e - b >= 2 : (s.threads == 0 && twoCores && e - b >= (256 << 10));
     if (split) {
-      const char* cut = b + (e - b) * 9 / 20;
+      const char* cut = b + static_cast<std::ptrdiff_t>(static_cast<double>(e - b) * share);
       const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
       if (mid && ++mid < e) {
         const long long first = countLines(b, mid, readable);
@@ -408,16 +423,26 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
         }
       }
     }
+    const auto start = Clock::now();
+    double helperSeconds = 0;
     if (count == 2) {
       if (!helper) helper = std::make_unique<Helper>();
-      helper->start([&] { parseScalarPart(parts[1], readable, core, sets, s.log, s.tq5rMode); });
+      helper->start([&] {
+        parseScalarPart(parts[1], readable, core, sets, s.log, s.tq5rMode);
+        helperSeconds = seconds(start, Clock::now());
+      });
     }
     parseScalarPart(parts[0], readable, core, sets, s.log, s.tq5rMode);
+    const auto parsed = Clock::now();
     // This block stays valid while the next one is read.
     const char *nb = nullptr, *ne = nullptr, *nr = nullptr;
     const bool nextHave = parts[0].error == LineError::None && in.nextBlock(nb, ne);
     if (nextHave) nr = in.readableEnd();
-    if (count == 2) helper->wait();
+    if (count == 2) {
+      const double readSeconds = seconds(parsed, Clock::now());
+      helper->wait();
+      share = balancedShare(share, seconds(start, parsed), helperSeconds, readSeconds);
+    }
     for (int q = 0; q < count; ++q) {
       const ScalarPart& part = parts[q];
       if (part.error == LineError::NoNumber) {

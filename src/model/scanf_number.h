@@ -29,13 +29,17 @@ inline std::uint64_t swarDigits(std::uint64_t x, int n) {
           (((x >> 16) & 0x000000FF000000FF) * 0x0000271000000001)) >> 32;
 }
 
-// Leading digits of the 8 bytes at p (0..8) and their digit values.
-inline int swarRun(const char* p, std::uint64_t& x) {
-  std::uint64_t w;
-  __builtin_memcpy(&w, p, 8);
+// Leading digits of the 8 characters in w, first in the lowest byte (0..8),
+// and their digit values.
+inline int swarRun(std::uint64_t w, std::uint64_t& x) {
   x = w - 0x3030303030303030;
   const std::uint64_t nonDigit = (x | (x + 0x7676767676767676)) & 0x8080808080808080;
   return nonDigit ? __builtin_ctzll(nonDigit) >> 3 : 8;
+}
+inline int swarRun(const char* p, std::uint64_t& x) {
+  std::uint64_t w;
+  __builtin_memcpy(&w, p, 8);
+  return swarRun(w, x);
 }
 
 inline constexpr std::uint64_t kPow10[] = {1,
@@ -179,15 +183,40 @@ inline const char* scanDouble(const char* p, const char* end, double& value) {
   const char* q = p;
   while (q != end && isBlank(*q)) ++q;
   if (readable - q >= 48) {
-    const bool negative = *q == '-';
+    const char c0 = q[0], c1 = q[1], c2 = q[2];
+    const bool negative = c0 == '-';
     const char* d = q + negative;
     std::uint64_t x;
-    const int nInt = swarRun(d, x);
-    std::uint64_t m = swarDigits(x, nInt);
-    const char* t = d + nInt;
-    int digits = nInt;
-    int e = 0;
-    if (*t == '.') {
+    int nInt;
+    std::uint64_t m;
+    const char* t;
+    int digits, e;
+    const char d0 = negative ? c1 : c0, d1 = negative ? c2 : c1;
+    if (isDigit(d0) && d1 == '.') {
+      // The usual shape, one digit before the point: the fraction's place is
+      // known without counting, so its words load at once, for either sign.
+      std::uint64_t w1p, w1n, w2p, w2n, y;
+      __builtin_memcpy(&w1p, q + 2, 8);
+      __builtin_memcpy(&w1n, q + 3, 8);
+      __builtin_memcpy(&w2p, q + 10, 8);
+      __builtin_memcpy(&w2n, q + 11, 8);
+      const int n1 = swarRun(negative ? w1n : w1p, x);
+      const int n2 = swarRun(negative ? w2n : w2p, y);
+      const int more = n1 == 8 ? n2 : 0;
+      nInt = 1;
+      m = static_cast<std::uint64_t>(d0 - '0') * kPow10[n1 + more] + swarDigits(x, n1) * kPow10[more] +
+          swarDigits(y, more);
+      e = -(n1 + more);
+      digits = 1 - e;
+      t = d + 2 + n1 + more;
+    } else {
+      nInt = swarRun(d, x);
+      m = swarDigits(x, nInt);
+      t = d + nInt;
+      digits = nInt;
+      e = 0;
+    }
+    if (nInt != 1 && *t == '.') {
       ++t;
       int n = swarRun(t, x);
       m = m * kPow10[n] + swarDigits(x, n);
@@ -201,7 +230,7 @@ inline const char* scanDouble(const char* p, const char* end, double& value) {
       }
       digits -= e;
     }
-    bool plain = nInt < 8 && e > -16 && digits >= 1 && digits <= 16;
+    bool plain = nInt < 8 && e > -16 && digits >= 1 && digits <= 16;  // e = -16: more digits may follow
     if (lower(*t) == 'e') {
       const char* x1 = t + 1;
       const bool minus = *x1 == '-';
