@@ -7,12 +7,14 @@
 #include <string>
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
 #include "model/element_file.h"
 #include "model/mesh_reader.h"
 #include "model/model_reader.h"
+#include "model/octree.h"
 #include "model/scanf_number.h"
 #include "platform/stream_platform.h"
 
@@ -37,13 +39,49 @@ inline void meshReader(const std::uint8_t* data, std::size_t size) {
   }
 }
 
+// Each line of text through the number scanners and through sscanf: the
+// same decision, the same consumed length, the same bits.
+inline void numberScanners(const std::string& text) {
+  std::size_t p = 0;
+  while (p < text.size()) {
+    std::size_t nl = text.find('\n', p);
+    if (nl == std::string::npos) nl = text.size();
+    const std::string line = text.substr(p, nl - p);
+    p = nl + 1;
+    const char* b = line.c_str();
+    const char* e = b + std::strlen(b);  // sscanf stops at a NUL
+    float f = 0, g = 0;
+    double d = 0, h = 0;
+    int nf = -1, nd = -1;
+    const bool okF = std::sscanf(b, "%g%n", &f, &nf) == 1;
+    const bool okD = std::sscanf(b, "%lg%n", &d, &nd) == 1;
+    std::string padded = line.substr(0, static_cast<std::size_t>(e - b)) + '\n' + std::string(64, '7');
+    const char* fast = scanFloatFast(padded.data(), padded.data() + (e - b), padded.data() + padded.size(), g);
+    float k = 0;
+    const char* plain = scanFloat(b, e, k);
+    const char* dbl = scanDouble(b, e, h);
+    if (okF != (fast != nullptr) || okF != (plain != nullptr) || okD != (dbl != nullptr)) __builtin_trap();
+    if (okF && (fast - padded.data() != nf || std::memcmp(&f, &g, 4) != 0)) __builtin_trap();
+    if (okF && (plain - b != nf || std::memcmp(&f, &k, 4) != 0)) __builtin_trap();
+    if (okD && (dbl - b != nd || std::memcmp(&d, &h, 8) != 0)) __builtin_trap();
+    float x, y, z;
+    const int n3 = std::sscanf(b, "%g %g %g", &x, &y, &z);
+    if (countLeadingNumbers(b, e) != (n3 < 0 ? 0 : n3)) __builtin_trap();
+  }
+}
+
 // The first byte chooses: bit 0 log, bit 1 tq5rMode, bit 2 two threads, bit 3
-// read the rest as an element file. The rest is a model file for a 3 x 2 x 4
+// read the rest as an element file, bit 4 compare the number scanners with
+// sscanf line by line. Otherwise the rest is a model file for a 3 x 2 x 4
 // mesh, read as the document reads one.
 inline void modelReader(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return;
   const unsigned flags = data[0];
   const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  if (flags & 16) {
+    numberScanners(text);
+    return;
+  }
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   constexpr int nx = 3, ny = 2, nz = 4;
@@ -113,6 +151,72 @@ inline void modelReader(const std::uint8_t* data, std::size_t size) {
       const double n = ux * ux + uy * uy + uz * uz;
       if (std::isfinite(n) && n != 0 && std::fabs(n - 1) > 1e-5) __builtin_trap();
     }
+}
+
+// The first byte chooses: bit 0 log. The rest is an octree mesh file,
+// optionally followed by a line "--" and an octree model file for it.
+inline void octreeReader(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  const bool log = data[0] & 1;
+  const std::string all(reinterpret_cast<const char*>(data) + 1, size - 1);
+  const auto split = all.find("\n--\n");
+  const std::string meshText = all.substr(0, split);
+  const std::string modelText = split == std::string::npos ? std::string() : all.substr(split + 4);
+  std::ostream null(nullptr);
+  StreamPlatform platform(null, false);
+  MeshLimits limits;
+  limits.maxCells = 100000;
+  limits.maxBytes = 16ULL << 20;
+  LineSource in(meshText);
+  OctreeMesh o;
+  if (!readOctreeMesh(in, "fuzz.oct", o, platform, platform, limits)) {
+    if (!o.cells.empty()) __builtin_trap();
+    return;
+  }
+  if (o.cells.empty() || o.nx < 1 || o.ny < 1 || o.nz < 1 || o.cells.size() > meshText.size()) __builtin_trap();
+  const RectMesh mesh = octreeRectMesh(o);
+  if (!(mesh.xNodes.back() > mesh.xNodes.front()) || !(mesh.zNodes.back() < mesh.zNodes.front())) __builtin_trap();
+  ModelSet scratch;
+  scratch.allocate(o.nx, o.ny, o.nz);
+  if (!checkOctreeTiling(o, scratch, platform)) return;
+  long long covered = 0;
+  for (const OctreeCell& c : o.cells) covered += static_cast<long long>(c.size) * c.size * c.size;
+  if (covered != mesh.cellCount()) __builtin_trap();
+
+  constexpr std::uint32_t kUnwritten = 0x7fc0dead;
+  float unwritten;
+  std::memcpy(&unwritten, &kUnwritten, 4);
+  const auto fresh = [&] {
+    ModelSet m;
+    m.allocate(o.nx, o.ny, o.nz);
+    std::fill(m.data(), m.data() + m.size(), unwritten);
+    return m;
+  };
+  const auto allWritten = [&](const ModelSet& m) {
+    for (std::size_t c = 0; c < m.size(); ++c)
+      if (std::memcmp(&m.data()[c], &kUnwritten, 4) == 0) return false;
+    return true;
+  };
+  ModelSet a = fresh();
+  OctreeRange range;
+  if (modelText.empty()) {
+    syntheticOctreeModel(o, a, range);
+    if (!allWritten(a) || !(range.minimum <= range.maximum)) __builtin_trap();
+    return;
+  }
+  LineSource model(modelText);
+  if (countLeadingNumbers(modelText.data(), modelText.data() + std::min<std::size_t>(modelText.find('\n'), modelText.size())) == 3) {
+    ModelSet x = fresh(), y = fresh(), z = fresh();
+    if (!readOctreeVectorModel(model, "fuzz.vec", o, a, x, y, z, log, range, platform, platform)) return;
+    if (!allWritten(a) || !allWritten(x) || !allWritten(y) || !allWritten(z)) __builtin_trap();
+    return;
+  }
+  Grid2<int> top;
+  if (!readOctreeScalarModel(model, "fuzz.den", o, a, log, range, top, platform, platform)) return;
+  if (!allWritten(a) || top.nx() != o.nx || top.ny() != o.ny) __builtin_trap();
+  for (std::size_t c = 0; c < top.size(); ++c)
+    if (top.data()[c] < 0 || top.data()[c] > o.nz) __builtin_trap();
+  if (range.minimum != OctreeRange{}.minimum && !(range.minimum <= range.maximum)) __builtin_trap();
 }
 
 }  // namespace litho::fuzz
