@@ -17,6 +17,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "model/model_reader.h"
@@ -28,6 +29,14 @@ using namespace litho;
 namespace {
 
 double now() { return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count(); }
+
+// Other work on the machine skews every figure: print what there was.
+std::string loadAverage() {
+  std::ifstream in("/proc/loadavg");
+  std::string one;
+  in >> one;
+  return one.empty() ? "unknown" : one;
+}
 
 double median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
@@ -131,8 +140,9 @@ int main(int argc, char** argv) {
   const long long cells = static_cast<long long>(side) * side * side;
   const long long bytes = writeModel(modelPath, cells);
   const double mb = static_cast<double>(bytes) / 1e6;
-  std::printf("model: %d x %d x %d = %lld cells, %.1f MB of text (%.2f bytes a line)\n", side, side, side, cells,
-              mb, static_cast<double>(bytes) / static_cast<double>(cells));
+  std::printf("model: %d x %d x %d = %lld cells, %.1f MB of text (%.2f bytes a line); %u cores, load average %s\n",
+              side, side, side, cells, mb, static_cast<double>(bytes) / static_cast<double>(cells),
+              std::thread::hardware_concurrency(), loadAverage().c_str());
 
   std::ostringstream sink;
   StreamPlatform platform(sink, false);
@@ -221,6 +231,7 @@ int main(int argc, char** argv) {
     std::printf("ratio numpy.loadtxt / lithoscan3d:   %.1fx (target 6x)\n", n / ours);
     std::printf("ratio pandas.read_csv / lithoscan3d: %.1fx\n", p / ours);
   }
+  std::printf("load average at the end: %s\n", loadAverage().c_str());
   if (!keep) std::filesystem::remove_all(dir);
   else std::printf("files kept in %s\n", dir.c_str());
   return 0;
