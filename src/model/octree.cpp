@@ -143,8 +143,11 @@ bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Pl
   if (!scanInts(line1, n3, 3)) return fail("Expecting: nx ny nz of the underlying mesh.\n", line1);
   if (n3[0] < 1 || n3[1] < 1 || n3[2] < 1)
     return fail("# of cells in the underlying mesh should be positive.\n", line1);
+  // Each factor is below 2^31, so the second product is formed only below 2^62.
+  if (static_cast<long long>(n3[0]) * n3[1] > limits.maxCells ||
+      static_cast<long long>(n3[0]) * n3[1] * n3[2] > limits.maxCells)
+    return fail("The underlying mesh has too many cells.\n", line1);
   const long long cells = static_cast<long long>(n3[0]) * n3[1] * n3[2];
-  if (cells > limits.maxCells) return fail("The underlying mesh has too many cells.\n", line1);
   const unsigned long long bytes = (3ULL + n3[0] + n3[1] + n3[2]) * sizeof(double) +
                                    static_cast<unsigned long long>(cells) * sizeof(float) +
                                    static_cast<unsigned long long>(n3[0]) * n3[1] * sizeof(int);
@@ -183,6 +186,15 @@ bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Pl
   m.dx = size[0];
   m.dy = size[1];
   m.dz = size[2];
+  // Widths lost in the round-off of large coordinates would give cells of no size.
+  const RectMesh nodes = octreeRectMesh(m);
+  const auto grows = [](const std::vector<double>& v, bool down) {
+    for (std::size_t q = 1; q < v.size(); ++q)
+      if (down ? !(v[q] < v[q - 1]) : !(v[q] > v[q - 1])) return false;
+    return true;
+  };
+  if (!grows(nodes.xNodes, false) || !grows(nodes.yNodes, false) || !grows(nodes.zNodes, true))
+    return fail("Cell width is too small for the coordinates of the corner.\n", line3);
   // A cell line takes at least 8 bytes: the count alone does not size the list.
   const long long remaining = in.remainingBytes();
   m.cells.reserve(static_cast<std::size_t>(std::min<long long>(count, remaining >= 0 ? remaining / 8 + 1 : 1024)));

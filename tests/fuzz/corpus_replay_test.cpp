@@ -31,6 +31,7 @@ void replay(const std::string& corpus, const Entry& entry) {
 
 TEST(FuzzCorpus, MeshReaderSeeds) { replay("mesh", fuzz::meshReader); }
 TEST(FuzzCorpus, ModelReaderSeeds) { replay("model", fuzz::modelReader); }
+TEST(FuzzCorpus, OctreeReaderSeeds) { replay("octree", fuzz::octreeReader); }
 
 }  // namespace
 }  // namespace litho
