@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <set>
 
+#include "app/dialogs/create_mesh.h"
+#include "app/dialogs/dlg_save_model.h"
 #include "app/opengl_view.h"
 #include "app/qt_platform.h"
 #include "app/version.h"
@@ -42,7 +44,8 @@ const std::set<int>& dialogAndFrameCommands() {
   static const std::set<int> ids{kCmdOpen,       kCmdReload,        kCmdExit,          kCmdMeshStat,  kCmdLights,
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
-                                 kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal};
+                                 kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
+                                 kCmdSaveAs,     kCmdCreateMesh};
   return ids;
 }
 
@@ -189,6 +192,13 @@ void CMainFrame::execute(int command) {
         break;
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
+      case kCmdSaveAs:
+        if (saveModelCommand(doc_, SaveViewInfo::from(view_->state()), platform_, this)) updateTitle();
+        break;
+      case kCmdCreateMesh:
+        if (createMeshCommand(doc_, platform_, this) == LoadStatus::Fatal) QApplication::exit(-1);
+        updateTitle();
+        break;
       case kCmdLights: view_->onLights(); break;
       case kCmdBackground: view_->onBackground(); break;
       case kCmdColourmap: view_->onColourmap(); break;

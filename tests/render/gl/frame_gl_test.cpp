@@ -31,10 +31,10 @@ class FrameTest : public ::testing::Test {
   void TearDown() override {
     frame.reset();
   }
+  // Draws a frame now, whether or not the window has been exposed yet.
   void paint() {
-    frame->view()->refreshWindow();
-    frame->view()->repaint();
     QApplication::processEvents();
+    frame->view()->grabFramebuffer();
   }
   Mat4 readMatrix(GLenum which) {
     Mat4 m{};
