@@ -1,0 +1,157 @@
+// The Save Model and Create mesh dialogs and their commands.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QProcess>
+#include <QTimer>
+
+#include "app/dialogs/create_mesh.h"
+#include "app/dialogs/dlg_save_model.h"
+#include "model/opengl_doc.h"
+#include "platform/file_system.h"
+#include "support/saved_folder.h"
+#include "support/scripted_platform.h"
+#include "support/temp_dir.h"
+
+namespace litho {
+namespace {
+
+using test::ScriptedPlatform;
+
+// Runs handle on each modal dialog that comes up.
+class ModalHandler {
+ public:
+  explicit ModalHandler(std::function<void(QDialog*)> handle) : handle_(std::move(handle)) {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      if (!w || w == last_) return;
+      last_ = w;
+      seen.push_back(w->objectName().toStdString());
+      handle_(w);
+    });
+    timer_.start();
+  }
+  std::vector<std::string> seen;
+
+ private:
+  std::function<void(QDialog*)> handle_;
+  QTimer timer_;
+  QDialog* last_ = nullptr;
+};
+
+TEST(SaveModelDialog, StartsFromTheKeptDummyAndChecksIt) {
+  ScriptedPlatform p;
+  CDlgSaveModel dlg(p, 100000.0f);
+  EXPECT_EQ(dlg.windowTitle(), "Save Model");
+  EXPECT_TRUE(dlg.entireModel->isChecked());
+  EXPECT_FALSE(dlg.withoutPadding->isChecked());
+  EXPECT_FALSE(dlg.visibleOnly->isChecked());
+  EXPECT_EQ(dlg.dummyEdit->text(), "100000");
+  dlg.show();
+
+  dlg.dummyEdit->setText("1e5x");
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "Please enter a number.");
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+
+  dlg.withoutPadding->setChecked(true);
+  dlg.visibleOnly->setChecked(true);
+  dlg.dummyEdit->setText(" -1 ");
+  dlg.accept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.options().mode, SaveMode::WithoutPadding);
+  EXPECT_TRUE(dlg.options().visibleOnly);
+  EXPECT_EQ(dlg.options().dummy, -1.0f);
+}
+
+TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
+  test::SavedFolder saved;
+  test::TempDir dir;
+  ScriptedPlatform p;
+  COpenGLDoc doc(p, p);
+  doc.meshPath = dir.write("m.msh", "1 1 2\n0 0 0\n1\n1\n2*1\n");
+  doc.modelPath = dir.write("m.den", "1\n2\n");
+  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  keptDummyValue() = kInitialDummyValue;
+  ModalHandler handler([](QDialog* d) {
+    auto* dlg = qobject_cast<CDlgSaveModel*>(d);
+    ASSERT_NE(dlg, nullptr);
+    dlg->dummyEdit->setText("-3");
+    dlg->visibleOnly->setChecked(true);
+    dlg->accept();
+  });
+  p.fileAnswers = {dir.path() + "/out.den"};
+  SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, 2, 2);
+  EXPECT_TRUE(saveModelCommand(doc, view, p, nullptr));
+  EXPECT_EQ(handler.seen, std::vector<std::string>{"CDlgSaveModel"});
+  std::string text;
+  ASSERT_TRUE(readWholeFile(dir.path() + "/out.den", text));
+  EXPECT_EQ(text, "-3\n2\n");
+  EXPECT_EQ(keptDummyValue(), -3.0f);
+  keptDummyValue() = kInitialDummyValue;
+}
+
+TEST(CreateMeshDialog, ChecksKeepItOpenAndSaveWritesTheMesh) {
+  test::TempDir dir;
+  ScriptedPlatform p;
+  CCreateMesh dlg(p, MeshDesign{});
+  EXPECT_EQ(dlg.windowTitle(), "Create mesh");
+  const std::vector<QString> initial{"0", "0", "0", "20", "20", "200", "200"};
+  EXPECT_EQ((std::vector<QString>{dlg.cornerX->text(), dlg.cornerY->text(), dlg.cornerZ->text(), dlg.dx->text(),
+                                  dlg.dy->text(), dlg.lengthX->text(), dlg.lengthY->text()}),
+            initial);
+  dlg.show();
+
+  dlg.dx->setText("100");
+  dlg.lengthX->setText("150");
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "dx is too large.");
+  EXPECT_NE(dlg.result(), QDialog::Accepted);
+
+  dlg.lengthY->setText("two hundred");
+  dlg.accept();
+  EXPECT_EQ(p.lastMessageText(), "Please enter a number.");
+
+  dlg.dx->setText("75");
+  dlg.lengthY->setText("200");
+  p.fileAnswers = {dir.path() + "/new.msh"};
+  dlg.accept();
+  EXPECT_EQ(dlg.result(), QDialog::Accepted);
+  EXPECT_EQ(dlg.savedPath(), dir.path() + "/new.msh");
+  EXPECT_EQ(keptMeshDesign().dx, 75);
+  keptMeshDesign() = MeshDesign{};
+}
+
+TEST(CreateMeshDialog, CommandLoadsTheNewMesh) {
+  test::SavedFolder saved;
+  test::TempDir dir;
+  ScriptedPlatform p;
+  COpenGLDoc doc(p, p);
+  ModalHandler handler([&](QDialog* d) {
+    auto* dlg = qobject_cast<CCreateMesh*>(d);
+    ASSERT_NE(dlg, nullptr);
+    p.fileAnswers = {dir.path() + "/made.msh"};
+    dlg->accept();
+  });
+  EXPECT_EQ(createMeshCommand(doc, p, nullptr), LoadStatus::Loaded) << p.lastMessageText();
+  EXPECT_EQ(handler.seen, std::vector<std::string>{"CCreateMesh"});
+  EXPECT_TRUE(doc.modelLoaded);
+  EXPECT_EQ(doc.meshPath, dir.path() + "/made.msh");
+  EXPECT_EQ(doc.mesh.nx, 10);
+  keptMeshDesign() = MeshDesign{};
+}
+
+TEST(Program, OpensTheOctreeExample) {
+  QProcess p;
+  const QString ex = QString(LITHO_SOURCE_DIR) + "/examples/octree/";
+  p.start(LITHO_APP_EXE, {ex + "octree.msh", ex + "conductivity.con", "/octree", "/log"});
+  ASSERT_TRUE(p.waitForStarted(5000));
+  EXPECT_FALSE(p.waitForFinished(2500)) << p.readAllStandardError().toStdString();
+  EXPECT_EQ(p.state(), QProcess::Running);
+  p.kill();
+  p.waitForFinished(5000);
+}
+
+}  // namespace
+}  // namespace litho
