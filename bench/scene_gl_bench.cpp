@@ -5,6 +5,7 @@
 
 #include <QGuiApplication>
 #include <chrono>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -27,6 +28,7 @@ int main(int argc, char** argv) {
   ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
   setDefaultSurfaceFormat();
   QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <clocale>
 
 #include "app/opengl_app.h"
 #include "model/command_line.h"
@@ -6,6 +7,8 @@
 int main(int argc, char** argv) {
   litho::setDefaultSurfaceFormat();
   QApplication app(argc, argv);
+  // Qt takes the locale from the environment; numbers in files and fields use '.'.
+  std::setlocale(LC_NUMERIC, "C");
   QApplication::setApplicationName("Lithoscan3D");
   std::vector<std::string> args;
   const QStringList list = QApplication::arguments();

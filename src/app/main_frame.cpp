@@ -187,9 +187,7 @@ void CMainFrame::execute(int command) {
   } else {
     switch (command) {
       case kCmdOpen: onOpen(); break;
-      case kCmdReload:
-        if (doc_.reload() == LoadStatus::Loaded && doc_.updateAllViews) doc_.updateAllViews(1);
-        break;
+      case kCmdReload: doc_.reload(); break;  // refreshes the views itself
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
       case kCmdSaveAs:

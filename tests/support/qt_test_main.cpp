@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <clocale>
 
 #include "app/opengl_app.h"
 
@@ -10,5 +11,7 @@ int main(int argc, char** argv) {
   if (::testing::GTEST_FLAG(list_tests)) return RUN_ALL_TESTS();
   litho::setDefaultSurfaceFormat();
   QApplication app(argc, argv);
+  // Qt takes the locale from the environment; numbers in files and fields use '.'.
+  std::setlocale(LC_NUMERIC, "C");
   return RUN_ALL_TESTS();
 }

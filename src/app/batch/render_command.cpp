@@ -1,6 +1,7 @@
 #include "app/batch/render_command.h"
 
 #include <QGuiApplication>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
@@ -98,6 +99,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
   setDefaultSurfaceFormat();
   QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
 
   StreamPlatform platform(err, a.yes);
   COpenGLDoc doc(platform, platform);
