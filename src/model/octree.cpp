@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "model/progress.h"
 #include "model/scanf_number.h"
@@ -39,6 +40,18 @@ const char* scanInt(const char* p, const char* end, int& value) {
     negative = *p == '-';
     ++p;
   }
+  if (p != end && *p >= '1' && *p <= '9') {
+    // Plain decimals: up to nine digits cannot overflow.
+    const char* first = p;
+    unsigned m = 0;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10 && p - first < 9; ++p)
+      m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (p == end || static_cast<unsigned char>(*p - '0') >= 10) {
+      value = negative ? -static_cast<int>(m) : static_cast<int>(m);
+      return p;
+    }
+    p = first;
+  }
   int base = 10;
   if (p != end && *p == '0') {
     if (end - p > 2 && (p[1] == 'x' || p[1] == 'X') && digitValue(p[2], 16) >= 0) {
@@ -63,12 +76,31 @@ const char* scanInt(const char* p, const char* end, int& value) {
   return p;
 }
 
+// Blanks and up to nine decimal digits inline; everything else through scanInt.
+inline const char* scanIntFast(const char* p, const char* end, int& value) {
+  while (p != end && (*p == ' ' || *p == '\t')) ++p;
+  const char* first = p;
+  if (p != end && *p >= '1' && *p <= '9') {
+    unsigned m = 0;
+    for (; p != end && static_cast<unsigned char>(*p - '0') < 10; ++p) m = m * 10 + static_cast<unsigned>(*p - '0');
+    if (p - first <= 9) {
+      value = static_cast<int>(m);
+      return p;
+    }
+  }
+  return scanInt(first, end, value);
+}
+
+// Where the numbers end, or nullptr. Never reads past a '\n'.
+const char* scanIntsUpTo(const char* p, const char* end, int* v, int count) {
+  for (int q = 0; q < count && p; ++q) p = scanIntFast(p, end, v[q]);
+  return p;
+}
+
+bool scanInts(const char* p, const char* end, int* v, int count) { return scanIntsUpTo(p, end, v, count) != nullptr; }
+
 bool scanInts(std::string_view line, int* v, int count) {
-  const char* p = line.data();
-  const char* end = p + line.size();
-  for (int q = 0; q < count; ++q)
-    if (!(p = scanInt(p, end, v[q]))) return false;
-  return true;
+  return scanInts(line.data(), line.data() + line.size(), v, count);
 }
 
 bool scanDoubles(std::string_view line, double* v, int count) {
@@ -79,9 +111,53 @@ bool scanDoubles(std::string_view line, double* v, int count) {
   return true;
 }
 
-bool blankLine(std::string_view line) {
-  return std::all_of(line.begin(), line.end(), [](char c) { return scan_detail::isBlank(c); });
+bool blankLine(const char* b, const char* e) {
+  return std::all_of(b, e, [](char c) { return scan_detail::isBlank(c); });
 }
+
+// The lines of a LineSource taken a block at a time.
+class Lines {
+ public:
+  explicit Lines(LineSource& in) : in_(in) {}
+  // The next line [b, e) without its '\n'.
+  bool next(const char*& b, const char*& e) {
+    while (p_ >= end_) {
+      if (!in_.nextBlock(p_, end_)) return false;
+      readable_ = in_.readableEnd();
+    }
+    b = p_;
+    const auto* nl = static_cast<const char*>(std::memchr(p_, '\n', static_cast<std::size_t>(end_ - p_)));
+    e = nl ? nl : end_;
+    p_ = nl ? nl + 1 : end_;
+    return true;
+  }
+  // Runs parse(begin, end of the block) on the next line, then moves past the
+  // line; parse must not read beyond a '\n'. The line is [b, e); ok tells
+  // whether parse succeeded.
+  template <class Parse>
+  bool parseNext(Parse parse, bool& ok, const char*& b, const char*& e) {
+    while (p_ >= end_) {
+      if (!in_.nextBlock(p_, end_)) return false;
+      readable_ = in_.readableEnd();
+    }
+    b = p_;
+    const char* stop = parse(p_, end_);
+    ok = stop != nullptr;
+    const char* from = stop ? stop : p_;
+    const auto* nl = static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(end_ - from)));
+    e = nl ? nl : end_;
+    p_ = nl ? nl + 1 : end_;
+    return true;
+  }
+  // Reading up to here is safe while the current line is.
+  const char* readable() const { return readable_; }
+
+ private:
+  LineSource& in_;
+  const char* p_ = nullptr;
+  const char* end_ = nullptr;
+  const char* readable_ = nullptr;
+};
 
 unsigned long long physicalMemoryBytes() {
   const long pages = ::sysconf(_SC_PHYS_PAGES);
@@ -115,10 +191,10 @@ std::string missingLine(const LineSource& in) {
 }
 
 // Lines left after the last octree cell that are not blank.
-bool moreValueLines(LineSource& in) {
-  std::string_view line;
-  while (in.nextLine(line))
-    if (!blankLine(line)) return true;
+bool moreValueLines(Lines& lines) {
+  const char *b, *e;
+  while (lines.next(b, e))
+    if (!blankLine(b, e)) return true;
   return false;
 }
 
@@ -202,10 +278,14 @@ bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Pl
   ProgressReporter progress(ui, path);
   progress.setTotal(count);
   progress.report(0);
+  Lines lines(in);
   for (long long c = 0; c < count; ++c) {
-    if (!in.nextLine(view)) return fail(missingLine(in), "");
+    const char *b, *e;
     int v[4];
-    if (!scanInts(view, v, 4)) return fail("", view);
+    bool ok;
+    if (!lines.parseNext([&](const char* p, const char* end) { return scanIntsUpTo(p, end, v, 4); }, ok, b, e))
+      return fail(missingLine(in), "");
+    if (!ok) return fail("", std::string_view(b, static_cast<std::size_t>(e - b)));
     m.cells.push_back({v[0], v[1], v[2], v[3]});
     if ((c + 1) % kProgressEvery == 0) progress.report(static_cast<double>(c + 1));
   }
@@ -265,14 +345,15 @@ bool readOctreeScalarModel(LineSource& in, const std::string& path, const Octree
   ProgressReporter progress(ui, path);
   progress.setTotal(static_cast<double>(n));
   progress.report(0);
-  std::string_view line;
+  Lines lines(in);
   for (long long c = 0; c < n; ++c) {
-    if (!in.nextLine(line)) {
+    const char *b, *e;
+    if (!lines.next(b, e)) {
       platform.message((in.failed() ? missingLine(in) : std::string()) + readError, MessageKind::Error);
       return false;
     }
     float v;
-    if (!scanFloatFast(line.data(), line.data() + line.size(), in.readableEnd(), v)) {
+    if (!scanFloatFast(b, e, lines.readable(), v)) {
       platform.message(readError, MessageKind::Error);
       return false;
     }
@@ -292,7 +373,7 @@ bool readOctreeScalarModel(LineSource& in, const std::string& path, const Octree
     if ((c + 1) % kProgressEvery == 0) progress.report(static_cast<double>(c + 1));
   }
   progress.report(static_cast<double>(n));
-  if (moreValueLines(in)) {
+  if (moreValueLines(lines)) {
     platform.message(kMoreLines + readError, MessageKind::Error);
     return false;
   }
@@ -317,14 +398,15 @@ bool readOctreeVectorModel(LineSource& in, const std::string& path, const Octree
   ProgressReporter progress(ui, path);
   progress.setTotal(static_cast<double>(n));
   progress.report(0);
-  std::string_view line;
+  Lines lines(in);
   for (long long c = 0; c < n; ++c) {
-    if (!in.nextLine(line)) {
+    const char *b, *e;
+    if (!lines.next(b, e)) {
       platform.message((in.failed() ? missingLine(in) : std::string()) + readError, MessageKind::Error);
       return false;
     }
     double v[3];
-    if (!scanDoubles(line, v, 3)) {
+    if (!scanDoubles(std::string_view(b, static_cast<std::size_t>(e - b)), v, 3)) {
       platform.message(readError, MessageKind::Error);
       return false;
     }
@@ -350,7 +432,7 @@ bool readOctreeVectorModel(LineSource& in, const std::string& path, const Octree
     if ((c + 1) % kProgressEvery == 0) progress.report(static_cast<double>(c + 1));
   }
   progress.report(static_cast<double>(n));
-  if (moreValueLines(in)) {
+  if (moreValueLines(lines)) {
     platform.message(kMoreLines + readError, MessageKind::Error);
     return false;
   }
