@@ -205,7 +205,8 @@ inline void octreeReader(const std::uint8_t* data, std::size_t size) {
     return;
   }
   LineSource model(modelText);
-  if (countLeadingNumbers(modelText.data(), modelText.data() + std::min<std::size_t>(modelText.find('\n'), modelText.size())) == 3) {
+  const std::size_t firstLine = std::min(modelText.find('\n'), modelText.size());
+  if (countLeadingNumbers(modelText.data(), modelText.data() + firstLine) == 3) {
     ModelSet x = fresh(), y = fresh(), z = fresh();
     if (!readOctreeVectorModel(model, "fuzz.vec", o, a, x, y, z, log, range, platform, platform)) return;
     if (!allWritten(a) || !allWritten(x) || !allWritten(y) || !allWritten(z)) __builtin_trap();

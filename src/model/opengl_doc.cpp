@@ -598,7 +598,9 @@ LoadStatus COpenGLDoc::octreeLoad() {
 
 namespace {
 
-bool anyInactive(const Grid2<int>& top) { return std::any_of(top.data(), top.data() + top.size(), [](int a) { return a > 0; }); }
+bool anyInactive(const Grid2<int>& top) {
+  return std::any_of(top.data(), top.data() + top.size(), [](int a) { return a > 0; });
+}
 
 bool vectorLine(LineSource& in) {
   std::string_view line;

@@ -371,7 +371,8 @@ TEST_F(OctreeLoad, SecondModelReplacesTheActiveCells) {
     COpenGLDoc doc(q, q);
     const std::string vec = dir.write("v.vec", "1 0 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n");
     ASSERT_EQ(load(doc, first, vec), LoadStatus::Loaded);
-    EXPECT_EQ(q.messages, (std::vector<Recorded>{{MessageKind::Plain, "Second model cannot be a vector file.\n" + vec}}));
+    EXPECT_EQ(q.messages,
+              (std::vector<Recorded>{{MessageKind::Plain, "Second model cannot be a vector file.\n" + vec}}));
     EXPECT_FALSE(doc.secondModelLoaded);
   }
 }
