@@ -14,12 +14,15 @@ namespace {
 constexpr const char* kUsage =
     "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--octree] [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
+    "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--stats] [--log] [--yes]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files.\n"
     "  save loads MESH and MODEL the same way and writes the (first) model to OUT as \"Save As\"\n"
     "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
     "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
     "  --no-padding gives a model and a mesh file of the underlying mesh.\n"
+    "  render draws the default view of the load off screen (starting Xvfb without a display)\n"
+    "  and writes it as PNG; --stats prints the face count and the scene build time.\n"
     "  Messages the program would show in a box go to standard error; --yes answers its\n"
     "  questions with Yes.\n";
 
