@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <set>
 
+#include "app/dialogs/about_dlg.h"
 #include "app/dialogs/create_mesh.h"
+#include "app/shell_commands.h"
 #include "app/dialogs/dlg_save_model.h"
 #include "app/opengl_view.h"
 #include "app/qt_platform.h"
@@ -45,7 +47,8 @@ const std::set<int>& dialogAndFrameCommands() {
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
                                  kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
-                                 kCmdSaveAs,     kCmdCreateMesh};
+                                 kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual,
+                                 kCmdVectorProperties};
   return ids;
 }
 
@@ -190,6 +193,12 @@ void CMainFrame::execute(int command) {
       case kCmdReload: doc_.reload(); break;  // refreshes the views itself
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
+      case kCmdAbout: {
+        CAboutDlg about(this);
+        about.exec();
+        break;
+      }
+      case kCmdManual: openManual(platform_, QCoreApplication::applicationDirPath().toStdString()); break;
       case kCmdSaveAs:
         if (saveModelCommand(doc_, SaveViewInfo::from(view_->state()), platform_, this)) updateTitle();
         break;
@@ -208,6 +217,7 @@ void CMainFrame::execute(int command) {
       case kCmdMinMax: view_->onRange(); break;
       case kCmdPaddingCells: view_->onPadding(); break;
       case kCmdDiagonal: view_->onDiagonal(); break;
+      case kCmdVectorProperties: view_->onVectorProperties(); break;
       case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
       case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
       default: break;

@@ -4,7 +4,9 @@
 #include <QClipboard>
 #include <QColorDialog>
 #include <QFontDialog>
+#include <QDesktopServices>
 #include <QDir>
+#include <QUrl>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QProcess>
@@ -106,6 +108,12 @@ bool QtPlatform::startProgram(const std::string& program, const std::vector<std:
   if (!p.waitForStarted()) return false;
   p.waitForFinished(-1);
   return true;
+}
+
+bool QtPlatform::openWithShell(const std::string& target) {
+  const QString t = q(target);
+  const QUrl url = t.contains("://") ? QUrl(t) : QUrl::fromLocalFile(t);
+  return QDesktopServices::openUrl(url);
 }
 
 std::string QtPlatform::currentFolder() { return QDir::currentPath().toStdString(); }

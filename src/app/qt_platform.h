@@ -28,6 +28,7 @@ class QtPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string& text) override;
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  bool openWithShell(const std::string& target) override;
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
   bool keyDown(Key key) override;

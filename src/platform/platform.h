@@ -49,6 +49,9 @@ class Platform {
   virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workingFolder, bool wait) = 0;
 
+  // Opens a document or web address with the desktop's own program; false when that failed.
+  virtual bool openWithShell(const std::string& target) = 0;
+
   virtual std::string currentFolder() = 0;
   virtual bool setCurrentFolder(const std::string& folder) = 0;
 

@@ -22,6 +22,7 @@ class StreamPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string&) override {}
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  bool openWithShell(const std::string&) override { return false; }
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
   bool keyDown(Key) override { return false; }

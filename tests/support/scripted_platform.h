@@ -30,6 +30,15 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string& text) override { clipboard = text; }
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  bool openWithShell(const std::string& target) override {
+    shellOpened.push_back(target);
+    if (shellAnswers.empty()) return false;
+    const bool a = shellAnswers.front();
+    shellAnswers.pop_front();
+    return a;
+  }
+  std::vector<std::string> shellOpened;
+  std::deque<bool> shellAnswers;
   std::string currentFolder() override { return folder; }
   bool setCurrentFolder(const std::string& f) override {
     folder = f;
