@@ -47,8 +47,7 @@ const std::set<int>& dialogAndFrameCommands() {
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
                                  kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
-                                 kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual,
-                                 kCmdVectorProperties};
+                                 kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual};
   return ids;
 }
 
@@ -217,7 +216,6 @@ void CMainFrame::execute(int command) {
       case kCmdMinMax: view_->onRange(); break;
       case kCmdPaddingCells: view_->onPadding(); break;
       case kCmdDiagonal: view_->onDiagonal(); break;
-      case kCmdVectorProperties: view_->onVectorProperties(); break;
       case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
       case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
       default: break;
