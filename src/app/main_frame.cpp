@@ -18,6 +18,7 @@
 #include "app/version.h"
 #include "model/mesh_stats.h"
 #include "model/opengl_doc.h"
+#include "view/clipboard_view.h"
 #include "view/command_ids.h"
 #include "view/command_table.h"
 #include "view/view_commands.h"
@@ -47,7 +48,8 @@ const std::set<int>& dialogAndFrameCommands() {
                                  kCmdBackground, kCmdColourmap,     kCmdRotationAngles, kCmdScaleModel,
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
                                  kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
-                                 kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual};
+                                 kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual,
+                                 kCmdCopyParameters, kCmdPasteParameters};
   return ids;
 }
 
@@ -192,6 +194,17 @@ void CMainFrame::execute(int command) {
       case kCmdReload: doc_.reload(); break;  // refreshes the views itself
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
+      case kCmdCopyParameters:
+        platform_.setClipboardText(clipboardViewString(view_->state(), width(), height()));
+        break;
+      case kCmdPasteParameters:
+        if (const auto pasted = pasteViewString(platform_.clipboardText(), view_->controller())) {
+          if (pasted->windowSize) resize(pasted->windowSize->first, pasted->windowSize->second);
+          view_->refreshWindow();
+        } else {
+          platform_.message(kBadClipboardMessage, MessageKind::Plain);
+        }
+        break;
       case kCmdAbout: {
         CAboutDlg about(this);
         about.exec();

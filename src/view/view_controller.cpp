@@ -228,7 +228,7 @@ bool ViewController::slabsDiffer(int axis, int a, int b) const {
 }
 
 int ViewController::cutStep(bool forward) {
-  if (!doc_.modelLoaded || state.selectedCutPlane == kNoPlane) return 0;
+  if (!doc_.modelLoaded || state.selectedCutPlane < kWest || state.selectedCutPlane > kBottom) return 0;
   if (!doc_.octreeMode && !platform_.keyDown(Key::Space)) return 1;
   const int plane = state.selectedCutPlane - 1;
   const int axis = plane / 2;
@@ -259,8 +259,12 @@ int ViewController::cutStep(bool forward) {
   return farCut;
 }
 
+namespace {
+bool planeSelected(int plane) { return plane >= kWest && plane <= kBottom; }
+}  // namespace
+
 void ViewController::cutForward() {
-  if (state.selectedCutPlane == kNoPlane) return;
+  if (!planeSelected(state.selectedCutPlane)) return;
   const int n = cutStep(true);
   if (n == 0) return;
   const int side = state.selectedCutPlane - 1;
@@ -271,7 +275,7 @@ void ViewController::cutForward() {
 }
 
 void ViewController::cutBackward() {
-  if (state.selectedCutPlane == kNoPlane) return;
+  if (!planeSelected(state.selectedCutPlane)) return;
   const int n = cutStep(false);
   if (n == 0) return;
   const int side = state.selectedCutPlane - 1;
