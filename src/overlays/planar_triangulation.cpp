@@ -356,6 +356,21 @@ PlanarTriangulation::Located PlanarTriangulation::locatePoint(int startNode, dou
   if (n < 3 || adj_[0].empty() || !std::isfinite(px) || !std::isfinite(py)) return {};
   int start = startNode;
   if (start < 1 || start > n || adj_[start - 1].empty()) start = 1;
+  // From a hull node, look along the hull first: nodes inserted in order of
+  // their first coordinate always lie outside the hull, often far along it
+  // from the previous node but only a few hull edges away.
+  if (isBoundary(start)) {
+    int ahead = start, behind = start;
+    for (int step = 0; step < 64; ++step) {
+      const int next = nextOnHull(ahead);
+      if (!left(ahead, next, px, py)) return visibleChain(ahead, next, px, py);
+      const int previous = previousOnHull(behind);
+      if (!left(previous, behind, px, py)) return visibleChain(previous, behind, px, py);
+      ahead = next;
+      behind = previous;
+      if (ahead == behind || ahead == start) break;
+    }
+  }
   // Visibility walk from a triangle at the start node: leave the triangle
   // through an edge with p strictly on its far side until none is left.
   int a = start;
