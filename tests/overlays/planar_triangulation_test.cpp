@@ -286,6 +286,16 @@ TEST(Triangulate, GridsWithEqualSortKeys) {
     for (int k = 1; k <= p.n(); ++k) boundary += t.isBoundary(k);
     EXPECT_EQ(boundary, 4 * (side - 1));
     EXPECT_EQ(t.triangleCount(), 2 * (side - 1) * (side - 1));
+    // A plane is reproduced everywhere on the grid, its lines included.
+    std::vector<double> z(p.n());
+    for (int k = 0; k < p.n(); ++k) z[k] = 2 * p.x[k] - p.y[k];
+    int start = 1;
+    for (double qx = 0; qx <= 10.0 * (side - 1); qx += 2.5)
+      for (double qy = 0; qy <= 10.0 * (side - 1); qy += 5) {
+        const PT::Interpolated r = t.interpolateLinear(qx, qy, z, start);
+        ASSERT_EQ(r.status, PT::kInside) << qx << " " << qy;
+        EXPECT_NEAR(r.value, 2 * qx - qy, 1e-9) << qx << " " << qy;
+      }
   }
 }
 
