@@ -19,6 +19,7 @@
 #include "model/mesh_stats.h"
 #include "model/opengl_doc.h"
 #include "view/clipboard_view.h"
+#include "view/view_parameters.h"
 #include "view/command_ids.h"
 #include "view/command_table.h"
 #include "view/view_commands.h"
@@ -49,7 +50,8 @@ const std::set<int>& dialogAndFrameCommands() {
                                  kCmdFontChoose, kCmdToolbar,       kCmdStatusBar, kCmdMouseCut,
                                  kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
                                  kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual,
-                                 kCmdCopyParameters, kCmdPasteParameters};
+                                 kCmdCopyParameters, kCmdPasteParameters,
+                                 kCmdSaveParameters, kCmdLoadParameters};
   return ids;
 }
 
@@ -194,6 +196,29 @@ void CMainFrame::execute(int command) {
       case kCmdReload: doc_.reload(); break;  // refreshes the views itself
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
+      case kCmdSaveParameters: {
+        FileDialogSpec spec;
+        spec.title = "Save Lithoscan3D parameters file.";
+        spec.filter = "parameters (*.ls3d)|*.ls3d||";
+        spec.startFolder = doc_.workingFolder;
+        spec.mustExist = false;
+        spec.promptOverwrite = true;
+        if (auto path = platform_.saveFileName(spec)) {
+          if (path->size() < 5 || path->compare(path->size() - 5, 5, ".ls3d") != 0) *path += ".ls3d";
+          const QRect g = geometry();
+          saveViewParameters(*path, doc_, view_->controller(), {g.left(), g.top(), g.right() + 1, g.bottom() + 1},
+                             platform_, platform_);
+        }
+        break;
+      }
+      case kCmdLoadParameters: {
+        FileDialogSpec spec;
+        spec.title = "Load Lithoscan3D parameters file.";
+        spec.filter = "parameters (*.ls3d)|*.ls3d||";
+        spec.startFolder = doc_.workingFolder;
+        if (auto path = platform_.openFileName(spec)) loadViewFile(*path);
+        break;
+      }
       case kCmdCopyParameters:
         platform_.setClipboardText(clipboardViewString(view_->state(), width(), height()));
         break;
@@ -234,6 +259,17 @@ void CMainFrame::execute(int command) {
       default: break;
     }
   }
+  updateCommands();
+}
+
+void CMainFrame::loadViewFile(const std::string& path) {
+  const ViewFileLoad r = loadViewParameters(path, doc_, view_->controller(), platform_, platform_);
+  if (r.window && r.window->right > r.window->left && r.window->bottom > r.window->top) {
+    move(r.window->left, r.window->top);
+    resize(r.window->right - r.window->left, r.window->bottom - r.window->top);
+  }
+  updateTitle();
+  view_->refreshWindow();
   updateCommands();
 }
 

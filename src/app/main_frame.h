@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include <map>
+#include <string>
 
 class QAction;
 class QMenu;
@@ -29,6 +30,8 @@ class CMainFrame : public QMainWindow {
   void updateCommands();
   // Whether the command has a handler in this version.
   static bool implemented(int command);
+  // Loads a view parameter file into the document and the view.
+  void loadViewFile(const std::string& path);
 
  private:
   void buildMenus();

@@ -8,6 +8,7 @@
 #include "app/main_frame.h"
 #include "app/qt_platform.h"
 #include "model/opengl_doc.h"
+#include "platform/file_system.h"
 
 namespace litho {
 
@@ -32,11 +33,9 @@ int COpenGLApp::run(const std::string& raw) {
   // The software driver unless the hardware one was chosen; Mesa reads this when
   // the first context is made, which is after the start-up.
   if (!doc.hardwareOpenGL) ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  if (!doc.viewFileToOpen.empty())
-    platform.message("View parameter files cannot be read by this version.\n" + doc.viewFileToOpen,
-                     MessageKind::Error);
-
   CMainFrame frame(doc, platform);
+  // A view parameter file named on the command line fills the document and the view.
+  if (!doc.viewFileToOpen.empty()) frame.loadViewFile(fullPath(doc.viewFileToOpen));
   frame.show();
   return QApplication::exec();
 }

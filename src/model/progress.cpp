@@ -10,6 +10,8 @@ ProgressReporter::ProgressReporter(DocumentUi& ui, const std::string& path) : ui
   ui_.progressBegin("Loading " + path);
 }
 
+ProgressReporter::ProgressReporter(DocumentUi& ui, const Titled& title) : ui_(ui) { ui_.progressBegin(title.title); }
+
 ProgressReporter::~ProgressReporter() { ui_.progressEnd(); }
 
 void ProgressReporter::report(double count) {

@@ -11,6 +11,11 @@ namespace litho {
 class ProgressReporter {
  public:
   ProgressReporter(DocumentUi& ui, const std::string& path);
+  // A window with its own title instead of "Loading " + path.
+  struct Titled {
+    std::string title;
+  };
+  ProgressReporter(DocumentUi& ui, const Titled& title);
   ~ProgressReporter();
   ProgressReporter(const ProgressReporter&) = delete;
   ProgressReporter& operator=(const ProgressReporter&) = delete;

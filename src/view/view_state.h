@@ -78,7 +78,7 @@ struct ViewState {
   bool cellFacesShown = false;
   bool vectorsAsCones = false;
   double vectorLength = 0;
-  int vectorIncrement = 1;
+  std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z
 
   bool redrawNeeded = true;
   bool rebuildNeeded = true;
