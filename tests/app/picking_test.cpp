@@ -31,9 +31,8 @@ class PickingTest : public ::testing::Test {
     frame->resize(800, 600);
     frame->show();
     frame->view()->controller().toggleMesh();  // filled faces
-    frame->view()->refreshWindow();
-    frame->view()->repaint();
     QApplication::processEvents();
+    frame->view()->grabFramebuffer();  // draws now, exposed or not
   }
   void TearDown() override {
     frame.reset();
