@@ -51,7 +51,8 @@ const std::set<int>& dialogAndFrameCommands() {
                                  kCmdCutoff,     kCmdMinMax,        kCmdPaddingCells, kCmdDiagonal,
                                  kCmdSaveAs,     kCmdCreateMesh,    kCmdAbout,     kCmdManual,
                                  kCmdCopyParameters, kCmdPasteParameters,
-                                 kCmdSaveParameters, kCmdLoadParameters};
+                                 kCmdSaveParameters, kCmdLoadParameters,
+                                 kCmdVectorProperties};
   return ids;
 }
 
@@ -254,6 +255,7 @@ void CMainFrame::execute(int command) {
       case kCmdMinMax: view_->onRange(); break;
       case kCmdPaddingCells: view_->onPadding(); break;
       case kCmdDiagonal: view_->onDiagonal(); break;
+      case kCmdVectorProperties: view_->onVectorProperties(); break;
       case kCmdToolbar: toolBar_->setVisible(!toolBar_->isVisible()); break;
       case kCmdStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
       default: break;

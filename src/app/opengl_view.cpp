@@ -13,6 +13,7 @@
 #include "app/dialogs/dlg_diagonal.h"
 #include "app/dialogs/dlg_padding.h"
 #include "app/dialogs/dlg_range.h"
+#include "app/dialogs/dlg_vector_properties.h"
 #include "render/display_filters.h"
 #include "app/dialogs/dlg_lights.h"
 #include "app/dialogs/dlg_scale_view.h"
@@ -35,6 +36,7 @@ COpenGLView::COpenGLView(COpenGLDoc& doc, QtPlatform& platform, QWidget* parent)
   // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setMouseTracking(true);
+  scene_.builder().askYesNo = [this](const std::string& text) { return platform_.askYesNo(text); };
 }
 
 void COpenGLView::status(const std::string& text) {
@@ -295,6 +297,17 @@ void COpenGLView::onDiagonal() {
   CDlgDiagonal dlg(platform_, controller_.state, this);
   if (dlg.exec() != QDialog::Accepted) return;
   applyDiagonal(controller_.state, dlg.cut());
+  refreshWindow();
+}
+
+}  // namespace litho
+
+namespace litho {
+
+void COpenGLView::onVectorProperties() {
+  CDlgVectorProperties dlg(platform_, vectorPropertiesOf(controller_.state), this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyVectorProperties(controller_.state, dlg.values());
   refreshWindow();
 }
 

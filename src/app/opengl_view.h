@@ -54,6 +54,7 @@ class COpenGLView : public QOpenGLWidget {
   void onRange();
   void onPadding();
   void onDiagonal();
+  void onVectorProperties();
 
   // Called when a rebuild renamed the document (second model shown or not).
   std::function<void()> onTitleChanged;

@@ -48,6 +48,7 @@ void SceneGeometry::clear() {
   faces.clear();
   polygons.clear();
   polygonVertices.clear();
+  vectors.clear();
   title.reset();
 }
 
@@ -403,7 +404,10 @@ void SceneBuilder::build(const COpenGLDoc& doc, const ViewState& v, const Colour
   const bool secondActive = doc.secondModelLoaded && !doc.secondModel.empty() && opacity > 0;
   if (!(secondActive && opacity >= 1)) {
     out.ops.push_back({SceneOpKind::PolygonOffsetOn});
-    if (doc.isVectorModel) out.ops.push_back({SceneOpKind::Vectors});
+    if (doc.isVectorModel && conesQuestion_.goAhead(v, askYesNo)) {
+      buildVectorScene(doc, v, colours.firstScale, flags_, out.vectors);
+      out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
+    }
     // Vector models show their cells only as outlines in mesh mode.
     if (!doc.isVectorModel || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});

@@ -4,6 +4,7 @@
 // GL layer only compiles this into display list 1.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "model/arrays.h"
 #include "model/rect_mesh.h"
 #include "render/colour_state.h"
+#include "render/vector_scene.h"
 #include "view/view_state.h"
 
 namespace litho {
@@ -86,9 +88,9 @@ enum class SceneOpKind : std::uint8_t {
   DepthWriteOff,
   DepthWriteOn,
   Boundary,  // boundary outline and floor
-  // Drawn by the overlays that arrive later: arrows of a vector model, the
-  // cell-faces overlay and the observation data sets.
-  Vectors,
+  Vectors,  // vectors.arrows[begin, end)
+  // Drawn by the overlays that arrive later: the cell-faces overlay and the
+  // observation data sets.
   CellFacesOverlay,
   DataSets,
 };
@@ -104,6 +106,7 @@ struct SceneGeometry {
   std::vector<CellFace> faces;
   std::vector<ScenePolygon> polygons;
   std::vector<std::array<double, 3>> polygonVertices;  // model coordinates
+  VectorScene vectors;
   Colourmap colourmap;
   std::optional<std::string> title;
 
@@ -123,12 +126,17 @@ class SceneBuilder {
   void build(const COpenGLDoc& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
   const HiddenFlags& hiddenFlags() const { return flags_; }
 
+  // Yes/No questions during a build (the cones question); without it the build asks nothing.
+  std::function<bool(const std::string&)> askYesNo;
+  const ConesQuestion& conesQuestion() const { return conesQuestion_; }
+
  private:
   void computeFlags(const COpenGLDoc& doc, const ViewState& v);
   void scalarPass(const COpenGLDoc& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
                   SceneGeometry& out);
 
   HiddenFlags flags_;
+  ConesQuestion conesQuestion_;
 };
 
 }  // namespace litho

@@ -5,6 +5,7 @@
 #include <chrono>
 
 #include "render/gl/overlays_gl.h"
+#include "render/gl/vector_gl.h"
 
 namespace litho {
 
@@ -98,6 +99,8 @@ void SceneRenderer::compile(const COpenGLDoc& doc, const ViewState& v, const Cor
       case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
       case SceneOpKind::Boundary: drawBoundaryAndFloor(doc, v, box); break;
       case SceneOpKind::Vectors:
+        drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, v.sceneCentre);
+        break;
       case SceneOpKind::CellFacesOverlay:
       case SceneOpKind::DataSets: break;
     }

@@ -13,6 +13,7 @@ class SceneRenderer {
 
   const SceneGeometry& geometry() const { return geometry_; }
   const SceneBuilder& builder() const { return builder_; }
+  SceneBuilder& builder() { return builder_; }
   double lastBuildMs() const { return buildMs_; }
   double lastCompileMs() const { return compileMs_; }
 
