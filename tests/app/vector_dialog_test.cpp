@@ -1,10 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 
 #include "app/dialogs/dlg_vector_properties.h"
+#include "app/main_frame.h"
+#include "app/opengl_view.h"
+#include "app/qt_platform.h"
 #include "model/field_parse.h"
+#include "model/opengl_doc.h"
+#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
+#include "view/command_ids.h"
 
 namespace litho {
 namespace {
@@ -63,6 +72,70 @@ TEST(VectorDialog, PresetsChecksAndReturnsItsValues) {
     dlg.reject();
     EXPECT_EQ(dlg.values().length, 140.5);
   }
+}
+
+// Answers each modal window that comes up, in turn.
+class ModalAnswers {
+ public:
+  explicit ModalAnswers(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    timer_.setInterval(20);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      QWidget* w = QApplication::activeModalWidget();
+      if (!w || w == last_) return;
+      last_ = w;
+      seen.push_back(w->objectName().toStdString());
+      answer_(w);
+    });
+    timer_.start();
+  }
+  std::vector<std::string> seen;
+
+ private:
+  std::function<void(QWidget*)> answer_;
+  QTimer timer_;
+  QWidget* last_ = nullptr;
+};
+
+TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
+  test::SavedFolder saved;
+  QtPlatform platform;
+  COpenGLDoc doc(platform, platform);
+  doc.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
+  doc.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
+  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  CMainFrame frame(doc, platform);
+  frame.show();
+  QApplication::processEvents();
+  frame.updateCommands();
+  ASSERT_TRUE(frame.action(kCmdVectorProperties)->isEnabled());
+
+  std::string question;
+  ModalAnswers answers([&](QWidget* w) {
+    if (auto* dlg = qobject_cast<CDlgVectorProperties*>(w)) {
+      dlg->cones->setChecked(true);
+      dlg->length->setText("25");
+      dlg->z->setText("2");
+      dlg->accept();
+    } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
+      question = box->text().toStdString();
+      box->button(QMessageBox::No)->click();
+    }
+  });
+  frame.execute(kCmdVectorProperties);
+  const ViewState& s = frame.view()->state();
+  EXPECT_TRUE(s.vectorsAsCones);
+  EXPECT_EQ(s.vectorLength, 25);
+  EXPECT_EQ(s.vectorIncrement, (std::array<int, 3>{1, 1, 2}));
+  for (int n = 0; n < 50 && question.empty(); ++n) QTest::qWait(20);
+  EXPECT_EQ(question, kConesQuestion);
+  QTest::qWait(50);
+  EXPECT_TRUE(frame.view()->scene().geometry().vectors.arrows.empty()) << "No skips the pass";
+
+  frame.view()->state().rebuildNeeded = true;
+  frame.view()->refreshWindow();
+  for (int n = 0; n < 50 && frame.view()->scene().geometry().vectors.arrows.empty(); ++n) QTest::qWait(20);
+  EXPECT_FALSE(frame.view()->scene().geometry().vectors.arrows.empty());
+  EXPECT_EQ(answers.seen.size(), 2u) << "asked once";
 }
 
 }  // namespace
