@@ -198,13 +198,13 @@ void CMainFrame::execute(int command) {
       case kCmdExit: close(); break;
       case kCmdMeshStat: onMeshStatistics(); break;
       case kCmdSaveParameters: {
-        FileDialogSpec spec;
-        spec.title = "Save Lithoscan3D parameters file.";
-        spec.filter = "parameters (*.ls3d)|*.ls3d||";
-        spec.startFolder = doc_.workingFolder;
-        spec.mustExist = false;
-        spec.promptOverwrite = true;
-        if (auto path = platform_.saveFileName(spec)) {
+        FileDialogRequest request;
+        request.title = "Save Lithoscan3D parameters file.";
+        request.filter = "parameters (*.ls3d)|*.ls3d||";
+        request.startFolder = doc_.workingFolder;
+        request.mustExist = false;
+        request.promptOverwrite = true;
+        if (auto path = platform_.saveFileName(request)) {
           if (path->size() < 5 || path->compare(path->size() - 5, 5, ".ls3d") != 0) *path += ".ls3d";
           const QRect g = geometry();
           saveViewParameters(*path, doc_, view_->controller(), {g.left(), g.top(), g.right() + 1, g.bottom() + 1},
@@ -213,11 +213,11 @@ void CMainFrame::execute(int command) {
         break;
       }
       case kCmdLoadParameters: {
-        FileDialogSpec spec;
-        spec.title = "Load Lithoscan3D parameters file.";
-        spec.filter = "parameters (*.ls3d)|*.ls3d||";
-        spec.startFolder = doc_.workingFolder;
-        if (auto path = platform_.openFileName(spec)) loadViewFile(*path);
+        FileDialogRequest request;
+        request.title = "Load Lithoscan3D parameters file.";
+        request.filter = "parameters (*.ls3d)|*.ls3d||";
+        request.startFolder = doc_.workingFolder;
+        if (auto path = platform_.openFileName(request)) loadViewFile(*path);
         break;
       }
       case kCmdCopyParameters:

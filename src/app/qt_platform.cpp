@@ -70,18 +70,18 @@ bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
   return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<std::string> QtPlatform::openFileName(const FileDialogSpec& spec) {
-  const QString f = QFileDialog::getOpenFileName(parent_, q(spec.title), q(spec.startFolder), q(qtFilter(spec.filter)));
+std::optional<std::string> QtPlatform::openFileName(const FileDialogRequest& request) {
+  const QString f = QFileDialog::getOpenFileName(parent_, q(request.title), q(request.startFolder), q(qtFilter(request.filter)));
   if (f.isEmpty()) return std::nullopt;
   return f.toStdString();
 }
 
-std::optional<std::string> QtPlatform::saveFileName(const FileDialogSpec& spec) {
-  QString start = q(spec.startFolder);
-  if (!spec.defaultName.empty()) start = start.isEmpty() ? q(spec.defaultName) : start + "/" + q(spec.defaultName);
+std::optional<std::string> QtPlatform::saveFileName(const FileDialogRequest& request) {
+  QString start = q(request.startFolder);
+  if (!request.defaultName.empty()) start = start.isEmpty() ? q(request.defaultName) : start + "/" + q(request.defaultName);
   const QString f = QFileDialog::getSaveFileName(
-      parent_, q(spec.title), start, q(qtFilter(spec.filter)), nullptr,
-      spec.promptOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
+      parent_, q(request.title), start, q(qtFilter(request.filter)), nullptr,
+      request.promptOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
   if (f.isEmpty()) return std::nullopt;
   return f.toStdString();
 }

@@ -21,8 +21,8 @@ class QtPlatform : public Platform, public DocumentUi {
 
   void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
   bool askYesNo(const std::string& text, const std::string& title = {}) override;
-  std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
-  std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
   void setWaitCursor(bool on) override;
   std::string clipboardText() override;
   void setClipboardText(const std::string& text) override;

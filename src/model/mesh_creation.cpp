@@ -90,12 +90,12 @@ std::optional<std::string> createMeshSave(const MeshDesign& d, Platform& platfor
   }
   if (m.cellCount() >= kLotOfCells && !platform.askYesNo("The mesh has a lot of cells.\nAre you sure?"))
     return std::nullopt;
-  FileDialogSpec spec;
-  spec.title = "Save mesh file";
-  spec.filter = "mesh file||";
-  spec.mustExist = false;
-  spec.promptOverwrite = true;
-  const auto path = platform.saveFileName(spec);
+  FileDialogRequest request;
+  request.title = "Save mesh file";
+  request.filter = "mesh file||";
+  request.mustExist = false;
+  request.promptOverwrite = true;
+  const auto path = platform.saveFileName(request);
   if (!path || path->empty()) return std::nullopt;
   if (!writeFileAtomically(*path, designedMeshText(d, m), platform)) return std::nullopt;
   keptMeshDesign() = d;

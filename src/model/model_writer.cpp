@@ -245,13 +245,13 @@ bool saveModelCommand(COpenGLDoc& doc, const SaveViewInfo& view, Platform& platf
   const auto options = runDialog(keptDummyValue());
   if (!options) return false;
   keptDummyValue() = options->dummy;
-  FileDialogSpec spec;
-  spec.title = "Save model file.";
-  spec.filter = "Model||";
-  spec.startFolder = doc.workingFolder;
-  spec.mustExist = false;
-  spec.promptOverwrite = true;
-  const auto path = platform.saveFileName(spec);
+  FileDialogRequest request;
+  request.title = "Save model file.";
+  request.filter = "Model||";
+  request.startFolder = doc.workingFolder;
+  request.mustExist = false;
+  request.promptOverwrite = true;
+  const auto path = platform.saveFileName(request);
   if (!path || path->empty()) return false;
   return doc.saveModel(*path, view, *options);
 }

@@ -18,7 +18,7 @@ enum class MessageKind {
   Plain,    // no icon, OK button
 };
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   std::string title;
   std::string filter;       // e.g. "Mesh||"
   std::string startFolder;  // empty: the current folder
@@ -37,8 +37,8 @@ class Platform {
   // Yes/No question with the question icon; true for Yes.
   virtual bool askYesNo(const std::string& text, const std::string& title = {}) = 0;
 
-  virtual std::optional<std::string> openFileName(const FileDialogSpec& spec) = 0;
-  virtual std::optional<std::string> saveFileName(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> openFileName(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> saveFileName(const FileDialogRequest& request) = 0;
 
   virtual void setWaitCursor(bool on) = 0;
 

@@ -15,8 +15,8 @@ class StreamPlatform : public Platform, public DocumentUi {
 
   void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
   bool askYesNo(const std::string& text, const std::string& title = {}) override;
-  std::optional<std::string> openFileName(const FileDialogSpec&) override { return std::nullopt; }
-  std::optional<std::string> saveFileName(const FileDialogSpec&) override { return std::nullopt; }
+  std::optional<std::string> openFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
   void setWaitCursor(bool) override {}
   std::string clipboardText() override { return {}; }
   void setClipboardText(const std::string&) override {}

@@ -19,10 +19,10 @@ bool ScriptedPlatform::askYesNo(const std::string& text, const std::string&) {
   return a;
 }
 
-std::optional<std::string> ScriptedPlatform::openFileName(const FileDialogSpec& spec) {
-  fileDialogTitles.push_back(spec.title);
+std::optional<std::string> ScriptedPlatform::openFileName(const FileDialogRequest& request) {
+  fileDialogTitles.push_back(request.title);
   if (fileAnswers.empty()) {
-    ADD_FAILURE() << "unexpected file dialog: " << spec.title;
+    ADD_FAILURE() << "unexpected file dialog: " << request.title;
     return std::nullopt;
   }
   auto a = fileAnswers.front();
@@ -30,7 +30,7 @@ std::optional<std::string> ScriptedPlatform::openFileName(const FileDialogSpec& 
   return a;
 }
 
-std::optional<std::string> ScriptedPlatform::saveFileName(const FileDialogSpec& spec) { return openFileName(spec); }
+std::optional<std::string> ScriptedPlatform::saveFileName(const FileDialogRequest& request) { return openFileName(request); }
 
 bool ScriptedPlatform::startProgram(const std::string& program, const std::vector<std::string>&,
                                     const std::string&, bool) {

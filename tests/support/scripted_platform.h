@@ -23,8 +23,8 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   // Platform
   void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
   bool askYesNo(const std::string& text, const std::string& title = {}) override;
-  std::optional<std::string> openFileName(const FileDialogSpec& spec) override;
-  std::optional<std::string> saveFileName(const FileDialogSpec& spec) override;
+  std::optional<std::string> openFileName(const FileDialogRequest& request) override;
+  std::optional<std::string> saveFileName(const FileDialogRequest& request) override;
   void setWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
   std::string clipboardText() override { return clipboard; }
   void setClipboardText(const std::string& text) override { clipboard = text; }

@@ -78,12 +78,12 @@ void CFileLoad::accept() {
 }
 
 void CFileLoad::browse(CEditDrop* edit, const char* filter, const char* title) {
-  FileDialogSpec spec;
-  spec.title = title;
-  spec.filter = filter;
-  spec.startFolder = folderOf(edit->text().toStdString());
-  spec.mustExist = true;
-  if (auto path = platform_.openFileName(spec)) edit->setText(q(*path));
+  FileDialogRequest request;
+  request.title = title;
+  request.filter = filter;
+  request.startFolder = folderOf(edit->text().toStdString());
+  request.mustExist = true;
+  if (auto path = platform_.openFileName(request)) edit->setText(q(*path));
 }
 
 }  // namespace litho
