@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_cube.h"
 #include "model/opengl_doc.h"
 #include "platform/stream_platform.h"
 #include "render/scene.h"
@@ -71,17 +72,8 @@ int main(int argc, char** argv) {
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   COpenGLDoc doc(platform, platform);
-  RectMesh& m = doc.mesh;
-  m.nx = m.ny = m.nz = n;
-  for (int i = 0; i <= n; ++i) {
-    m.xNodes.push_back(500000.0 + 10.0 * i);
-    m.yNodes.push_back(7000000.0 + 10.0 * i);
-    m.zNodes.push_back(400.0 - 10.0 * i);
-  }
-  doc.models.resize(1);
-  doc.models[0].allocate(n, n, n);
-  doc.modelCount = 1;
-  doc.TopActiveIndex.allocate(n, n, 0);
+  bench::makeCube(doc, n);
+  const RectMesh& m = doc.mesh;
   std::vector<float> sorted;
   sorted.reserve(static_cast<std::size_t>(n) * n * n);
   for (int i = 0; i < n; ++i)

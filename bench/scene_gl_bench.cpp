@@ -12,6 +12,7 @@
 
 #include "app/offscreen_gl.h"
 #include "app/opengl_app.h"
+#include "bench_cube.h"
 #include "model/opengl_doc.h"
 #include "platform/stream_platform.h"
 #include "render/gl/frame_gl.h"
@@ -33,17 +34,7 @@ int main(int argc, char** argv) {
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   COpenGLDoc doc(platform, platform);
-  RectMesh& m = doc.mesh;
-  m.nx = m.ny = m.nz = n;
-  for (int i = 0; i <= n; ++i) {
-    m.xNodes.push_back(500000.0 + 10.0 * i);
-    m.yNodes.push_back(7000000.0 + 10.0 * i);
-    m.zNodes.push_back(400.0 - 10.0 * i);
-  }
-  doc.models.resize(1);
-  doc.models[0].allocate(n, n, n);
-  doc.modelCount = 1;
-  doc.TopActiveIndex.allocate(n, n, 0);
+  bench::makeCube(doc, n);
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
       for (int k = 0; k < n; ++k) {
