@@ -1,11 +1,11 @@
 #pragma once
 // An n x n x n document of 10 m cells at map coordinates for the benchmarks;
 // the caller fills the values.
-#include "model/opengl_doc.h"
+#include "core/load/document.h"
 
 namespace litho::bench {
 
-inline void makeCube(COpenGLDoc& doc, int n) {
+inline void makeCube(Document& doc, int n) {
   RectMesh& m = doc.mesh;
   m.nx = m.ny = m.nz = n;
   for (int i = 0; i <= n; ++i) {

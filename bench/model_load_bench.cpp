@@ -20,9 +20,9 @@
 #include <thread>
 #include <vector>
 
-#include "model/model_reader.h"
-#include "model/opengl_doc.h"
-#include "platform/stream_platform.h"
+#include "core/io/model_reader.h"
+#include "core/load/document.h"
+#include "core/platform/stream_platform.h"
 
 using namespace litho;
 
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   const auto timeLoads = [&](int readThreads, const char* label) -> double {
     std::vector<double> loadTimes;
     long peakKiB = -1, baseKiB = -1;
-    COpenGLDoc doc(platform, platform);
+    Document doc(platform, platform);
     doc.meshPath = meshPath;
     doc.modelPath = modelPath;
     doc.readThreads = readThreads;

@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
-#include "model/octree.h"
-#include "model/opengl_doc.h"
-#include "platform/stream_platform.h"
+#include "core/io/octree.h"
+#include "core/load/document.h"
+#include "core/platform/stream_platform.h"
 
 using namespace litho;
 
@@ -118,7 +118,7 @@ struct Timing {
 Timing time(const std::string& mesh, const std::string& model, bool octree, int runs, const std::string& saveTo) {
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   std::vector<double> t, s;
   for (int r = 0; r < runs + 1; ++r) {
     doc.octreeMode = octree;

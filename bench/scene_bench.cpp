@@ -12,10 +12,10 @@
 #include <vector>
 
 #include "bench_cube.h"
-#include "model/opengl_doc.h"
-#include "platform/stream_platform.h"
-#include "render/scene.h"
-#include "view/view_controller.h"
+#include "core/load/document.h"
+#include "core/platform/stream_platform.h"
+#include "core/scene/scene.h"
+#include "core/view/view_controller.h"
 
 using namespace litho;
 
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   bench::makeCube(doc, n);
   const RectMesh& m = doc.mesh;
   std::vector<float> sorted;

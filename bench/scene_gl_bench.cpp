@@ -11,13 +11,13 @@
 #include <cstdlib>
 
 #include "app/offscreen_gl.h"
-#include "app/opengl_app.h"
+#include "app/application.h"
 #include "bench_cube.h"
-#include "model/opengl_doc.h"
-#include "platform/stream_platform.h"
-#include "render/gl/frame_gl.h"
-#include "render/gl/scene_gl.h"
-#include "view/view_controller.h"
+#include "core/load/document.h"
+#include "core/platform/stream_platform.h"
+#include "gl/frame_gl.h"
+#include "gl/scene_gl.h"
+#include "core/view/view_controller.h"
 
 using namespace litho;
 
@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   bench::makeCube(doc, n);
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)

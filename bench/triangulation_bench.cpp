@@ -9,7 +9,7 @@
 #include <random>
 #include <vector>
 
-#include "overlays/planar_triangulation.h"
+#include "core/geometry/planar_triangulation.h"
 
 using namespace litho;
 

@@ -11,12 +11,12 @@
 #include <cstring>
 #include <vector>
 
-#include "model/element_file.h"
-#include "model/mesh_reader.h"
-#include "model/model_reader.h"
-#include "model/octree.h"
-#include "model/scanf_number.h"
-#include "platform/stream_platform.h"
+#include "core/io/element_file.h"
+#include "core/io/mesh_reader.h"
+#include "core/io/model_reader.h"
+#include "core/io/octree.h"
+#include "core/io/scanf_number.h"
+#include "core/platform/stream_platform.h"
 
 namespace litho::fuzz {
 
@@ -87,7 +87,7 @@ inline void modelReader(const std::uint8_t* data, std::size_t size) {
   constexpr int nx = 3, ny = 2, nz = 4;
   if (flags & 8) {
     if (const auto e = readElementFile(text, "fuzz.den_loc", nx, ny, nz, platform))
-      for (const CElement& el : *e)
+      for (const Element& el : *e)
         if (el.xIndex < 0 || el.xIndex >= nx || el.zSize < 1) __builtin_trap();
     return;
   }

@@ -8,7 +8,7 @@
 
 namespace litho {
 
-GlyphSet renderGlyphs(const FontDescription& description) {
+GlyphSet renderGlyphs(const FontSpec& description) {
   QFont font = toQFont(description);
   font.setStyleStrategy(QFont::NoAntialias);
   const QFontMetrics fm(font);

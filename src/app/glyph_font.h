@@ -1,10 +1,10 @@
 #pragma once
-#include "render/glyphs.h"
-#include "view/view_state.h"
+#include "core/scene/glyphs.h"
+#include "core/view/view_state.h"
 
 namespace litho {
 
 // Characters 0..126 of the view font as bitmaps, rendered with Qt without antialiasing.
-GlyphSet renderGlyphs(const FontDescription& font);
+GlyphSet renderGlyphs(const FontSpec& font);
 
 }  // namespace litho

@@ -1,8 +1,8 @@
 #include <QApplication>
 #include <clocale>
 
-#include "app/opengl_app.h"
-#include "model/command_line.h"
+#include "app/application.h"
+#include "core/load/command_line.h"
 
 int main(int argc, char** argv) {
   litho::setDefaultSurfaceFormat();
@@ -13,5 +13,5 @@ int main(int argc, char** argv) {
   std::vector<std::string> args;
   const QStringList list = QApplication::arguments();
   for (qsizetype i = 1; i < list.size(); ++i) args.push_back(list[i].toStdString());
-  return litho::COpenGLApp().run(litho::rawCommandLine(args));
+  return litho::Application().run(litho::rawCommandLine(args));
 }

@@ -12,10 +12,10 @@
 #include <string>
 
 #include "app/glyph_font.h"
-#include "model/opengl_doc.h"
-#include "render/gl/overlays_gl.h"
-#include "render/gl/frame_gl.h"
-#include "view/view_controller.h"
+#include "core/load/document.h"
+#include "gl/overlays_gl.h"
+#include "gl/frame_gl.h"
+#include "core/view/view_controller.h"
 
 namespace litho {
 
@@ -92,7 +92,7 @@ OffscreenGl::OffscreenGl(int width, int height) : impl_(std::make_unique<Impl>()
   }
   glViewport(0, 0, width, height);
   applyFixedState();
-  buildGlyphLists(renderGlyphs(FontDescription{}));
+  buildGlyphLists(renderGlyphs(FontSpec{}));
   valid_ = true;
 }
 
@@ -104,7 +104,7 @@ OffscreenGl::~OffscreenGl() {
   }
 }
 
-void OffscreenGl::draw(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
+void OffscreenGl::draw(ViewController& view, const Document& doc, SceneRenderer& scene) {
   if (!valid_) return;
   impl_->context.makeCurrent(&impl_->surface);
   impl_->fbo->bind();
@@ -113,7 +113,7 @@ void OffscreenGl::draw(ViewController& view, const COpenGLDoc& doc, SceneRendere
   drawFrame(view.state, doc, view.colours, scene);
 }
 
-QImage OffscreenGl::render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene) {
+QImage OffscreenGl::render(ViewController& view, const Document& doc, SceneRenderer& scene) {
   if (!valid_) return {};
   draw(view, doc, scene);
   // The clear alpha is 0; the picture is opaque.

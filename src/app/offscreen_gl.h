@@ -5,7 +5,7 @@
 
 namespace litho {
 
-class COpenGLDoc;
+class Document;
 class ViewController;
 class SceneRenderer;
 
@@ -37,9 +37,9 @@ class OffscreenGl {
   int width() const { return width_; }
   int height() const { return height_; }
   // Draws one frame of the view's current state; the scene is rebuilt when needed.
-  void draw(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene);
+  void draw(ViewController& view, const Document& doc, SceneRenderer& scene);
   // draw() and read the frame back.
-  QImage render(ViewController& view, const COpenGLDoc& doc, SceneRenderer& scene);
+  QImage render(ViewController& view, const Document& doc, SceneRenderer& scene);
 
  private:
   struct Impl;

@@ -11,10 +11,10 @@
 #include <QMessageBox>
 #include <QProcess>
 
-#include "app/dialogs/background_dlg.h"
-#include "app/dialogs/dlg_banner.h"
-#include "app/dialogs/file_load.h"
-#include "app/dialogs/progress_dlg.h"
+#include "app/dialogs/background_dialog.h"
+#include "app/dialogs/banner_dialog.h"
+#include "app/dialogs/load_model_dialog.h"
+#include "app/dialogs/progress_window.h"
 
 #include <algorithm>
 
@@ -138,7 +138,7 @@ std::optional<std::array<unsigned char, 3>> QtPlatform::chooseColour(const std::
                                       static_cast<unsigned char>(c.blue())};
 }
 
-QFont toQFont(const FontDescription& f) {
+QFont toQFont(const FontSpec& f) {
   QFont font;
   if (f.faceName.empty())
     font.setStyleHint(QFont::SansSerif);
@@ -152,8 +152,8 @@ QFont toQFont(const FontDescription& f) {
   return font;
 }
 
-FontDescription fromQFont(const QFont& font) {
-  FontDescription f;
+FontSpec fromQFont(const QFont& font) {
+  FontSpec f;
   const int px = font.pixelSize() > 0 ? font.pixelSize() : static_cast<int>(font.pointSizeF() * 96 / 72 + 0.5);
   f.height = -std::max(1, px);
   f.weight = font.weight();
@@ -164,7 +164,7 @@ FontDescription fromQFont(const QFont& font) {
   return f;
 }
 
-std::optional<FontDescription> QtPlatform::chooseFont(const FontDescription& initial) {
+std::optional<FontSpec> QtPlatform::chooseFont(const FontSpec& initial) {
   bool ok = false;
   const QFont font = QFontDialog::getFont(&ok, toQFont(initial), parent_);
   if (!ok) return std::nullopt;
@@ -172,13 +172,13 @@ std::optional<FontDescription> QtPlatform::chooseFont(const FontDescription& ini
 }
 
 bool QtPlatform::runBanner(bool hardwareOpenGL) {
-  CDlgBanner dlg(hardwareOpenGL, parent_);
+  BannerDialog dlg(hardwareOpenGL, parent_);
   dlg.exec();
   return dlg.hardwareOpenGL();
 }
 
 bool QtPlatform::runLoadModelDialog(LoadDialogValues& values) {
-  CFileLoad dlg(*this, parent_);
+  LoadModelDialog dlg(*this, parent_);
   dlg.load(values);
   if (dlg.exec() != QDialog::Accepted) return false;
   values = dlg.values();
@@ -186,13 +186,13 @@ bool QtPlatform::runLoadModelDialog(LoadDialogValues& values) {
 }
 
 std::optional<BackgroundChoice> QtPlatform::runBackgroundDialog(const RectMesh& mesh, float initialValue) {
-  CBackgroundDlg dlg(*this, mesh, initialValue, parent_);
+  BackgroundDialog dlg(*this, mesh, initialValue, parent_);
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   return dlg.result();
 }
 
 void QtPlatform::progressBegin(const std::string& title) {
-  progress_ = std::make_unique<CProgressDlg>(q(title), parent_);
+  progress_ = std::make_unique<ProgressWindow>(q(title), parent_);
   progress_->QDialog::show();
   QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }

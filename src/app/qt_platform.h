@@ -2,14 +2,14 @@
 #include <QFont>
 #include <memory>
 
-#include "model/document_ui.h"
-#include "platform/platform.h"
+#include "core/load/document_ui.h"
+#include "core/platform/platform.h"
 
 class QWidget;
 
 namespace litho {
 
-class CProgressDlg;
+class ProgressWindow;
 
 // The platform and the document's windows on Qt.
 class QtPlatform : public Platform, public DocumentUi {
@@ -33,7 +33,7 @@ class QtPlatform : public Platform, public DocumentUi {
   bool setCurrentFolder(const std::string& folder) override;
   bool keyDown(Key key) override;
   std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>& initial) override;
-  std::optional<FontDescription> chooseFont(const FontDescription& initial) override;
+  std::optional<FontSpec> chooseFont(const FontSpec& initial) override;
 
   bool runBanner(bool hardwareOpenGL) override;
   bool runLoadModelDialog(LoadDialogValues& values) override;
@@ -47,11 +47,11 @@ class QtPlatform : public Platform, public DocumentUi {
 
  private:
   QWidget* parent_ = nullptr;
-  std::unique_ptr<CProgressDlg> progress_;
+  std::unique_ptr<ProgressWindow> progress_;
 };
 
-QFont toQFont(const FontDescription& f);
-FontDescription fromQFont(const QFont& font);
+QFont toQFont(const FontSpec& f);
+FontSpec fromQFont(const QFont& font);
 
 // "Mesh||" style filters to Qt's "Mesh (*)".
 std::string qtFilter(const std::string& filter);

@@ -1,6 +1,6 @@
 #include "app/shell_commands.h"
 
-#include "platform/file_system.h"
+#include "core/io/file_system.h"
 
 namespace litho {
 

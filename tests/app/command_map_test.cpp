@@ -7,14 +7,14 @@
 #include <QTest>
 #include <QToolBar>
 
-#include "app/main_frame.h"
-#include "app/opengl_view.h"
+#include "app/main_window.h"
+#include "app/model_view.h"
 #include "app/qt_platform.h"
-#include "model/opengl_doc.h"
+#include "core/load/document.h"
 #include "support/saved_folder.h"
 #include "support/temp_dir.h"
-#include "view/command_ids.h"
-#include "view/command_table.h"
+#include "core/commands/command_ids.h"
+#include "core/commands/command_table.h"
 
 namespace litho {
 namespace {
@@ -30,7 +30,7 @@ class CommandMapTest : public ::testing::Test {
     ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
   }
   void show() {
-    frame = std::make_unique<CMainFrame>(doc, platform);
+    frame = std::make_unique<MainWindow>(doc, platform);
     frame->show();
     frame->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(frame.get()));
@@ -44,8 +44,8 @@ class CommandMapTest : public ::testing::Test {
 
   test::TempDir dir;
   QtPlatform platform;
-  COpenGLDoc doc{platform, platform};
-  std::unique_ptr<CMainFrame> frame;
+  Document doc{platform, platform};
+  std::unique_ptr<MainWindow> frame;
 };
 
 TEST_F(CommandMapTest, MenusAndToolbarFollowTheTable) {

@@ -9,13 +9,13 @@
 #include <QTimer>
 #include <QUrl>
 
-#include "app/dialogs/background_dlg.h"
-#include "app/dialogs/dlg_banner.h"
-#include "app/dialogs/file_load.h"
-#include "app/main_frame.h"
-#include "app/opengl_view.h"
+#include "app/dialogs/background_dialog.h"
+#include "app/dialogs/banner_dialog.h"
+#include "app/dialogs/load_model_dialog.h"
+#include "app/main_window.h"
+#include "app/model_view.h"
 #include "app/qt_platform.h"
-#include "model/opengl_doc.h"
+#include "core/load/document.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -38,7 +38,7 @@ class SavedFolder {
 
 TEST(FileLoadDialog, RoundTripsEveryField) {
   ScriptedPlatform p;
-  CFileLoad dlg(p);
+  LoadModelDialog dlg(p);
   const LoadDialogValues v{true, "/a/mesh.msh", "/a/model.den", true, "/a/second.den", true};
   dlg.load(v);
   const LoadDialogValues back = dlg.values();
@@ -58,7 +58,7 @@ TEST(FileLoadDialog, FailedCheckKeepsTheDialogOpenWithFocusOnTheField) {
   test::TempDir dir;
   const std::string mesh = dir.write("m.msh", "1 1 1\n0 0 0\n1\n1\n1\n");
   ScriptedPlatform p;
-  CFileLoad dlg(p);
+  LoadModelDialog dlg(p);
   dlg.show();
   dlg.activateWindow();
   QApplication::processEvents();
@@ -83,7 +83,7 @@ TEST(FileLoadDialog, FailedCheckKeepsTheDialogOpenWithFocusOnTheField) {
 
 TEST(FileLoadDialog, DroppedFileReplacesTheTextAndSelectsItsName) {
   ScriptedPlatform p;
-  CFileLoad dlg(p);
+  LoadModelDialog dlg(p);
   dlg.show();
   QApplication::processEvents();
   dlg.meshEdit->setText("old text");
@@ -99,7 +99,7 @@ TEST(FileLoadDialog, DroppedFileReplacesTheTextAndSelectsItsName) {
 
 TEST(FileLoadDialog, BrowseFillsTheMatchingField) {
   ScriptedPlatform p;
-  CFileLoad dlg(p);
+  LoadModelDialog dlg(p);
   p.fileAnswers.push_back(std::string("/picked/model.den"));
   auto buttons = dlg.findChildren<QPushButton*>();
   QPushButton* second = nullptr;
@@ -116,7 +116,7 @@ TEST(BackgroundDialog, ChecksTheAirLayerAgainstTheMesh) {
   RectMesh m;
   m.nz = 3;
   m.zNodes = {-5, -10, -20, -30};
-  CBackgroundDlg dlg(p, m, -4.0f);
+  BackgroundDialog dlg(p, m, -4.0f);
   EXPECT_EQ(dlg.valueEdit->text(), "-4");
   EXPECT_TRUE(dlg.allCells->isChecked());
   dlg.belowZeroOnly->setChecked(true);
@@ -161,13 +161,13 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
   test::TempDir dir;
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   ModalDriver driver;
   driver.handle = [&](QWidget* w) {
-    if (auto* banner = qobject_cast<CDlgBanner*>(w)) {
+    if (auto* banner = qobject_cast<BannerDialog*>(w)) {
       banner->hardware->setChecked(true);
       banner->accept();
-    } else if (auto* load = qobject_cast<CFileLoad*>(w)) {
+    } else if (auto* load = qobject_cast<LoadModelDialog*>(w)) {
       load->meshEdit->setText(QString::fromStdString(mesh));
       load->accept();
     } else {
@@ -175,7 +175,7 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
     }
   };
   EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
-  EXPECT_EQ(driver.seen, (std::vector<std::string>{"CDlgBanner", "CFileLoad"}));
+  EXPECT_EQ(driver.seen, (std::vector<std::string>{"BannerDialog", "LoadModelDialog"}));
   EXPECT_TRUE(doc.hardwareOpenGL);
   EXPECT_TRUE(doc.modelLoaded);
   EXPECT_EQ(doc.meshPath, mesh);
@@ -186,10 +186,10 @@ TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
   test::TempDir dir;
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   doc.meshPath = mesh;
   ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-  CMainFrame frame(doc, platform);
+  MainWindow frame(doc, platform);
   frame.view()->controller().setBackground(255, 0, 255);
   frame.show();
   QApplication::processEvents();

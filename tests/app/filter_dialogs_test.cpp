@@ -2,11 +2,11 @@
 
 #include <QTest>
 
-#include "app/dialogs/dlg_cutoff.h"
-#include "app/dialogs/dlg_diagonal.h"
-#include "app/dialogs/dlg_padding.h"
-#include "app/dialogs/dlg_range.h"
-#include "model/field_parse.h"
+#include "app/dialogs/cutoff_dialog.h"
+#include "app/dialogs/diagonal_dialog.h"
+#include "app/dialogs/padding_dialog.h"
+#include "app/dialogs/range_dialog.h"
+#include "core/io/field_parse.h"
 #include "support/scripted_platform.h"
 
 namespace litho {
@@ -22,7 +22,7 @@ TEST(FilterDialogs, RoundTripTheirFieldsAndStayOpenOnBadInput) {
     v.ignoreCutPlanes = true;
     ColourScale first{-3, -1, true, true, true};
     int repaints = 0;
-    CDlgCutoff dlg(p, v, first, -3, -1, [&] { ++repaints; });
+    CutoffDialog dlg(p, v, first, -3, -1, [&] { ++repaints; });
     EXPECT_EQ(dlg.windowTitle(), "Model Cutoff");
     EXPECT_EQ(dlg.minEdit->text(), "0.01");
     EXPECT_EQ(dlg.maxEdit->text(), "0.1");
@@ -58,7 +58,7 @@ TEST(FilterDialogs, RoundTripTheirFieldsAndStayOpenOnBadInput) {
     ViewState v;
     v.displayMin = 0;
     v.displayMax = 10;
-    CDlgCutoff dlg(p, v, ColourScale{0, 10, true, false, false}, 0, 10);
+    CutoffDialog dlg(p, v, ColourScale{0, 10, true, false, false}, 0, 10);
     dlg.minEdit->setText("7");
     dlg.maxEdit->setText("3");
     dlg.ignoreCutPlanes->setChecked(true);
@@ -72,7 +72,7 @@ TEST(FilterDialogs, RoundTripTheirFieldsAndStayOpenOnBadInput) {
     SCOPED_TRACE("Set range of model values");
     ColourState c;
     c.firstScale = {0, 5, true, false, false};
-    CDlgRange dlg(p, c, false);
+    RangeDialog dlg(p, c, false);
     EXPECT_EQ(dlg.windowTitle(), "Set range of model values");
     EXPECT_EQ(dlg.firstMax->text(), "5");
     EXPECT_EQ(dlg.firstMin->text(), "0");
@@ -87,16 +87,16 @@ TEST(FilterDialogs, RoundTripTheirFieldsAndStayOpenOnBadInput) {
     EXPECT_EQ(dlg.choice().first.low, 5);
     EXPECT_EQ(dlg.choice().first.high, 5);
 
-    CDlgRange again(p, c, true);
+    RangeDialog again(p, c, true);
     EXPECT_TRUE(again.secondGroup->isEnabled());
     again.reset->click();
-    EXPECT_EQ(again.result(), CDlgRange::kReset);
+    EXPECT_EQ(again.result(), RangeDialog::kReset);
   }
   {
     SCOPED_TRACE("Padding Cells");
     ViewState v;
     v.hiddenPadding = {1, 2, 3, 4, 5, 6};
-    CDlgPadding dlg(p, v);
+    PaddingDialog dlg(p, v);
     EXPECT_EQ(dlg.windowTitle(), "Padding Cells");
     const auto boxes = dlg.boxes();
     for (std::size_t s = 0; s < boxes.size(); ++s) EXPECT_EQ(boxes[s]->text().toInt(), v.hiddenPadding[s]);
@@ -117,7 +117,7 @@ TEST(FilterDialogs, RoundTripTheirFieldsAndStayOpenOnBadInput) {
     ViewState v;
     v.diagonalLine = {100.5, 200, 300, 400.25};
     v.diagonalSide = 1;
-    CDlgDiagonal dlg(p, v);
+    DiagonalDialog dlg(p, v);
     EXPECT_EQ(dlg.windowTitle(), "Diagonal cut");
     EXPECT_EQ(dlg.startEasting->text(), "100.5");
     EXPECT_EQ(dlg.endNorthing->text(), "400.25");

@@ -5,11 +5,11 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "app/main_frame.h"
-#include "app/opengl_view.h"
+#include "app/main_window.h"
+#include "app/model_view.h"
 #include "app/qt_platform.h"
-#include "model/opengl_doc.h"
-#include "render/camera.h"
+#include "core/load/document.h"
+#include "core/scene/camera.h"
 #include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
@@ -27,7 +27,7 @@ class PickingTest : public ::testing::Test {
       for (int j = 0; j < 8; ++j)
         for (int k = 0; k < 6; ++k) doc.currentModel()(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
     doc.recomputeRange(Which::First);
-    frame = std::make_unique<CMainFrame>(doc, platform);
+    frame = std::make_unique<MainWindow>(doc, platform);
     frame->resize(800, 600);
     frame->show();
     frame->view()->controller().toggleMesh();  // filled faces
@@ -39,7 +39,7 @@ class PickingTest : public ::testing::Test {
   }
   // Window point (logical pixels) of a model point.
   QPointF windowPointOf(double x, double y, double z) {
-    COpenGLView* v = frame->view();
+    ModelView* v = frame->view();
     const Mat4 pm = multiply(projectionMatrix(v->state()), modelViewMatrix(v->state()));
     const auto c = transform(pm, x, y, z);
     return {(c[0] / c[3] + 1) / 2 * v->width(), v->height() - (c[1] / c[3] + 1) / 2 * v->height()};
@@ -47,8 +47,8 @@ class PickingTest : public ::testing::Test {
 
   test::TempDir dir;
   QtPlatform platform;
-  COpenGLDoc doc{platform, platform};
-  std::unique_ptr<CMainFrame> frame;
+  Document doc{platform, platform};
+  std::unique_ptr<MainWindow> frame;
 };
 
 TEST_F(PickingTest, PickFindsTheTopFacePointAtMapCoordinates) {
@@ -63,7 +63,7 @@ TEST_F(PickingTest, PickFindsTheTopFacePointAtMapCoordinates) {
 }
 
 TEST_F(PickingTest, ClickShowsTheReadoutAndRightDragRotates) {
-  COpenGLView* v = frame->view();
+  ModelView* v = frame->view();
   const QPoint w = windowPointOf(500045.0, 7000042.0, 100.0).toPoint();
   QTest::mousePress(v, Qt::LeftButton, Qt::NoModifier, w);
   const QString text = frame->statusBar()->currentMessage();

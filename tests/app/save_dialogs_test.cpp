@@ -5,10 +5,10 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "app/dialogs/create_mesh.h"
-#include "app/dialogs/dlg_save_model.h"
-#include "model/opengl_doc.h"
-#include "platform/file_system.h"
+#include "app/dialogs/create_mesh_dialog.h"
+#include "app/dialogs/save_model_dialog.h"
+#include "core/load/document.h"
+#include "core/io/file_system.h"
 #include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
@@ -42,7 +42,7 @@ class ModalHandler {
 
 TEST(SaveModelDialog, StartsFromTheKeptDummyAndChecksIt) {
   ScriptedPlatform p;
-  CDlgSaveModel dlg(p, 100000.0f);
+  SaveModelDialog dlg(p, 100000.0f);
   EXPECT_EQ(dlg.windowTitle(), "Save Model");
   EXPECT_TRUE(dlg.entireModel->isChecked());
   EXPECT_FALSE(dlg.withoutPadding->isChecked());
@@ -69,13 +69,13 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
   test::SavedFolder saved;
   test::TempDir dir;
   ScriptedPlatform p;
-  COpenGLDoc doc(p, p);
+  Document doc(p, p);
   doc.meshPath = dir.write("m.msh", "1 1 2\n0 0 0\n1\n1\n2*1\n");
   doc.modelPath = dir.write("m.den", "1\n2\n");
   ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
   keptDummyValue() = kInitialDummyValue;
   ModalHandler handler([](QDialog* d) {
-    auto* dlg = qobject_cast<CDlgSaveModel*>(d);
+    auto* dlg = qobject_cast<SaveModelDialog*>(d);
     ASSERT_NE(dlg, nullptr);
     dlg->dummyEdit->setText("-3");
     dlg->visibleOnly->setChecked(true);
@@ -84,7 +84,7 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
   p.fileAnswers = {dir.path() + "/out.den"};
   SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, 2, 2);
   EXPECT_TRUE(saveModelCommand(doc, view, p, nullptr));
-  EXPECT_EQ(handler.seen, std::vector<std::string>{"CDlgSaveModel"});
+  EXPECT_EQ(handler.seen, std::vector<std::string>{"SaveModelDialog"});
   std::string text;
   ASSERT_TRUE(readWholeFile(dir.path() + "/out.den", text));
   EXPECT_EQ(text, "-3\n2\n");
@@ -95,7 +95,7 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
 TEST(CreateMeshDialog, ChecksKeepItOpenAndSaveWritesTheMesh) {
   test::TempDir dir;
   ScriptedPlatform p;
-  CCreateMesh dlg(p, MeshDesign{});
+  CreateMeshDialog dlg(p, MeshDesign{});
   EXPECT_EQ(dlg.windowTitle(), "Create mesh");
   const std::vector<QString> initial{"0", "0", "0", "20", "20", "200", "200"};
   EXPECT_EQ((std::vector<QString>{dlg.cornerX->text(), dlg.cornerY->text(), dlg.cornerZ->text(), dlg.dx->text(),
@@ -127,15 +127,15 @@ TEST(CreateMeshDialog, CommandLoadsTheNewMesh) {
   test::SavedFolder saved;
   test::TempDir dir;
   ScriptedPlatform p;
-  COpenGLDoc doc(p, p);
+  Document doc(p, p);
   ModalHandler handler([&](QDialog* d) {
-    auto* dlg = qobject_cast<CCreateMesh*>(d);
+    auto* dlg = qobject_cast<CreateMeshDialog*>(d);
     ASSERT_NE(dlg, nullptr);
     p.fileAnswers = {dir.path() + "/made.msh"};
     dlg->accept();
   });
   EXPECT_EQ(createMeshCommand(doc, p, nullptr), LoadStatus::Loaded) << p.lastMessageText();
-  EXPECT_EQ(handler.seen, std::vector<std::string>{"CCreateMesh"});
+  EXPECT_EQ(handler.seen, std::vector<std::string>{"CreateMeshDialog"});
   EXPECT_TRUE(doc.modelLoaded);
   EXPECT_EQ(doc.meshPath, dir.path() + "/made.msh");
   EXPECT_EQ(doc.mesh.nx, 10);

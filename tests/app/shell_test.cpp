@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/dialogs/about_dlg.h"
+#include "app/dialogs/about_dialog.h"
 #include "app/shell_commands.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
@@ -38,9 +38,9 @@ TEST(Manual, FallsBackToTheWebPageAndThenToAMessage) {
 }
 
 TEST(AboutBox, ShowsNameAndVersion) {
-  CAboutDlg dlg;
+  AboutDialog dlg;
   EXPECT_EQ(dlg.windowTitle(), "About Lithoscan3D");
-  EXPECT_EQ(dlg.version->text(), "Version 20120627");
+  EXPECT_EQ(dlg.version->text(), "Version " LITHO_VERSION);
 }
 
 }  // namespace

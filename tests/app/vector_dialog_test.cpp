@@ -5,15 +5,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/dialogs/dlg_vector_properties.h"
-#include "app/main_frame.h"
-#include "app/opengl_view.h"
+#include "app/dialogs/vector_properties_dialog.h"
+#include "app/main_window.h"
+#include "app/model_view.h"
 #include "app/qt_platform.h"
-#include "model/field_parse.h"
-#include "model/opengl_doc.h"
+#include "core/io/field_parse.h"
+#include "core/load/document.h"
 #include "support/saved_folder.h"
 #include "support/scripted_platform.h"
-#include "view/command_ids.h"
+#include "core/commands/command_ids.h"
 
 namespace litho {
 namespace {
@@ -26,7 +26,7 @@ TEST(VectorDialog, PresetsChecksAndReturnsItsValues) {
   current.increment = {1, 2, 3};
   {
     SCOPED_TRACE("preset from the view state");
-    CDlgVectorProperties dlg(p, current);
+    VectorPropertiesDialog dlg(p, current);
     EXPECT_EQ(dlg.windowTitle(), "Change Vector Properties");
     EXPECT_TRUE(dlg.lines->isChecked());
     EXPECT_FALSE(dlg.cones->isChecked());
@@ -36,14 +36,14 @@ TEST(VectorDialog, PresetsChecksAndReturnsItsValues) {
   }
   {
     SCOPED_TRACE("increment boxes take digits only");
-    CDlgVectorProperties dlg(p, current);
+    VectorPropertiesDialog dlg(p, current);
     dlg.x->clear();
     QTest::keyClicks(dlg.x, "-4a7");
     EXPECT_EQ(dlg.x->text(), "47");
   }
   {
     SCOPED_TRACE("a length of 0 is refused and the dialog stays open");
-    CDlgVectorProperties dlg(p, current);
+    VectorPropertiesDialog dlg(p, current);
     dlg.length->setText("0");
     dlg.accept();
     EXPECT_EQ(p.messages.back(), (test::Recorded{MessageKind::Plain, "Length should be greater than 0."}));
@@ -67,7 +67,7 @@ TEST(VectorDialog, PresetsChecksAndReturnsItsValues) {
   }
   {
     SCOPED_TRACE("Cancel keeps the values of the opening");
-    CDlgVectorProperties dlg(p, current);
+    VectorPropertiesDialog dlg(p, current);
     dlg.length->setText("7");
     dlg.reject();
     EXPECT_EQ(dlg.values().length, 140.5);
@@ -99,11 +99,11 @@ class ModalAnswers {
 TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   test::SavedFolder saved;
   QtPlatform platform;
-  COpenGLDoc doc(platform, platform);
+  Document doc(platform, platform);
   doc.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
   doc.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
   ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-  CMainFrame frame(doc, platform);
+  MainWindow frame(doc, platform);
   frame.show();
   QApplication::processEvents();
   frame.updateCommands();
@@ -111,7 +111,7 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
 
   std::string question;
   ModalAnswers answers([&](QWidget* w) {
-    if (auto* dlg = qobject_cast<CDlgVectorProperties*>(w)) {
+    if (auto* dlg = qobject_cast<VectorPropertiesDialog*>(w)) {
       dlg->cones->setChecked(true);
       dlg->length->setText("25");
       dlg->z->setText("2");

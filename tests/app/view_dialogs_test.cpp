@@ -2,10 +2,10 @@
 
 #include <QPushButton>
 
-#include "app/dialogs/dlg_colourmap.h"
-#include "app/dialogs/dlg_lights.h"
-#include "app/dialogs/dlg_scale_view.h"
-#include "app/dialogs/dlg_view_angles.h"
+#include "app/dialogs/colourmap_dialog.h"
+#include "app/dialogs/lights_dialog.h"
+#include "app/dialogs/scale_view_dialog.h"
+#include "app/dialogs/view_angles_dialog.h"
 #include "support/scripted_platform.h"
 
 namespace litho {
@@ -15,7 +15,7 @@ TEST(ViewDialogs, RoundTripTheirFields) {
   test::ScriptedPlatform p;
   {
     SCOPED_TRACE("Change View Angles");
-    CDlgViewAngles dlg(p, ViewAngles{-65, 12.5f, 5, 30});
+    ViewAnglesDialog dlg(p, ViewAngles{-65, 12.5f, 5, 30});
     EXPECT_EQ(dlg.x->text(), "-65");
     EXPECT_EQ(dlg.z->text(), "12.5");
     dlg.step->setText("50");
@@ -31,7 +31,7 @@ TEST(ViewDialogs, RoundTripTheirFields) {
   }
   {
     SCOPED_TRACE("quick rotate ignores the fields and keeps step and zoom");
-    CDlgViewAngles dlg(p, ViewAngles{-65, 0, 5, 30});
+    ViewAnglesDialog dlg(p, ViewAngles{-65, 0, 5, 30});
     dlg.step->setText("garbage");
     QPushButton* east = nullptr;
     for (auto* b : dlg.findChildren<QPushButton*>())
@@ -46,7 +46,7 @@ TEST(ViewDialogs, RoundTripTheirFields) {
   }
   {
     SCOPED_TRACE("Scale View");
-    CDlgScaleView dlg(p, {1, 1, 1});
+    ScaleViewDialog dlg(p, {1, 1, 1});
     dlg.z->setText("0");
     dlg.accept();
     EXPECT_EQ(p.lastMessageText(), "Scale values cannot be 0.");
@@ -57,7 +57,7 @@ TEST(ViewDialogs, RoundTripTheirFields) {
   }
   {
     SCOPED_TRACE("Lights");
-    CDlgLights dlg({true, false, true, false, true});
+    LightsDialog dlg({true, false, true, false, true});
     EXPECT_EQ(dlg.values(), (std::array<bool, 5>{true, false, true, false, true}));
     EXPECT_EQ(dlg.boxes[1]->text(), "W");
     dlg.boxes[0]->setChecked(false);
@@ -66,7 +66,7 @@ TEST(ViewDialogs, RoundTripTheirFields) {
   }
   {
     SCOPED_TRACE("Colourmap");
-    CDlgColourmap dlg(7, true);
+    ColourmapDialog dlg(7, true);
     EXPECT_EQ(dlg.kind(), 7);
     EXPECT_EQ(dlg.kinds[7]->text(), "topo1");
     EXPECT_TRUE(dlg.reversed());

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <clocale>
 
-#include "app/opengl_app.h"
+#include "app/application.h"
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "model/document_ui.h"
-#include "platform/platform.h"
+#include "core/load/document_ui.h"
+#include "core/platform/platform.h"
 
 namespace litho::test {
 
@@ -48,9 +48,9 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>&) override {
     return colourAnswer;
   }
-  std::optional<FontDescription> chooseFont(const FontDescription&) override { return fontAnswer; }
+  std::optional<FontSpec> chooseFont(const FontSpec&) override { return fontAnswer; }
   std::optional<std::array<unsigned char, 3>> colourAnswer;
-  std::optional<FontDescription> fontAnswer;
+  std::optional<FontSpec> fontAnswer;
 
   // DocumentUi
   bool runBanner(bool hardwareOpenGL) override;

@@ -1,0 +1,314 @@
+#include "app/model_view.h"
+
+#include <GL/gl.h>
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QOpenGLContext>
+
+#include "app/dialogs/colourmap_dialog.h"
+#include "app/dialogs/cutoff_dialog.h"
+#include "app/dialogs/diagonal_dialog.h"
+#include "app/dialogs/padding_dialog.h"
+#include "app/dialogs/range_dialog.h"
+#include "app/dialogs/vector_properties_dialog.h"
+#include "core/scene/display_filters.h"
+#include "app/dialogs/lights_dialog.h"
+#include "app/dialogs/scale_view_dialog.h"
+#include "app/dialogs/view_angles_dialog.h"
+#include "app/glyph_font.h"
+#include "app/qt_platform.h"
+#include "gl/overlays_gl.h"
+#include "core/load/document.h"
+#include "gl/frame_gl.h"
+#include "core/view/mouse.h"
+#include "app/version.h"
+
+namespace litho {
+
+ModelView::ModelView(Document& doc, QtPlatform& platform, QWidget* parent)
+    : QOpenGLWidget(parent), doc_(doc), platform_(platform), controller_(doc, platform) {
+  setObjectName("ModelView");
+  setFocusPolicy(Qt::StrongFocus);
+  setMinimumSize(64, 64);
+  // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
+  setUpdateBehavior(QOpenGLWidget::PartialUpdate);
+  setMouseTracking(true);
+  scene_.builder().askYesNo = [this](const std::string& text) { return platform_.askYesNo(text); };
+}
+
+void ModelView::status(const std::string& text) {
+  if (onStatus) onStatus(text.empty() ? std::string(kIdleStatusText) : text);
+}
+
+void ModelView::updateCursor() {
+  setCursor(mouseCutWaiting(controller_) ? Qt::UpArrowCursor : Qt::ArrowCursor);
+}
+
+std::optional<std::array<double, 3>> ModelView::pickPoint(QPointF p) {
+  if (!initialised_ || !doc_.modelLoaded) return std::nullopt;
+  const qreal ratio = devicePixelRatioF();
+  const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
+  const double x = p.x() * ratio, y = p.y() * ratio;
+  const auto px = pickPixel(x, y, h);
+  if (px[0] < 0 || px[1] < 0 || px[0] >= w || px[1] >= h) return std::nullopt;
+  makeCurrent();
+  GLfloat depth = 1.0f;
+  glReadPixels(px[0], px[1], 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  doneCurrent();
+  if (depth == 1.0f) return std::nullopt;
+  return unProject(controller_.state, x, y, depth, w, h);
+}
+
+void ModelView::readoutAt(QPointF p, bool leftButtonDown) {
+  const Readout r = cellReadout(controller_, pickPoint(p));
+  switch (r.kind) {
+    case Readout::Kind::Untouched: return;
+    case Readout::Kind::Idle: status({}); return;
+    case Readout::Kind::Text:
+      if (onStatus) onStatus(r.text);
+      break;
+  }
+  if (leftButtonDown && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) && r.cell[0] >= 0 &&
+      !doc_.isVectorModel && onCellProperties) {
+    onCellProperties(r.cell[0], r.cell[1], r.cell[2]);
+    status({});
+  }
+}
+
+void ModelView::onMouseCut() {
+  status(mouseCutCommand(controller_));
+  updateCursor();
+  refreshWindow();
+}
+
+void ModelView::onReadoutToggled() {
+  if (controller_.state.readoutMode)
+    readoutAt(mapFromGlobal(QCursor::pos()), false);
+  else
+    status({});
+}
+
+void ModelView::mousePressEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if (e->button() == Qt::LeftButton) {
+    if (!(e->modifiers() & Qt::ShiftModifier) || s.selectedCutPlane == kNoPlane) {
+      readoutAt(e->position(), true);
+    } else if (moveCutToPoint(controller_, pickPoint(e->position()))) {
+      refreshWindow();
+    }
+  } else if (e->button() == Qt::RightButton) {
+    if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
+      s.redrawNeeded = true;
+      anchor_ = e->position().toPoint();
+      grabMouse();
+      refreshWindow();
+    } else if (auto text = mouseCutClick(controller_, pickPoint(e->position()))) {
+      status(*text);
+      updateCursor();
+      refreshWindow();
+    }
+  }
+}
+
+void ModelView::mouseReleaseEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if (e->button() == Qt::LeftButton) {
+    status({});
+  } else if (e->button() == Qt::RightButton) {
+    if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
+      s.redrawNeeded = true;
+      anchor_ = QPoint(-100, -100);
+      releaseMouse();
+      refreshWindow();
+    } else {
+      mouseCutRelease(controller_);
+    }
+  }
+}
+
+void ModelView::mouseMoveEvent(QMouseEvent* e) {
+  ViewState& s = controller_.state;
+  if ((e->buttons() & Qt::LeftButton) || s.readoutMode) readoutAt(e->position(), e->buttons() & Qt::LeftButton);
+  if ((e->buttons() & Qt::RightButton) && (s.mouseCutStage == 0 || s.mouseCutStage == 5) &&
+      anchor_ != QPoint(-100, -100)) {
+    const QPoint p = e->position().toPoint();
+    if (p == anchor_) return;
+    dragStep(controller_, p.x() - anchor_.x(), p.y() - anchor_.y(), e->modifiers() & Qt::ControlModifier);
+    anchor_ = p;
+    refreshWindow();
+  }
+}
+
+void ModelView::wheelEvent(QWheelEvent* e) {
+  const int delta = e->angleDelta().y();
+  wheelStep(controller_, delta, e->buttons() & Qt::MiddleButton);
+  refreshWindow();
+}
+
+bool softwareRenderer(const char* renderer) {
+  if (!renderer) return false;
+  const std::string r = renderer;
+  return r.find("llvmpipe") != std::string::npos || r.find("softpipe") != std::string::npos ||
+         r.find("Software Rasterizer") != std::string::npos;
+}
+
+void ModelView::recordFailure(const std::string& text) {
+  if (glErrorText == "No Error") glErrorText = text;
+}
+
+void ModelView::onUpdate(int hint) {
+  controller_.refresh(hint);
+  refreshWindow();
+}
+
+void ModelView::refreshWindow() {
+  if (controller_.state.redrawNeeded || controller_.state.rebuildNeeded) update();
+}
+
+void ModelView::initializeGL() {
+  if (!context() || !context()->isValid()) {
+    recordFailure("wglCreateContext failed");
+    return;
+  }
+  if (!doc_.hardwareOpenGL && !softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+    platform_.message("The program is using hardware drivers.\n", MessageKind::Info);
+  applyFixedState();
+  initialised_ = true;
+  controller_.state.redrawNeeded = true;
+}
+
+void ModelView::resizeGL(int w, int h) {
+  // The framebuffer was recreated: whatever it held is gone.
+  const qreal ratio = devicePixelRatioF();
+  const int pw = static_cast<int>(w * ratio), ph = static_cast<int>(h * ratio);
+  if (controller_.resize(pw, ph)) glViewport(0, 0, pw, ph);
+  controller_.state.redrawNeeded = true;
+}
+
+void ModelView::paintGL() {
+  if (!initialised_) return;
+  if (!glyphsBuilt_ || !(glyphFont_ == controller_.state.viewFont)) {
+    glyphFont_ = controller_.state.viewFont;
+    buildGlyphLists(renderGlyphs(glyphFont_));
+    glyphsBuilt_ = true;
+  }
+  const bool rebuilt = controller_.state.rebuildNeeded;
+  drawFrame(controller_.state, doc_, controller_.colours, scene_);
+  const auto& title = scene_.geometry().title;
+  if (rebuilt && title && *title != doc_.title) {
+    doc_.setTitle(*title);
+    if (onTitleChanged) onTitleChanged();
+  }
+}
+
+void ModelView::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) platform_.spaceDown = true;
+  QOpenGLWidget::keyPressEvent(event);
+}
+
+void ModelView::keyReleaseEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) platform_.spaceDown = false;
+  QOpenGLWidget::keyReleaseEvent(event);
+}
+
+void ModelView::onLights() {
+  LightsDialog dlg(controller_.state.lightSwitches, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.setLights(dlg.values());
+  refreshWindow();
+}
+
+void ModelView::onBackground() {
+  if (auto c = platform_.chooseColour(controller_.state.backgroundColour)) {
+    controller_.setBackground((*c)[0], (*c)[1], (*c)[2]);
+    refreshWindow();
+  }
+}
+
+void ModelView::onViewAngles() {
+  const ViewState& s = controller_.state;
+  ViewAnglesDialog dlg(platform_, ViewAngles{s.rotationX, s.rotationZ, s.angleStep, s.zoomAngle}, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  const ViewAngles v = dlg.values();
+  controller_.setViewAngles(v.x, v.z, v.step, v.zoom);
+  refreshWindow();
+}
+
+void ModelView::onScaleView() {
+  ScaleViewDialog dlg(platform_, controller_.state.axisScale, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.setAxisScale(dlg.values());
+  refreshWindow();
+}
+
+void ModelView::onColourmap() {
+  const Colourmap& map = controller_.colours.colourmap;
+  ColourmapDialog dlg(map.kind, map.reversed, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  controller_.chooseColourmap(dlg.kind(), dlg.reversed());
+  refreshWindow();
+}
+
+void ModelView::onChooseFont() {
+  if (auto f = platform_.chooseFont(controller_.state.viewFont)) {
+    controller_.setFont(*f);
+    refreshWindow();
+  }
+}
+
+}  // namespace litho
+
+namespace litho {
+
+void ModelView::onCutoff() {
+  // The dialog applies Preview and slider releases at once and restores on Cancel.
+  CutoffDialog dlg(platform_, controller_.state, controller_.colours.firstScale, doc_.modelMin, doc_.modelMax,
+                 [this] { refreshWindow(); }, this);
+  dlg.exec();
+  refreshWindow();
+}
+
+void ModelView::onRange() {
+  RangeDialog dlg(platform_, controller_.colours, doc_.secondModelLoaded, this);
+  const int r = dlg.exec();
+  if (r == QDialog::Accepted)
+    applyRange(controller_.colours, controller_.state, dlg.choice());
+  else if (r == RangeDialog::kReset)
+    controller_.resetScale();
+  refreshWindow();
+}
+
+void ModelView::onPadding() {
+  PaddingDialog dlg(platform_, controller_.state, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyPadding(controller_.state, dlg.padding(), doc_.mesh.nx, doc_.mesh.ny, doc_.mesh.nz);
+  controller_.resetViewExtents();
+  refreshWindow();
+}
+
+void ModelView::onDiagonal() {
+  if (switchDiagonalCutOff(controller_.state)) {
+    refreshWindow();
+    return;
+  }
+  DiagonalDialog dlg(platform_, controller_.state, this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyDiagonal(controller_.state, dlg.cut());
+  refreshWindow();
+}
+
+}  // namespace litho
+
+namespace litho {
+
+void ModelView::onVectorProperties() {
+  VectorPropertiesDialog dlg(platform_, vectorPropertiesOf(controller_.state), this);
+  if (dlg.exec() != QDialog::Accepted) return;
+  applyVectorProperties(controller_.state, dlg.values());
+  refreshWindow();
+}
+
+}  // namespace litho

@@ -1,0 +1,90 @@
+#pragma once
+#include <QOpenGLWidget>
+#include <array>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "gl/scene_gl.h"
+#include "core/view/view_controller.h"
+
+namespace litho {
+
+class Document;
+class QtPlatform;
+
+// Mesa's software rasterizers, by their GL_RENDERER text.
+bool softwareRenderer(const char* renderer);
+
+// The view: one OpenGL context for the window's whole life, and the view
+// state with its commands.
+class ModelView : public QOpenGLWidget {
+  Q_OBJECT
+ public:
+  ModelView(Document& doc, QtPlatform& platform, QWidget* parent = nullptr);
+
+  ViewController& controller() { return controller_; }
+  ViewState& state() { return controller_.state; }
+  const SceneRenderer& scene() const { return scene_; }
+
+  // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
+  void onUpdate(int hint);
+  // Repaints when a command left something to draw.
+  void refreshWindow();
+
+  // The scene point under a window point (logical pixels), or empty for the background.
+  std::optional<std::array<double, 3>> pickPoint(QPointF windowPoint);
+  // Shows the readout for a window point.
+  void readoutAt(QPointF windowPoint, bool leftButtonDown);
+  // Command 32800 and the readout toggle (Ctrl+Q).
+  void onMouseCut();
+  void onReadoutToggled();
+  std::function<void(const std::string&)> onStatus;
+  // Ctrl + left click on a cell.
+  std::function<void(int i, int j, int k)> onCellProperties;
+
+  // Dialog commands.
+  void onLights();
+  void onBackground();
+  void onViewAngles();
+  void onScaleView();
+  void onColourmap();
+  void onChooseFont();
+  void onCutoff();
+  void onRange();
+  void onPadding();
+  void onDiagonal();
+  void onVectorProperties();
+
+  // Called when a rebuild renamed the document (second model shown or not).
+  std::function<void()> onTitleChanged;
+
+  // The first OpenGL or window-system failure; never shown.
+  std::string glErrorText = "No Error";
+  void recordFailure(const std::string& text);
+
+ protected:
+  void initializeGL() override;
+  void resizeGL(int w, int h) override;
+  void paintGL() override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+
+ private:
+  Document& doc_;
+  QtPlatform& platform_;
+  ViewController controller_;
+  SceneRenderer scene_;
+  FontSpec glyphFont_;
+  bool glyphsBuilt_ = false;
+  QPoint anchor_{-100, -100};
+  void status(const std::string& text);
+  void updateCursor();
+  bool initialised_ = false;
+};
+
+}  // namespace litho

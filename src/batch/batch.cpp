@@ -1,0 +1,147 @@
+#include "batch/batch.h"
+
+#include <cstdio>
+
+#include "core/io/mesh_stats.h"
+#include "core/load/document.h"
+#include "core/io/file_system.h"
+#include "core/platform/stream_platform.h"
+
+namespace litho {
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--octree] [--yes]\n"
+    "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
+    "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--stats] [--log] [--yes]\n"
+    "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
+    "  statistics and a model summary; --octree reads octree mesh and model files.\n"
+    "  save loads MESH and MODEL the same way and writes the (first) model to OUT as \"Save As\"\n"
+    "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
+    "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
+    "  --no-padding gives a model and a mesh file of the underlying mesh.\n"
+    "  render draws the default view of the load off screen (starting Xvfb without a display)\n"
+    "  and writes it as PNG; --stats prints the face count and the scene build time.\n"
+    "  Messages the program would show in a box go to standard error; --yes answers its\n"
+    "  questions with Yes.\n";
+
+int usage(std::ostream& err, const std::string& problem) {
+  if (!problem.empty()) err << "lithoscan3d-batch: " << problem << '\n';
+  err << kUsage;
+  return 2;
+}
+
+std::string number(double v) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.9g", v);
+  return buf;
+}
+
+std::string modelSummary(const Document& doc) {
+  long long inactive = 0;
+  for (std::size_t c = 0; c < doc.TopActiveIndex.size(); ++c) inactive += doc.TopActiveIndex.data()[c];
+  std::string s = "models: " + std::to_string(doc.modelCount) + "\n";
+  s += std::string("vector: ") + (doc.isVectorModel ? "yes" : "no") + "\n";
+  s += std::string("log: ") + (doc.logModel ? "yes" : "no") + "\n";
+  s += "min: " + number(doc.modelMin) + "\n";
+  s += "max: " + number(doc.modelMax) + "\n";
+  if (!doc.isVectorModel) s += "smallest: " + number(doc.smallestValue) + "\n";
+  s += "inactive cells: " + std::to_string(inactive) + "\n";
+  if (doc.secondModelLoaded) {
+    s += "second min: " + number(doc.secondMin) + "\n";
+    s += "second max: " + number(doc.secondMax) + "\n";
+  }
+  return s;
+}
+
+struct InfoArgs {
+  std::string mesh, model, second, output;
+  bool log = false, octree = false, yes = false, noPadding = false;
+};
+
+bool load(Document& doc, const InfoArgs& a) {
+  doc.logModel = a.log;
+  doc.octreeMode = a.octree;
+  doc.meshPath = fullPath(a.mesh);
+  doc.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
+  doc.secondModelPath = a.second.empty() ? std::string() : fullPath(a.second);
+  return doc.loadFiles() == LoadStatus::Loaded && doc.modelLoaded;
+}
+
+int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
+  StreamPlatform platform(err, a.yes);
+  Document doc(platform, platform);
+  if (!load(doc, a)) return 1;
+  out << meshStatisticsText(doc.mesh) << '\n' << modelSummary(doc);
+  out.flush();
+  return 0;
+}
+
+int runSave(const InfoArgs& a, std::ostream& err) {
+  StreamPlatform platform(err, a.yes);
+  Document doc(platform, platform);
+  // The output is named before the load changes the current folder.
+  const std::string output = fullPath(a.output);
+  if (!load(doc, a)) return 1;
+  if (doc.isVectorModel) {
+    platform.message("Vector models cannot be saved.\n" + doc.modelPath, MessageKind::Error);
+    return 1;
+  }
+  SaveModelOptions options;
+  options.mode = a.noPadding ? SaveMode::WithoutPadding : SaveMode::EntireModel;
+  const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, doc.modelMin, doc.modelMax);
+  return doc.saveModel(output, view, options) ? 0 : 1;
+}
+
+}  // namespace
+
+int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return usage(err, "");
+  if (args[0] == "--help" || args[0] == "-h") {
+    out << kUsage;
+    return 0;
+  }
+  const bool save = args[0] == "save";
+  if (args[0] != "info" && !save) return usage(err, "unknown command \"" + args[0] + "\"");
+
+  InfoArgs a;
+  std::vector<std::string> positional;
+  bool outputGiven = false;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& s = args[i];
+    if (s == "--log") {
+      a.log = true;
+    } else if (s == "--yes") {
+      a.yes = true;
+    } else if (s == "--octree") {
+      a.octree = true;
+    } else if (s == "--second" && !save) {
+      if (i + 1 >= args.size()) return usage(err, "--second needs a file");
+      a.second = args[++i];
+    } else if (s == "-o" && save) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "-o needs a file");
+      a.output = args[++i];
+      outputGiven = true;
+    } else if (s == "--no-padding" && save) {
+      a.noPadding = true;
+    } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
+      return usage(err, "unknown option " + s);
+    } else {
+      positional.push_back(s);
+    }
+  }
+  if (positional.empty()) return usage(err, args[0] + " needs a mesh file");
+  if (positional.size() > 2) return usage(err, "too many files");
+  a.mesh = positional[0];
+  if (positional.size() == 2) a.model = positional[1];
+  if (!a.second.empty() && a.model.empty()) return usage(err, "--second needs a first model");
+  if (save) {
+    if (a.model.empty()) return usage(err, "save needs a model file");
+    if (!outputGiven) return usage(err, "save needs -o OUT");
+    return runSave(a, err);
+  }
+  return runInfo(a, out, err);
+}
+
+}  // namespace litho

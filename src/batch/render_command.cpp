@@ -1,0 +1,137 @@
+#include "batch/render_command.h"
+
+#include <QGuiApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/offscreen_gl.h"
+#include "app/application.h"
+#include "core/io/field_parse.h"
+#include "core/load/document.h"
+#include "core/io/file_system.h"
+#include "core/platform/stream_platform.h"
+#include "gl/scene_gl.h"
+#include "core/view/view_controller.h"
+
+namespace litho {
+
+namespace {
+
+constexpr const char* kRenderUsage =
+    "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--stats] [--log] "
+    "[--yes]\n"
+    "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
+    "  cutoff LO..HI in stored units when given) and writes it as a PNG image.\n"
+    "  MODEL may be NOMODEL for a mesh alone.\n";
+
+int usage(std::ostream& err, const std::string& problem) {
+  err << "lithoscan3d-batch: " << problem << '\n' << kRenderUsage;
+  return 2;
+}
+
+struct RenderArgs {
+  std::string mesh, model, output;
+  int width = 800, height = 600;
+  bool cutoff = false;
+  double lo = 0, hi = 0;
+  bool stats = false, log = false, yes = false;
+};
+
+}  // namespace
+
+int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out,
+                     std::ostream& err) {
+  RenderArgs a;
+  std::vector<std::string> positional;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& s = args[i];
+    auto next = [&](const char* what) -> const std::string* {
+      if (i + 1 >= args.size()) return nullptr;
+      (void)what;
+      return &args[++i];
+    };
+    if (s == "-o") {
+      const std::string* v = next("-o");
+      if (!v) return usage(err, "-o needs a file name");
+      a.output = *v;
+    } else if (s == "--size") {
+      const std::string* v = next("--size");
+      int w = 0, h = 0;
+      char tail = 0;
+      if (!v || std::sscanf(v->c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 ||
+          h > 16384)
+        return usage(err, "--size needs WIDTHxHEIGHT, each 1 to 16384");
+      a.width = w;
+      a.height = h;
+    } else if (s == "--cutoff") {
+      const std::string* lo = next("--cutoff");
+      const std::string* hi = lo ? next("--cutoff") : nullptr;
+      const auto l = lo ? parseDoubleField(*lo) : std::nullopt;
+      const auto h = hi ? parseDoubleField(*hi) : std::nullopt;
+      if (!l || !h) return usage(err, "--cutoff needs two numbers");
+      a.cutoff = true;
+      a.lo = *l;
+      a.hi = *h;
+    } else if (s == "--stats") {
+      a.stats = true;
+    } else if (s == "--log") {
+      a.log = true;
+    } else if (s == "--yes") {
+      a.yes = true;
+    } else if (s.size() > 1 && s[0] == '-') {
+      return usage(err, "unknown option " + s);
+    } else {
+      positional.push_back(s);
+    }
+  }
+  if (positional.size() != 2) return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
+  if (a.output.empty()) return usage(err, "render needs -o FILE.png");
+  a.mesh = positional[0];
+  a.model = positional[1] == "NOMODEL" ? std::string() : positional[1];
+  a.output = fullPath(a.output);
+
+  HeadlessDisplay display;
+  if (!display.error().empty()) {
+    err << "error: " << display.error() << '\n';
+    return 1;
+  }
+  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  setDefaultSurfaceFormat();
+  QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+
+  StreamPlatform platform(err, a.yes);
+  Document doc(platform, platform);
+  doc.logModel = a.log;
+  doc.meshPath = fullPath(a.mesh);
+  doc.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
+  if (doc.loadModelSet() != LoadStatus::Loaded || !doc.modelLoaded) return 1;
+
+  ViewController view(doc, platform);
+  view.refresh(0);
+  view.resize(a.width, a.height);
+  if (a.cutoff) {
+    view.state.displayMin = a.lo;
+    view.state.displayMax = a.hi;
+  }
+  OffscreenGl gl(a.width, a.height);
+  if (!gl.valid()) {
+    err << "error: " << gl.error() << '\n';
+    return 1;
+  }
+  SceneRenderer scene;
+  const QImage image = gl.render(view, doc, scene);
+  if (image.isNull() || !image.save(QString::fromStdString(a.output), "PNG")) {
+    err << "error: cannot write the image " << a.output << '\n';
+    return 1;
+  }
+  if (a.stats) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.3f", scene.lastBuildMs());
+    out << "faces: " << scene.geometry().faceCount() << '\n' << "build ms: " << buf << '\n';
+  }
+  return 0;
+}
+
+}  // namespace litho

@@ -1,0 +1,75 @@
+#include "core/io/element_file.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "core/io/scanf_number.h"
+
+namespace litho {
+
+namespace {
+
+bool nextLine(std::istringstream& in, std::string& line) {
+  if (!std::getline(in, line)) return false;
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  return true;
+}
+
+int tokenCount(const std::string& line) {
+  std::istringstream in(line);
+  std::string t;
+  int n = 0;
+  while (in >> t) ++n;
+  return n;
+}
+
+// Older files have no XY slope. The pattern is chosen by the number of fields:
+// the eleven-field pattern would read "2.5" of an older line as an XY slope of
+// 2 and a value of .5.
+bool parseParameters(const std::string& line, Element& e) {
+  int type = 0;
+  bool ok;
+  if (tokenCount(line) >= 11) {
+    ok = std::sscanf(line.c_str(), "%i %i %i  %i %i %i  %i %i %i  %g  %i", &e.xIndex, &e.yIndex, &e.zIndex,
+                     &e.xSize, &e.ySize, &e.zSize, &e.slopeX, &e.slopeY, &e.slopeXY, &e.value, &type) == 11;
+  } else {
+    e.slopeXY = 0;
+    ok = std::sscanf(line.c_str(), "%i %i %i  %i %i %i  %i %i  %g  %i", &e.xIndex, &e.yIndex, &e.zIndex, &e.xSize,
+                     &e.ySize, &e.zSize, &e.slopeX, &e.slopeY, &e.value, &type) == 10;
+  }
+  e.cuboid = type != 0;
+  return ok;
+}
+
+bool fitsMesh(const Element& e, int nx, int ny, int nz) {
+  const auto slope = [](int s) { return s >= -20 && s <= 20; };
+  return e.xIndex >= 0 && e.xIndex < nx && e.yIndex >= 0 && e.yIndex < ny && e.zIndex >= 0 && e.zIndex < nz &&
+         e.xSize >= 1 && e.ySize >= 1 && e.zSize >= 1 && slope(e.slopeX) && slope(e.slopeY) && slope(e.slopeXY);
+}
+
+}  // namespace
+
+std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
+                                                     int ny, int nz, Platform& platform) {
+  const ClassicNumbers classic;
+  std::istringstream in(text);
+  std::string line;
+  int count = -1;
+  const auto fail = [&](const std::string& why) {
+    platform.message(why + "Error reading element file " + path, MessageKind::Warning);
+    return std::nullopt;
+  };
+  if (!nextLine(in, line) || std::sscanf(line.c_str(), "%i", &count) != 1 || count < 0)
+    return fail("The first line should give the number of elements.\n");
+  std::vector<Element> elements;
+  for (int n = 0; n < count; ++n) {
+    Element e;
+    if (!nextLine(in, e.name)) return fail("Not enough elements.\n");
+    if (!nextLine(in, line) || !parseParameters(line, e)) return fail(line + "\n");
+    if (!fitsMesh(e, nx, ny, nz)) return fail("Element \"" + e.name + "\" lies outside the mesh.\n");
+    elements.push_back(std::move(e));
+  }
+  return elements;
+}
+
+}  // namespace litho

@@ -1,0 +1,19 @@
+#pragma once
+// The element file (model path + "_loc"): the block editor's elements, a count
+// line, then per element a name line and a parameter line
+// "%i %i %i  %i %i %i  %i %i %i  %g  %i" (older files lack the XY slope).
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/edit/element.h"
+#include "core/platform/platform.h"
+
+namespace litho {
+
+// Parses the element file text for an nx x ny x nz mesh. A malformed file is
+// reported with a warning (path appended) and gives nothing.
+std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
+                                                     int ny, int nz, Platform& platform);
+
+}  // namespace litho

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "core/store/rect_mesh.h"
+
+namespace litho {
+
+// The part of the mesh left when padding cells are hidden.
+struct CoreRegion {
+  int west = 0;   // first core cell along X
+  int south = 0;  // first core cell along Y
+  int top = 0;    // first core cell along Z
+  int nx = 0;
+  int ny = 0;
+  int nz = 0;
+};
+
+// The "Mesh statistics" text; the padding section is added when core differs
+// from the whole mesh in any axis.
+std::string meshStatisticsText(const RectMesh& mesh, const CoreRegion* core = nullptr);
+
+}  // namespace litho

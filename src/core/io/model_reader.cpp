@@ -1,0 +1,560 @@
+#include "core/io/model_reader.h"
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdint>
+#include <cstring>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include "core/load/progress.h"
+#include "core/io/scanf_number.h"
+
+namespace litho {
+
+namespace {
+
+// Index bounds of the cells stored in the file.
+struct Core {
+  int iLo, iHi, jLo, jHi, kLo, kHi;
+  Core(const ModelReadSettings& s) {
+    const auto& o = s.coreOffsets;
+    const bool v = s.offsetsValid;
+    iLo = v ? o[0] : 0;
+    iHi = s.nx - (v ? o[1] : 0) - 1;
+    jLo = v ? o[2] : 0;
+    jHi = s.ny - (v ? o[3] : 0) - 1;
+    kLo = v ? o[5] : 0;
+    kHi = s.nz - (v ? o[4] : 0) - 1;
+  }
+  bool holdsColumn(int i, int j) const { return i >= iLo && i <= iHi && j >= jLo && j <= jHi; }
+  long long cells() const {
+    return static_cast<long long>(std::max(0, iHi - iLo + 1)) * std::max(0, jHi - jLo + 1) *
+           std::max(0, kHi - kLo + 1);
+  }
+};
+
+#ifdef __SSE2__
+inline std::uint64_t newlineBits(const char* base) {
+  const __m128i nl = _mm_set1_epi8('\n');
+  std::uint64_t m = 0;
+  for (int q = 0; q < 4; ++q) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + 16 * q));
+    m |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, nl)))) << (16 * q);
+  }
+  return m;
+}
+#endif
+
+// Lines of [begin, end), found from a bitmap of the '\n' in 64-byte windows,
+// so that finding the next line never waits for the number on this one. The
+// last line may lack its '\n'. Bytes up to readable may be read.
+class LineScanner {
+ public:
+  LineScanner(const char* begin, const char* end, const char* readable)
+      : p_(begin), e_(end), readable_(readable), base_(begin), mask_(bits(begin)) {}
+
+  // The next line [begin, end) without its '\n'; false after the last.
+  bool next(const char*& begin, const char*& end) {
+    if (p_ >= e_) return false;
+    while (mask_ == 0) {
+      base_ += 64;
+      if (base_ >= e_) {
+        begin = p_;
+        end = p_ = e_;
+        return true;
+      }
+      mask_ = bits(base_);
+    }
+    begin = p_;
+    end = base_ + __builtin_ctzll(mask_);
+    mask_ &= mask_ - 1;
+    p_ = end + 1;
+    return true;
+  }
+
+ private:
+  // Bit b set when base[b] is a '\n' before the end.
+  std::uint64_t bits(const char* base) const {
+    const std::ptrdiff_t n = e_ - base;
+    std::uint64_t m = 0;
+#ifdef __SSE2__
+    if (readable_ - base >= 64) {
+      m = newlineBits(base);
+      return n >= 64 ? m : m & ((std::uint64_t{1} << n) - 1);
+    }
+#endif
+    for (std::ptrdiff_t b = 0; b < n && b < 64; ++b)
+      if (base[b] == '\n') m |= std::uint64_t{1} << b;
+    return m;
+  }
+
+  const char* p_;
+  const char* e_;
+  const char* readable_;
+  const char* base_;
+  std::uint64_t mask_;
+};
+
+// Lines in [begin, end), counting a last line without '\n'.
+long long countLines(const char* begin, const char* end, const char* readable) {
+  long long n = 0;
+  const char* p = begin;
+#ifdef __SSE2__
+  for (; end - p >= 64 && readable - p >= 64; p += 64) n += __builtin_popcountll(newlineBits(p));
+#endif
+  for (; p < end; ++p) n += *p == '\n';
+  return n + (end > begin && end[-1] != '\n');
+}
+
+// The value lines of a whole read, block by block.
+class LineCursor {
+ public:
+  explicit LineCursor(LineSource& in) : in_(in), scanner_(nullptr, nullptr, nullptr) {}
+  bool next(const char*& begin, const char*& end) {
+    while (!scanner_.next(begin, end)) {
+      const char *b, *e;
+      if (!in_.nextBlock(b, e)) return false;
+      scanner_ = LineScanner(b, e, in_.readableEnd());
+    }
+    return true;
+  }
+
+ private:
+  LineSource& in_;
+  LineScanner scanner_;
+};
+
+// Where each stored line goes: the cells of the core, column after column in file order.
+class CellWalker {
+ public:
+  CellWalker(const Core& core, ModelSet* sets, long long line) : core_(core), sets_(sets) {
+    const int nk = core.kHi - core.kLo + 1, ni = core.iHi - core.iLo + 1, nj = core.jHi - core.jLo + 1;
+    long long column = line / nk;
+    left_ = nk - static_cast<int>(line % nk);
+    m_ = static_cast<int>(column / (static_cast<long long>(ni) * nj));
+    column %= static_cast<long long>(ni) * nj;
+    j_ = core.jLo + static_cast<int>(column / ni);
+    i_ = core.iLo + static_cast<int>(column % ni);
+    cell_ = left_ > 0 && m_ >= 0 ? sets_[m_].column(i_, j_) + core.kHi + 1 - left_ : nullptr;
+  }
+  float* next() {
+    if (left_ == 0) {
+      if (++i_ > core_.iHi) {
+        i_ = core_.iLo;
+        if (++j_ > core_.jHi) {
+          j_ = core_.jLo;
+          ++m_;
+        }
+      }
+      cell_ = sets_[m_].column(i_, j_) + core_.kLo;
+      left_ = core_.kHi - core_.kLo + 1;
+    }
+    --left_;
+    return cell_++;
+  }
+
+ private:
+  const Core& core_;
+  ModelSet* sets_;
+  int m_, j_, i_, left_;
+  float* cell_;
+};
+
+enum class LineError { None, NoNumber, LogOfNegative };
+
+// The values of up to maxLines lines of [begin, end), stored from line index firstLine on.
+struct ScalarPart {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  long long firstLine = 0;
+  long long maxLines = 0;
+  long long parsed = 0;
+  LineError error = LineError::None;
+  ScalarRange range;
+};
+
+void parseScalarPart(ScalarPart& part, const char* readable, const Core& core, ModelSet* sets, bool log,
+                     bool tq5rMode) {
+  LineScanner lines(part.begin, part.end, readable);
+  CellWalker cells(core, sets, part.firstLine);
+  float smallest = part.range.smallest, second = part.range.secondSmallest, largest = part.range.largest;
+  long long n = 0;
+  const char *b, *e;
+  for (; n < part.maxLines && lines.next(b, e); ++n) {
+    float v;
+    if (!scanFloatFast(b, e, readable, v)) {
+      part.error = LineError::NoNumber;
+      break;
+    }
+    if (log) {
+      if (v > 0) {
+        v = std::log10(v);
+      } else if (v <= 0) {
+        if (!tq5rMode) {
+          part.error = LineError::LogOfNegative;
+          break;
+        }
+        v = std::log10(-v);
+      }
+    }
+    if (std::isfinite(v)) {
+      if (v > largest) largest = v;
+      if (v < smallest) {
+        second = smallest;
+        smallest = v;
+      } else if (v > smallest && v < second) {
+        second = v;
+      }
+    }
+    *cells.next() = v;
+  }
+  part.parsed = n;
+  part.range = ScalarRange{smallest, second, largest};
+}
+
+// The ranges of two runs of values as if they were one.
+ScalarRange merge(const ScalarRange& a, const ScalarRange& b) {
+  ScalarRange r;
+  r.smallest = std::min(a.smallest, b.smallest);
+  r.secondSmallest = kNoDataValue;
+  for (const float x : {a.smallest, a.secondSmallest, b.smallest, b.secondSmallest})
+    if (x > r.smallest && x < r.secondSmallest) r.secondSmallest = x;
+  r.largest = std::max(a.largest, b.largest);
+  return r;
+}
+
+// A second thread that runs one job at a time.
+class Helper {
+ public:
+  Helper() : thread_([this] { loop(); }) {}
+  ~Helper() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    thread_.join();
+  }
+  Helper(const Helper&) = delete;
+  Helper& operator=(const Helper&) = delete;
+
+  void start(std::function<void()> job) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      job_ = std::move(job);
+      busy_ = true;
+    }
+    wake_.notify_all();
+  }
+  void wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return !busy_; });
+  }
+
+ private:
+  void loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || job_; });
+      if (stop_) return;
+      auto job = std::move(job_);
+      job_ = nullptr;
+      lock.unlock();
+      job();
+      lock.lock();
+      busy_ = false;
+      done_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  std::function<void()> job_;
+  bool busy_ = false;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+using Clock = std::chrono::steady_clock;
+double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
+
+// The share of the next block for the reading thread that would have made
+// both threads finish this one together (the machine may be busy with other
+// work, so the rates are measured, not assumed).
+double balancedShare(double share, double mainSeconds, double helperSeconds, double readSeconds) {
+  if (mainSeconds <= 0 || helperSeconds <= 0) return share;
+  const double mainRate = share / mainSeconds, helperRate = (1 - share) / helperSeconds;
+  const double balanced = (1 - readSeconds * helperRate) * mainRate / (mainRate + helperRate);
+  return std::clamp(0.5 * share + 0.5 * balanced, 0.1, 0.9);
+}
+
+// Column of the file order (padding included) that line index `line` falls in.
+long long columnsBefore(const Core& core, const ModelReadSettings& s, long long line) {
+  const int nk = core.kHi - core.kLo + 1, ni = core.iHi - core.iLo + 1, nj = core.jHi - core.jLo + 1;
+  const long long column = line / nk;
+  const long long perSet = static_cast<long long>(ni) * nj;
+  const long long m = column / perSet, rest = column % perSet;
+  const long long j = core.jLo + rest / ni, i = core.iLo + rest % ni;
+  return (m * s.ny + j) * s.nx + i;
+}
+
+std::string readFailure(const LineSource& in, const std::string& what, const std::string& path) {
+  std::string text;
+  if (in.lineTooLong()) text = "A line is longer than 64 MiB.\n";
+  return text + what + path;
+}
+
+}  // namespace
+
+std::optional<ModelFileHeader> parseModelFileHeader(std::string_view firstLine, int nx, int ny, int nz,
+                                                    const std::string& path, Platform& platform) {
+  ModelFileHeader h;
+  if (firstLine.substr(0, 6) != "models") return h;
+  h.present = true;
+  const std::string line(firstLine);
+  long long v[7] = {};
+  int n = std::sscanf(line.c_str(), "%*s %lli %lli %lli %lli %lli %lli %lli", &v[0], &v[1], &v[2], &v[3], &v[4],
+                      &v[5], &v[6]);
+  if (n < 0) n = 0;
+  const std::string suffix = "Error reading model file " + path;
+  if (n < 1) {
+    platform.message("The \"models\" line gives no number of models.\n" + suffix, MessageKind::Error);
+    return std::nullopt;
+  }
+  if (v[0] < 1 || v[0] > INT_MAX) {
+    platform.message((v[0] < 1 ? "Number of models should be positive.\n" : "Too many models.\n") + suffix,
+                     MessageKind::Error);
+    return std::nullopt;
+  }
+  h.modelCount = static_cast<int>(v[0]);
+  if (n == 7) {
+    const long long w = v[1], e = v[2], s = v[3], no = v[4], b = v[5], t = v[6];
+    const auto count = [](long long c) { return c >= 0 && c <= INT_MAX; };
+    const bool fits = count(w) && count(e) && count(s) && count(no) && count(b) && count(t) && w + e < nx &&
+                      s + no < ny && b + t < nz;
+    if (!fits) {
+      char buf[200];
+      std::snprintf(buf, sizeof buf, "Core offsets %lld %lld %lld %lld %lld %lld do not fit the mesh.\n", w, e, s,
+                    no, b, t);
+      platform.message(buf + suffix, MessageKind::Error);
+      return std::nullopt;
+    }
+    for (int q = 0; q < 6; ++q) h.coreOffsets[static_cast<std::size_t>(q)] = static_cast<int>(v[q + 1]);
+    h.offsetsValid = true;
+  }
+  return h;
+}
+
+long long minimumModelBytes(const ModelReadSettings& settings) {
+  const long long lines = Core(settings).cells() * settings.modelCount;
+  return lines > 0 ? 2 * lines - 1 : 0;
+}
+
+bool readModelFile(LineSource& in, const std::string& path, const ModelReadSettings& s, ModelSet* sets,
+                   ScalarRange& range, Platform& platform, DocumentUi& ui) {
+  range = ScalarRange{};
+  ProgressReporter progress(ui, path);
+  const long long allColumns = static_cast<long long>(s.nx) * s.ny * s.modelCount;
+  progress.setTotal(static_cast<double>(allColumns));
+  progress.report(0);
+  const std::string readError = "Error reading model file ";
+
+  const Core core(s);
+  // Cells outside the core read as 0.
+  if (s.offsetsValid) {
+    for (int m = 0; m < s.modelCount; ++m)
+      for (int j = 0; j < s.ny; ++j)
+        for (int i = 0; i < s.nx; ++i) {
+          float* col = sets[m].column(i, j);
+          if (!core.holdsColumn(i, j)) {
+            std::fill(col, col + s.nz, 0.0f);
+          } else {
+            std::fill(col, col + core.kLo, 0.0f);
+            std::fill(col + core.kHi + 1, col + s.nz, 0.0f);
+          }
+        }
+  }
+
+  const long long total = core.cells() * s.modelCount;
+  const bool twoCores = std::thread::hardware_concurrency() >= 2;
+  std::unique_ptr<Helper> helper;
+  long long done = 0, reported = 0;
+  ScalarRange r;
+  double share = 0.45;  // of each block for this thread, which also reads the next block
+  const char *b = nullptr, *e = nullptr, *readable = nullptr;
+  bool have = in.nextBlock(b, e);
+  if (have) readable = in.readableEnd();
+  while (done < total) {
+    if (!have) {
+      platform.message(readFailure(in, readError, path), MessageKind::Error);
+      return false;
+    }
+    ScalarPart parts[2];
+    int count = 1;
+    parts[0].begin = b;
+    parts[0].end = e;
+    parts[0].firstLine = done;
+    parts[0].maxLines = total - done;
+    const bool split = s.threads == 2 ? e - b >= 2 : (s.threads == 0 && twoCores && e - b >= (256 << 10));
+    if (split) {
+      const char* cut = b + static_cast<std::ptrdiff_t>(static_cast<double>(e - b) * share);
+      const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
+      if (mid && ++mid < e) {
+        const long long first = countLines(b, mid, readable);
+        if (first < total - done) {
+          parts[0].end = mid;
+          parts[0].maxLines = first;
+          parts[1].begin = mid;
+          parts[1].end = e;
+          parts[1].firstLine = done + first;
+          parts[1].maxLines = total - done - first;
+          count = 2;
+        }
+      }
+    }
+    const auto start = Clock::now();
+    double helperSeconds = 0;
+    if (count == 2) {
+      if (!helper) helper = std::make_unique<Helper>();
+      helper->start([&] {
+        parseScalarPart(parts[1], readable, core, sets, s.log, s.tq5rMode);
+        helperSeconds = seconds(start, Clock::now());
+      });
+    }
+    parseScalarPart(parts[0], readable, core, sets, s.log, s.tq5rMode);
+    const auto parsed = Clock::now();
+    // This block stays valid while the next one is read.
+    const char *nb = nullptr, *ne = nullptr, *nr = nullptr;
+    const bool nextHave = parts[0].error == LineError::None && in.nextBlock(nb, ne);
+    if (nextHave) nr = in.readableEnd();
+    if (count == 2) {
+      const double readSeconds = seconds(parsed, Clock::now());
+      helper->wait();
+      share = balancedShare(share, seconds(start, parsed), helperSeconds, readSeconds);
+    }
+    for (int q = 0; q < count; ++q) {
+      const ScalarPart& part = parts[q];
+      if (part.error == LineError::NoNumber) {
+        platform.message(readError + path, MessageKind::Error);
+        return false;
+      }
+      if (part.error == LineError::LogOfNegative) {
+        platform.message("Cannot take log of a negative number.\n" + readError + path, MessageKind::Error);
+        return false;
+      }
+      r = merge(r, part.range);
+      done += part.parsed;
+    }
+    const long long columns = done == total ? allColumns : columnsBefore(core, s, done);
+    while (reported < columns) progress.report(static_cast<double>(++reported));
+    have = nextHave;
+    b = nb;
+    e = ne;
+    readable = nr;
+  }
+  while (reported < allColumns) progress.report(static_cast<double>(++reported));
+  range = r;
+  if (s.modelCount > 1) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf,
+                  "%i models have been read from model file.\nUse <Shift>-<left> and <Shift>-<right> to switch "
+                  "between them.",
+                  s.modelCount);
+    platform.message(buf, MessageKind::Info);
+  }
+  return true;
+}
+
+bool readVectorFile(LineSource& in, const std::string& path, const ModelReadSettings& s, ModelSet* amplitude,
+                    ModelSet* x, ModelSet* y, ModelSet* z, VectorRange& range, Platform& platform,
+                    DocumentUi& ui) {
+  if (s.log)
+    platform.message(
+        "Note that vectors will NOT be plotted on a log10 scale.\nClick on the \"Lg\" botton to have the colorbar "
+        "values displayed correctly.",
+        MessageKind::Plain);
+  range = VectorRange{};
+  ProgressReporter progress(ui, path);
+  progress.setTotal(static_cast<double>(s.nx) * s.ny * s.modelCount);
+  progress.report(0);
+
+  const Core core(s);
+  LineCursor cursor(in);
+  double lo = range.minimum, hi = range.maximum;
+  long long columns = 0;
+  const std::string readError = "Error reading vector file ";
+
+  for (int m = 0; m < s.modelCount; ++m) {
+    for (int j = 0; j < s.ny; ++j) {
+      for (int i = 0; i < s.nx; ++i) {
+        float* a = amplitude[m].column(i, j);
+        float* cx = x[m].column(i, j);
+        float* cy = y[m].column(i, j);
+        float* cz = z[m].column(i, j);
+        for (int k = 0; k < s.nz; ++k) {
+          if (!core.holdsColumn(i, j) || k < core.kLo || k > core.kHi) {
+            a[k] = cx[k] = cy[k] = cz[k] = 0.0f;
+            continue;
+          }
+          const char *q, *e;
+          if (!cursor.next(q, e)) {
+            platform.message(readFailure(in, readError, path), MessageKind::Error);
+            return false;
+          }
+          double c[3];
+          int n = 0;
+          for (; n < 3; ++n) {
+            const char* r = scanDouble(q, e, c[n]);
+            if (!r) break;
+            q = r;
+          }
+          if (n < 3) {
+            platform.message(readError + path, MessageKind::Error);
+            return false;
+          }
+          if (c[0] == 0 && c[1] == 0 && c[2] == 0) {
+            a[k] = cx[k] = cy[k] = cz[k] = 0.0f;
+            continue;
+          }
+          double amp = std::sqrt(c[0] * c[0] + c[1] * c[1] + c[2] * c[2]);
+          // Squares that underflow or overflow would give unit components of 0/0 or x/inf.
+          if (amp == 0 || std::isinf(amp)) amp = std::hypot(c[0], c[1], c[2]);
+          cx[k] = static_cast<float>(c[0] / amp);
+          cy[k] = static_cast<float>(c[1] / amp);
+          cz[k] = static_cast<float>(c[2] / amp);
+          if (!s.log) amp = std::log10(amp);
+          const float af = static_cast<float>(amp);
+          if (std::isfinite(af)) {
+            if (af < lo) lo = af;
+            if (af > hi) hi = af;
+          }
+          a[k] = af;
+        }
+        progress.report(static_cast<double>(++columns));
+      }
+    }
+  }
+  range = VectorRange{lo, hi};
+  if (s.modelCount > 1) {
+    char buf[200];
+    std::snprintf(buf, sizeof buf,
+                  "%i models have been read from vector file.\nUse <Shift>-<left> and <Shift>-<right> to switch "
+                  "between them.",
+                  s.modelCount);
+    platform.message(buf, MessageKind::Info);
+  }
+  return true;
+}
+
+}  // namespace litho

@@ -1,0 +1,259 @@
+#include "core/io/model_writer.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "core/io/atomic_file.h"
+#include "core/load/document.h"
+#include "core/io/file_system.h"
+
+namespace litho {
+
+namespace {
+
+char* putG(char* p, char* end, double v, int precision = 6) {
+  return std::to_chars(p, end, v, std::chars_format::general, precision).ptr;
+}
+
+// Values are gathered in a buffer and handed to the file in large pieces.
+class ValueWriter {
+ public:
+  explicit ValueWriter(AtomicFile& file) : file_(file) {}
+  ~ValueWriter() { flush(); }
+  void value(double v) {
+    if (used_ > sizeof buf_ - 64) flush();
+    char* p = putG(buf_ + used_, buf_ + sizeof buf_, v);
+    *p++ = '\n';
+    used_ = static_cast<std::size_t>(p - buf_);
+  }
+  void flush() {
+    file_.write(std::string_view(buf_, used_));
+    used_ = 0;
+  }
+
+ private:
+  AtomicFile& file_;
+  char buf_[1 << 16];
+  std::size_t used_ = 0;
+};
+
+bool regionFits(const RectMesh& m, const CoreRegion& r) {
+  return r.nx >= 1 && r.ny >= 1 && r.nz >= 1 && r.west >= 0 && r.south >= 0 && r.top >= 0 &&
+         static_cast<long long>(r.west) + r.nx <= m.nx && static_cast<long long>(r.south) + r.ny <= m.ny &&
+         static_cast<long long>(r.top) + r.nz <= m.nz;
+}
+
+void writeValues(AtomicFile& file, const SaveSource& s, const CoreRegion& r, const VisibleCells* visible,
+                 float dummy) {
+  ValueWriter out(file);
+  for (int j = r.south; j < r.south + r.ny; ++j) {
+    for (int i = r.west; i < r.west + r.nx; ++i) {
+      const float* col = s.model.column(i, j);
+      for (int k = r.top; k < r.top + r.nz; ++k) {
+        const float v = col[k];
+        if (visible && !visible->visible(i, j, k, v))
+          out.value(dummy);
+        else
+          out.value(s.logModel ? std::pow(10.0f, v) : v);
+      }
+    }
+    if (file.failed()) return;
+  }
+}
+
+// One line of widths of an axis, each preceded by a blank.
+std::string widthLine(const std::vector<double>& nodes, int first, int count, bool descending) {
+  std::string s;
+  for (int n = first; n < first + count; ++n) {
+    const double w = descending ? nodes[n] - nodes[n + 1] : nodes[n + 1] - nodes[n];
+    s += ' ';
+    s += formatMeshNumber(w);
+  }
+  return s + "\n";
+}
+
+std::string oneLine(std::string text) {
+  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+  return text;
+}
+
+}  // namespace
+
+std::string formatG(double value) {
+  char buf[64];
+  return std::string(buf, putG(buf, buf + sizeof buf, value));
+}
+
+std::string formatMeshNumber(double value) {
+  if (!std::isfinite(value)) return formatG(value);
+  char buf[64];
+  for (int precision = 6;; ++precision) {
+    char* end = putG(buf, buf + sizeof buf, value, precision);
+    double back = 0;
+    std::from_chars(buf, end, back);
+    if (precision >= 17 || std::fabs(back - value) <= 1e-12 * std::fabs(value))
+      return std::string(buf, end);
+  }
+}
+
+SaveViewInfo SaveViewInfo::from(const ViewState& v) {
+  SaveViewInfo s;
+  s.hiddenPadding = v.hiddenPadding;
+  s.visibleCount = v.visibleCount;
+  s.cuts = v.cuts;
+  s.ignoreCutPlanes = v.ignoreCutPlanes;
+  s.displayMin = v.displayMin;
+  s.displayMax = v.displayMax;
+  return s;
+}
+
+SaveViewInfo SaveViewInfo::afterLoad(const RectMesh& mesh, const std::array<int, 6>& co, double modelMin,
+                                     double modelMax) {
+  SaveViewInfo s;
+  const std::array<int, 6> pad{co[0], co[1], co[2], co[3], co[5], co[4]};
+  const int counts[3] = {mesh.nx, mesh.ny, mesh.nz};
+  for (int axis = 0; axis < 3; ++axis) {
+    const int a = pad[2 * axis], b = pad[2 * axis + 1];
+    const bool fits = a >= 0 && b >= 0 && static_cast<long long>(a) + b < counts[axis];
+    s.hiddenPadding[2 * axis] = fits ? a : 0;
+    s.hiddenPadding[2 * axis + 1] = fits ? b : 0;
+    s.visibleCount[axis] = counts[axis] - s.hiddenPadding[2 * axis] - s.hiddenPadding[2 * axis + 1];
+  }
+  s.displayMin = modelMin;
+  s.displayMax = modelMax;
+  return s;
+}
+
+CoreRegion SaveViewInfo::core() const {
+  return {hiddenPadding[kSideWest], hiddenPadding[kSideSouth], hiddenPadding[kSideTop],
+          visibleCount[0],          visibleCount[1],           visibleCount[2]};
+}
+
+VisibleCells::VisibleCells(const RectMesh& mesh, const SaveViewInfo& v, const Grid2<int>& topActive)
+    : lo_(v.displayMin), hi_(v.displayMax), topActive_(topActive) {
+  const std::array<int, 6> c = v.ignoreCutPlanes ? std::array<int, 6>{} : v.cuts;
+  const auto& p = v.hiddenPadding;
+  xs_ = std::clamp(p[kSideWest] + c[kSideWest], 0, mesh.nx);
+  xe_ = std::clamp(p[kSideWest] + v.visibleCount[0] - c[kSideEast], xs_, mesh.nx);
+  ys_ = std::clamp(p[kSideSouth] + c[kSideSouth], 0, mesh.ny);
+  ye_ = std::clamp(p[kSideSouth] + v.visibleCount[1] - c[kSideNorth], ys_, mesh.ny);
+  zs_ = std::clamp(p[kSideTop] + c[kSideTop], 0, mesh.nz);
+  ze_ = std::clamp(p[kSideTop] + v.visibleCount[2] - c[kSideBottom], zs_, mesh.nz);
+  slices_.fill(-1);
+  if (v.ignoreCutPlanes) {
+    slicesShown_ = true;
+    const auto& q = v.cuts;
+    if (q[kSideWest] >= 1) slices_[kSideWest] = xs_ + q[kSideWest];
+    if (q[kSideEast] >= 1) slices_[kSideEast] = xe_ - q[kSideEast] - 1;
+    if (q[kSideSouth] >= 1) slices_[kSideSouth] = ys_ + q[kSideSouth];
+    if (q[kSideNorth] >= 1) slices_[kSideNorth] = ye_ - q[kSideNorth] - 1;
+    if (q[kSideTop] >= 1) slices_[kSideTop] = zs_ + q[kSideTop];
+    if (q[kSideBottom] >= 1) slices_[kSideBottom] = ze_ - q[kSideBottom] - 1;
+  }
+}
+
+bool VisibleCells::onSlice(int i, int j, int k) const {
+  return i == slices_[kSideWest] || i == slices_[kSideEast] || j == slices_[kSideSouth] ||
+         j == slices_[kSideNorth] || k == slices_[kSideTop] || k == slices_[kSideBottom];
+}
+
+bool VisibleCells::visible(int i, int j, int k, float value) const {
+  if (i < xs_ || i >= xe_ || j < ys_ || j >= ye_ || k < zs_ || k >= ze_) return false;
+  if (!topActive_.empty() && k < topActive_(i, j)) return false;
+  const double x = value;
+  const bool passes = hi_ >= lo_ ? (x >= lo_ && x <= hi_) : (x >= lo_ || x <= hi_);
+  return passes || (slicesShown_ && onSlice(i, j, k));
+}
+
+float& keptDummyValue() {
+  static float value = kInitialDummyValue;
+  return value;
+}
+
+std::string coreMeshText(const RectMesh& m, const CoreRegion& r) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, "%i  %i  %i\n", r.nx, r.ny, r.nz);
+  std::string s = buf;
+  s += formatMeshNumber(m.xNodes[r.west]) + "  " + formatMeshNumber(m.yNodes[r.south]) + "  " +
+       formatMeshNumber(m.zNodes[r.top]) + "\n";
+  s += widthLine(m.xNodes, r.west, r.nx, false);
+  s += widthLine(m.yNodes, r.south, r.ny, false);
+  s += widthLine(m.zNodes, r.top, r.nz, true);
+  return s;
+}
+
+std::string elementFileText(const std::vector<Element>& elements) {
+  std::string s = std::to_string(elements.size()) + "\n";
+  for (const Element& e : elements) {
+    s += oneLine(e.name) + "\n";
+    char buf[160];
+    std::snprintf(buf, sizeof buf, "%i %i %i  %i %i %i  %i %i %i  ", e.xIndex, e.yIndex, e.zIndex, e.xSize,
+                  e.ySize, e.zSize, e.slopeX, e.slopeY, e.slopeXY);
+    s += buf + formatG(e.value) + "  " + (e.cuboid ? "1" : "0") + "\n";
+  }
+  return s;
+}
+
+bool writeSavedModel(const SaveSource& s, const std::string& path, const SaveViewInfo& view,
+                     const SaveModelOptions& options, Platform& platform) {
+  const bool core = options.mode == SaveMode::WithoutPadding;
+  const CoreRegion region = core ? view.core() : CoreRegion{0, 0, 0, s.mesh.nx, s.mesh.ny, s.mesh.nz};
+  if (!regionFits(s.mesh, region)) {
+    platform.message("The padding cells of the view do not fit the mesh: nothing was saved.", MessageKind::Error);
+    return false;
+  }
+  const auto open = [&](AtomicFile& f) {
+    if (f.open()) return true;
+    platform.message(saveFailureText(f.target(), f.error()), MessageKind::Error);
+    return false;
+  };
+
+  AtomicFile model(path);
+  if (!open(model)) return false;
+  std::optional<VisibleCells> visible;
+  if (options.visibleOnly) visible.emplace(s.mesh, view, s.topActive);
+  writeValues(model, s, region, visible ? &*visible : nullptr, options.dummy);
+  std::vector<AtomicFile*> files{&model};
+
+  const std::string meshPath = path + "_mesh";
+  AtomicFile mesh(meshPath);
+  if (core) {
+    if (!open(mesh)) return false;
+    mesh.write(coreMeshText(s.mesh, region));
+    files.push_back(&mesh);
+  }
+  // An entire model takes its element file along. An element file left from
+  // an earlier model of this name would describe blocks this one lacks.
+  AtomicFile elements(path + "_loc");
+  if (!core && !options.visibleOnly) {
+    if (!s.elements.empty() || fileExists(path + "_loc")) {
+      if (!open(elements)) return false;
+      elements.write(elementFileText(s.elements));
+      files.push_back(&elements);
+    }
+  }
+  if (!commitAll(files, platform)) return false;
+  if (core) platform.message("Mesh saved to:\n" + meshPath, MessageKind::Info);
+  return true;
+}
+
+bool saveModelCommand(Document& doc, const SaveViewInfo& view, Platform& platform,
+                      const AskSaveOptions& runDialog) {
+  if (!doc.modelLoaded || doc.isVectorModel) return false;
+  const auto options = runDialog(keptDummyValue());
+  if (!options) return false;
+  keptDummyValue() = options->dummy;
+  FileDialogRequest request;
+  request.title = "Save model file.";
+  request.filter = "Model||";
+  request.startFolder = doc.workingFolder;
+  request.mustExist = false;
+  request.promptOverwrite = true;
+  const auto path = platform.saveFileName(request);
+  if (!path || path->empty()) return false;
+  return doc.saveModel(*path, view, *options);
+}
+
+}  // namespace litho

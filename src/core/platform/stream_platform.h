@@ -1,0 +1,48 @@
+#pragma once
+// A platform for command-line use: messages go to a stream as "error: ",
+// "warning: ", "info: " or "question: " followed by the text; questions get a
+// fixed answer, recorded as "answer: yes" or "answer: no".
+#include <ostream>
+
+#include "core/load/document_ui.h"
+#include "core/platform/platform.h"
+
+namespace litho {
+
+class StreamPlatform : public Platform, public DocumentUi {
+ public:
+  StreamPlatform(std::ostream& err, bool answerYes) : err_(err), answerYes_(answerYes) {}
+
+  void message(const std::string& text, MessageKind kind, const std::string& title = {}) override;
+  bool askYesNo(const std::string& text, const std::string& title = {}) override;
+  std::optional<std::string> openFileName(const FileDialogRequest&) override { return std::nullopt; }
+  std::optional<std::string> saveFileName(const FileDialogRequest&) override { return std::nullopt; }
+  void setWaitCursor(bool) override {}
+  std::string clipboardText() override { return {}; }
+  void setClipboardText(const std::string&) override {}
+  bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                    bool wait) override;
+  bool openWithShell(const std::string&) override { return false; }
+  std::string currentFolder() override;
+  bool setCurrentFolder(const std::string& folder) override;
+  bool keyDown(Key) override { return false; }
+  std::optional<std::array<unsigned char, 3>> chooseColour(const std::array<unsigned char, 3>&) override {
+    return std::nullopt;
+  }
+  std::optional<FontSpec> chooseFont(const FontSpec&) override { return std::nullopt; }
+
+  bool runBanner(bool hardwareOpenGL) override { return hardwareOpenGL; }
+  bool runLoadModelDialog(LoadDialogValues&) override { return false; }
+  std::optional<BackgroundChoice> runBackgroundDialog(const RectMesh&, float initialValue) override {
+    return BackgroundChoice{initialValue, 0};
+  }
+  void progressBegin(const std::string&) override {}
+  void progressShow(int) override {}
+  void progressEnd() override {}
+
+ private:
+  std::ostream& err_;
+  bool answerYes_;
+};
+
+}  // namespace litho

@@ -1,0 +1,34 @@
+#pragma once
+// What the overlays show, computed without GL: cut-plane positions, the
+// readout text, colourbar entries and labels, tick labels, which box face is
+// nearest.
+#include <array>
+#include <string>
+
+#include "core/store/rect_mesh.h"
+#include "core/scene/colour_scale.h"
+#include "core/view/view_state.h"
+
+namespace litho {
+
+// Positions of the six cut planes: xW, xE, yS, yN, zT (elevation), zB.
+struct CutPositions {
+  double xW = 0, xE = 0, yS = 0, yN = 0, zT = 0, zB = 0;
+};
+CutPositions cutPositions(const RectMesh& mesh, const ViewState& v);
+
+// "Easting =  %.8g" and its kin for the selected plane; empty with none selected.
+std::string cutReadoutText(const RectMesh& mesh, const ViewState& v);
+
+// Entry of colourbar rectangle i (0 at the bottom) and the seven labels, bottom to top.
+int colourbarEntry(int i, bool conductivityView);
+std::array<std::string, 7> colourbarLabels(double min, double max, bool conductivityView, bool linearLabels);
+
+// A tick value: "%i" (rounded half away from zero) when the span exceeds 100, else "%.2f".
+std::string tickLabel(double value, double span);
+
+enum BoxFace { kBoxTop, kBoxBottom, kBoxWest, kBoxEast, kBoxSouth, kBoxNorth };
+// The face whose centre has the smallest window depth; the first wins a tie.
+int nearestFace(const std::array<double, 6>& windowDepths);
+
+}  // namespace litho

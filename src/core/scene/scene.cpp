@@ -1,0 +1,456 @@
+#include "core/scene/scene.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "core/load/document.h"
+#include "core/scene/colour_scale.h"
+
+namespace litho {
+
+DrawBox drawBoxOf(const RectMesh& mesh, const ViewState& v) {
+  DrawBox b;
+  if (mesh.empty()) return b;
+  std::array<int, 6> c = v.ignoreCutPlanes ? std::array<int, 6>{} : v.cuts;
+  const auto& p = v.hiddenPadding;
+  b.xs = p[kSideWest] + c[kSideWest];
+  b.xe = p[kSideWest] + v.visibleCount[0] - c[kSideEast];
+  b.ys = p[kSideSouth] + c[kSideSouth];
+  b.ye = p[kSideSouth] + v.visibleCount[1] - c[kSideNorth];
+  b.zs = p[kSideTop] + c[kSideTop];
+  b.ze = p[kSideTop] + v.visibleCount[2] - c[kSideBottom];
+  b.xs = std::clamp(b.xs, 0, mesh.nx);
+  b.xe = std::clamp(b.xe, b.xs, mesh.nx);
+  b.ys = std::clamp(b.ys, 0, mesh.ny);
+  b.ye = std::clamp(b.ye, b.ys, mesh.ny);
+  b.zs = std::clamp(b.zs, 0, mesh.nz);
+  b.ze = std::clamp(b.ze, b.zs, mesh.nz);
+  return b;
+}
+
+void HiddenFlags::reset(const DrawBox& box) {
+  box_ = box;
+  if (box.empty()) {
+    strideZ_ = strideY_ = 0;
+    return;
+  }
+  strideZ_ = box.ze - box.zs + 2;
+  strideY_ = box.ye - box.ys + 2;
+  const std::size_t n = static_cast<std::size_t>(box.xe - box.xs + 2) * strideY_ * strideZ_;
+  // Word-wide reads near the end run a little past the last cell.
+  data_.resize(n + 16);
+  std::memset(data_.data(), 1, data_.size());
+}
+
+void SceneGeometry::clear() {
+  ops.clear();
+  faces.clear();
+  polygons.clear();
+  polygonVertices.clear();
+  vectors.clear();
+  title.reset();
+}
+
+std::array<float, 3> faceNormal(std::uint8_t side) {
+  switch (side) {
+    case kFaceTop: return {0, 0, 1};
+    case kFaceBottom: return {0, 0, -1};
+    case kFaceWest: return {-1, 0, 0};
+    case kFaceEast: return {1, 0, 0};
+    case kFaceSouth: return {0, -1, 0};
+    default: return {0, 1, 0};
+  }
+}
+
+std::array<std::array<double, 3>, 4> faceCorners(const RectMesh& m, const CellFace& f) {
+  const double x0 = m.xNodes[f.i], x1 = m.xNodes[f.i + 1];
+  const double y0 = m.yNodes[f.j], y1 = m.yNodes[f.j + 1];
+  const double zt = m.zNodes[f.k], zb = m.zNodes[f.k + 1];
+  switch (f.side) {
+    case kFaceTop: return {{{x0, y0, zt}, {x1, y0, zt}, {x1, y1, zt}, {x0, y1, zt}}};
+    case kFaceBottom: return {{{x0, y0, zb}, {x0, y1, zb}, {x1, y1, zb}, {x1, y0, zb}}};
+    case kFaceWest: return {{{x0, y0, zt}, {x0, y1, zt}, {x0, y1, zb}, {x0, y0, zb}}};
+    case kFaceEast: return {{{x1, y0, zt}, {x1, y0, zb}, {x1, y1, zb}, {x1, y1, zt}}};
+    case kFaceSouth: return {{{x0, y0, zt}, {x0, y0, zb}, {x1, y0, zb}, {x1, y0, zt}}};
+    default: return {{{x0, y1, zt}, {x1, y1, zt}, {x1, y1, zb}, {x0, y1, zb}}};
+  }
+}
+
+namespace {
+
+bool hiddenByCutoff(double v, double lo, double hi) {
+  if (std::isnan(v)) return true;
+  if (hi >= lo) return v < lo || v > hi;
+  return v < lo && v > hi;
+}
+
+int columnTop(const Document& doc, const DrawBox& b, int i, int j) {
+  const int a = doc.TopActiveIndex.empty() ? 0 : doc.TopActiveIndex(i, j);
+  return std::clamp(a, b.zs, b.ze);
+}
+
+std::uint64_t load8(const std::uint8_t* p) {
+  std::uint64_t w;
+  std::memcpy(&w, p, sizeof w);
+  return w;
+}
+
+// --- diagonal cut ---------------------------------------------------------------
+
+struct Point2 {
+  double x, y;
+};
+
+enum Edge { kSouthEdge, kEastEdge, kNorthEdge, kWestEdge };
+
+struct Crossing {
+  Point2 p, q;
+  Edge pe, qe;
+};
+
+enum class ColumnCut { Whole, Removed, Crossed };
+
+// Where the diagonal line leaves column (x0..x1, y0..y1), and which side is kept.
+ColumnCut classifyColumn(const ViewState& v, double x0, double x1, double y0, double y1, Crossing& c) {
+  const double xa = v.diagonalLine[0], ya = v.diagonalLine[1], xb = v.diagonalLine[2], yb = v.diagonalLine[3];
+  const double s = (yb - ya) / (xb - xa);
+  double yL0 = (x0 - xa) * s + ya, yL1 = (x1 - xa) * s + ya;
+  const double cx = (x1 - x0) * 1e-4, cy = (y1 - y0) * 1e-4;
+  double xS = (y0 - ya) / s + xa, xN = (y1 - ya) / s + xa;
+  auto snapX = [&](double& x) {
+    if (std::fabs(x - x0) <= cx)
+      x = x0;
+    else if (std::fabs(x - x1) <= cx)
+      x = x1;
+  };
+  auto snapY = [&](double& y) {
+    if (std::fabs(y - y0) <= cy)
+      y = y0;
+    else if (std::fabs(y - y1) <= cy)
+      y = y1;
+  };
+  snapX(xS);
+  snapX(xN);
+  snapY(yL0);
+  snapY(yL1);
+  if (v.diagonalSide == 0) {
+    if (xS <= x0 && xN <= x0) return ColumnCut::Removed;
+  } else if (xS >= x1 && xN >= x1) {
+    return ColumnCut::Removed;
+  }
+  Point2 pts[4];
+  Edge edges[4];
+  int n = 0;
+  auto add = [&](double x, double y, Edge e) {
+    if (n < 4) {
+      pts[n] = {x, y};
+      edges[n] = e;
+    }
+    ++n;
+  };
+  if (x0 - cx <= xS && xS <= x1 + cx) add(xS, y0, kSouthEdge);
+  if (x0 - cx <= xN && xN <= x1 + cx) add(xN, y1, kNorthEdge);
+  if (y0 + cy < yL0 && yL0 < y1 - cy) add(x0, yL0, kWestEdge);
+  if (y0 + cy < yL1 && yL1 < y1 - cy) add(x1, yL1, kEastEdge);
+  if (n != 2) return ColumnCut::Whole;
+  c.p = pts[0];
+  c.q = pts[1];
+  c.pe = edges[0];
+  c.qe = edges[1];
+  // n = (qy - py, -(qx - px)) must point away from the kept side: east when the west side stays.
+  const double nx = c.q.y - c.p.y;
+  if ((v.diagonalSide == 0 && nx < 0) || (v.diagonalSide != 0 && nx > 0)) {
+    std::swap(c.p, c.q);
+    std::swap(c.pe, c.qe);
+  }
+  return ColumnCut::Crossed;
+}
+
+class CutCellEmitter {
+ public:
+  CutCellEmitter(SceneGeometry& out, const Crossing& c, double x0, double x1, double y0, double y1)
+      : out_(out), c_(c) {
+    corner_[0] = {x0, y0};  // SW
+    corner_[1] = {x1, y0};  // SE
+    corner_[2] = {x1, y1};  // NE
+    corner_[3] = {x0, y1};  // NW
+    const double dx = c.q.x - c.p.x, dy = c.q.y - c.p.y;
+    const double len = std::sqrt(dx * dx + dy * dy);
+    nx_ = dy / len;
+    ny_ = -dx / len;
+    tolerance_ = 1e-9 * (std::fabs(x1 - x0) + std::fabs(y1 - y0));
+  }
+
+  // Signed distance from the line; positive on the removed side.
+  double side(Point2 a) const { return (a.x - c_.p.x) * nx_ + (a.y - c_.p.y) * ny_; }
+
+  void cell(double zt, double zb, std::uint8_t colour, bool top, bool bottom, bool west, bool east, bool south,
+            bool north) {
+    const float n[3] = {static_cast<float>(nx_), static_cast<float>(ny_), 0};
+    begin();
+    vertex(c_.p, zt);
+    vertex(c_.p, zb);
+    vertex(c_.q, zb);
+    vertex(c_.q, zt);
+    end({n[0], n[1], n[2]}, colour);
+    if (top) {
+      begin();
+      vertex(c_.p, zt);
+      vertex(c_.q, zt);
+      // Corners met walking counter-clockwise (seen from above) from q to p's edge.
+      for (int e = c_.qe; e != c_.pe; e = (e + 1) % 4) vertex(corner_[(e + 1) % 4], zt);
+      end({0, 0, 1}, colour);
+    }
+    if (bottom) {
+      begin();
+      vertex(c_.q, zb);
+      vertex(c_.p, zb);
+      // Corners met walking clockwise from p to q's edge.
+      for (int e = c_.pe; e != c_.qe; e = (e + 3) % 4) vertex(corner_[e], zb);
+      end({0, 0, -1}, colour);
+    }
+    // Side faces: from the kept end of the face to the crossing on it.
+    if (west) sideFace(corner_[0], corner_[3], kWestEdge, zt, zb, {-1, 0, 0}, colour);
+    if (east) sideFace(corner_[1], corner_[2], kEastEdge, zt, zb, {1, 0, 0}, colour);
+    if (south) sideFace(corner_[0], corner_[1], kSouthEdge, zt, zb, {0, -1, 0}, colour);
+    if (north) sideFace(corner_[3], corner_[2], kNorthEdge, zt, zb, {0, 1, 0}, colour);
+  }
+
+ private:
+  void begin() {
+    first_ = static_cast<std::uint32_t>(out_.polygonVertices.size());
+  }
+  void vertex(Point2 a, double z) {
+    const auto& pv = out_.polygonVertices;
+    if (pv.size() > first_) {
+      const auto& last = pv.back();
+      if (last[0] == a.x && last[1] == a.y && last[2] == z) return;
+    }
+    out_.polygonVertices.push_back({a.x, a.y, z});
+  }
+  void end(std::array<float, 3> normal, std::uint8_t colour) {
+    auto& pv = out_.polygonVertices;
+    if (pv.size() > first_ + 1 && pv.back() == pv[first_]) pv.pop_back();
+    const auto count = static_cast<std::uint32_t>(out_.polygonVertices.size()) - first_;
+    if (count < 3) {
+      out_.polygonVertices.resize(first_);
+      return;
+    }
+    out_.polygons.push_back({first_, count, normal, colour});
+  }
+
+  // The face spans a..b (west-to-east or south-to-north) and is drawn in the
+  // winding of the whole face; the removed end is moved to the crossing.
+  void sideFace(Point2 a, Point2 b, Edge edge, double zt, double zb, std::array<float, 3> normal,
+                std::uint8_t colour) {
+    const double sa = side(a), sb = side(b);
+    const bool keepA = sa <= tolerance_, keepB = sb <= tolerance_;
+    if (!keepA && !keepB) return;
+    if (!(keepA && keepB)) {
+      const Point2 x = c_.pe == edge ? c_.p : c_.qe == edge ? c_.q : crossing(a, b, sa, sb);
+      if (keepA)
+        b = x;
+      else
+        a = x;
+    }
+    begin();
+    switch (edge) {
+      case kWestEdge:  // (x0,y0,zt) (x0,y1,zt) (x0,y1,zb) (x0,y0,zb)
+        vertex(a, zt), vertex(b, zt), vertex(b, zb), vertex(a, zb);
+        break;
+      case kEastEdge:  // (x1,y0,zt) (x1,y0,zb) (x1,y1,zb) (x1,y1,zt)
+        vertex(a, zt), vertex(a, zb), vertex(b, zb), vertex(b, zt);
+        break;
+      case kSouthEdge:  // (x0,y0,zt) (x0,y0,zb) (x1,y0,zb) (x1,y0,zt)
+        vertex(a, zt), vertex(a, zb), vertex(b, zb), vertex(b, zt);
+        break;
+      case kNorthEdge:  // (x0,y1,zt) (x1,y1,zt) (x1,y1,zb) (x0,y1,zb)
+        vertex(a, zt), vertex(b, zt), vertex(b, zb), vertex(a, zb);
+        break;
+    }
+    end(normal, colour);
+  }
+
+  static Point2 crossing(Point2 a, Point2 b, double sa, double sb) {
+    const double t = sa / (sa - sb);
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+  }
+
+  SceneGeometry& out_;
+  const Crossing& c_;
+  Point2 corner_[4];
+  double nx_ = 0, ny_ = 0, tolerance_ = 0;
+  std::uint32_t first_ = 0;
+};
+
+}  // namespace
+
+void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
+  const DrawBox b = drawBoxOf(doc.mesh, v);
+  flags_.reset(b);
+  if (b.empty()) return;
+  const ModelSet& model = doc.currentModel();
+  const double lo = v.displayMin, hi = v.displayMax;
+  for (int i = b.xs; i < b.xe; ++i) {
+    for (int j = b.ys; j < b.ye; ++j) {
+      std::uint8_t* f = flags_.column(i, j);
+      const float* col = model.column(i, j);
+      const int a = columnTop(doc, b, i, j);
+      if (hi >= lo) {
+        for (int k = a; k < b.ze; ++k) {
+          const double x = col[k];
+          // NaN fails both tests and is hidden too.
+          f[k] = !(x >= lo && x <= hi);
+        }
+      } else {
+        for (int k = a; k < b.ze; ++k) f[k] = hiddenByCutoff(col[k], lo, hi);
+      }
+    }
+  }
+  if (!v.ignoreCutPlanes) return;
+  const auto& c = v.cuts;
+  auto showSlice = [&](int axis, int index) {
+    for (int i = b.xs; i < b.xe; ++i) {
+      if (axis == 0 && i != index) continue;
+      for (int j = b.ys; j < b.ye; ++j) {
+        if (axis == 1 && j != index) continue;
+        std::uint8_t* f = flags_.column(i, j);
+        const int a = columnTop(doc, b, i, j);
+        if (axis == 2) {
+          if (index >= a && index < b.ze) f[index] = 0;
+        } else {
+          for (int k = a; k < b.ze; ++k) f[k] = 0;
+        }
+      }
+    }
+  };
+  if (c[kSideWest] >= 1) showSlice(0, b.xs + c[kSideWest]);
+  if (c[kSideEast] >= 1) showSlice(0, b.xe - c[kSideEast] - 1);
+  if (c[kSideSouth] >= 1) showSlice(1, b.ys + c[kSideSouth]);
+  if (c[kSideNorth] >= 1) showSlice(1, b.ye - c[kSideNorth] - 1);
+  if (c[kSideTop] >= 1) showSlice(2, b.zs + c[kSideTop]);
+  if (c[kSideBottom] >= 1) showSlice(2, b.ze - c[kSideBottom] - 1);
+}
+
+void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const ModelSet& values,
+                              const ColourScale& scale, SceneGeometry& out) {
+  const DrawBox& b = flags_.box();
+  const auto firstFace = static_cast<std::uint32_t>(out.faces.size());
+  const auto firstPolygon = static_cast<std::uint32_t>(out.polygons.size());
+  if (!b.empty() && !values.empty()) {
+    const double min = scale.min;
+    const double factor = colourFactor(scale);
+    const RectMesh& m = doc.mesh;
+    const long long dW = flags_.rowStride() * flags_.columnStride();
+    const long long dS = flags_.columnStride();
+    constexpr std::uint64_t kLow = 0x0101010101010101ULL;
+    for (int i = b.xs; i < b.xe; ++i) {
+      for (int j = b.ys; j < b.ye; ++j) {
+        const std::uint8_t* f = flags_.column(i, j);
+        const float* col = values.column(i, j);
+        const int t = columnTop(doc, b, i, j);
+        if (v.diagonalCutOn) {
+          Crossing c;
+          const ColumnCut cut = classifyColumn(v, m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1], c);
+          if (cut == ColumnCut::Removed) continue;
+          if (cut == ColumnCut::Crossed) {
+            CutCellEmitter e(out, c, m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1]);
+            for (int k = t; k < b.ze; ++k) {
+              if (f[k]) continue;
+              e.cell(m.zNodes[k], m.zNodes[k + 1], static_cast<std::uint8_t>(colourIndex(col[k], min, factor)),
+                     f[k - 1], f[k + 1], f[k - dW], f[k + dW], f[k - dS], f[k + dS]);
+            }
+            continue;
+          }
+        }
+        for (int k0 = t; k0 < b.ze; k0 += 8) {
+          const std::uint64_t own = load8(f + k0);
+          const std::uint64_t around = load8(f + k0 - 1) | load8(f + k0 + 1) | load8(f + k0 - dW) |
+                                       load8(f + k0 + dW) | load8(f + k0 - dS) | load8(f + k0 + dS);
+          std::uint64_t exposed = around & ~own & kLow;
+          if (b.ze - k0 < 8) exposed &= (1ULL << (8 * (b.ze - k0))) - 1;
+          while (exposed) {
+            const int k = k0 + (__builtin_ctzll(exposed) >> 3);
+            exposed &= exposed - 1;
+            const auto colour = static_cast<std::uint8_t>(colourIndex(col[k], min, factor));
+            if (f[k - 1]) out.faces.push_back({i, j, k, kFaceTop, colour});
+            if (f[k + 1]) out.faces.push_back({i, j, k, kFaceBottom, colour});
+            if (f[k - dW]) out.faces.push_back({i, j, k, kFaceWest, colour});
+            if (f[k + dW]) out.faces.push_back({i, j, k, kFaceEast, colour});
+            if (f[k - dS]) out.faces.push_back({i, j, k, kFaceSouth, colour});
+            if (f[k + dS]) out.faces.push_back({i, j, k, kFaceNorth, colour});
+          }
+        }
+      }
+    }
+  }
+  out.ops.push_back({SceneOpKind::Faces, firstFace, static_cast<std::uint32_t>(out.faces.size())});
+  if (out.polygons.size() > firstPolygon)
+    out.ops.push_back({SceneOpKind::Polygons, firstPolygon, static_cast<std::uint32_t>(out.polygons.size())});
+}
+
+void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours,
+                         SceneGeometry& out) {
+  out.clear();
+  out.colourmap = colours.colourmap;
+  if (!doc.modelLoaded || doc.models.empty()) {
+    flags_.reset(DrawBox{});
+    return;
+  }
+  computeFlags(doc, v);
+
+  const float opacity = colours.blendWeight;
+  const bool secondActive = doc.secondModelLoaded && !doc.secondModel.empty() && opacity > 0;
+  if (!(secondActive && opacity >= 1)) {
+    out.ops.push_back({SceneOpKind::PolygonOffsetOn});
+    if (doc.isVectorModel && conesQuestion_.goAhead(v, askYesNo)) {
+      buildVectorScene(doc, v, colours.firstScale, flags_, out.vectors);
+      out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
+    }
+    // Vector models show their cells only as outlines in mesh mode.
+    if (!doc.isVectorModel || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
+    out.ops.push_back({SceneOpKind::PolygonOffsetOff});
+  }
+  out.ops.push_back({SceneOpKind::LightingOff});
+  if (v.showBoundary) out.ops.push_back({SceneOpKind::Boundary});
+  if (secondActive) {
+    if (opacity < 1) out.ops.push_back({SceneOpKind::BlendOn});
+    if (opacity < 0.85f) out.ops.push_back({SceneOpKind::DepthWriteOff});
+    if (v.lightingOn) out.ops.push_back({SceneOpKind::LightingOn});
+    scalarPass(doc, v, doc.secondModel, colours.secondScale, out);
+    out.ops.push_back({SceneOpKind::LightingOff});
+    out.ops.push_back({SceneOpKind::BlendOff});
+    out.ops.push_back({SceneOpKind::DepthWriteOn});
+  }
+  if (v.cellFacesShown) out.ops.push_back({SceneOpKind::CellFacesOverlay});
+  if (doc.secondModelLoaded) {
+    if (opacity <= 0.5f)
+      out.title = doc.modelPath;
+    else
+      out.title = doc.differenceShown ? std::string("difference") : doc.secondModelPath;
+  }
+  if (!doc.dataSets.empty()) out.ops.push_back({SceneOpKind::DataSets});
+}
+
+const char* sceneOpName(SceneOpKind kind) {
+  switch (kind) {
+    case SceneOpKind::Faces: return "faces";
+    case SceneOpKind::Polygons: return "polygons";
+    case SceneOpKind::PolygonOffsetOn: return "polygon offset on";
+    case SceneOpKind::PolygonOffsetOff: return "polygon offset off";
+    case SceneOpKind::LightingOn: return "lighting on";
+    case SceneOpKind::LightingOff: return "lighting off";
+    case SceneOpKind::BlendOn: return "blend on";
+    case SceneOpKind::BlendOff: return "blend off";
+    case SceneOpKind::DepthWriteOff: return "depth writes off";
+    case SceneOpKind::DepthWriteOn: return "depth writes on";
+    case SceneOpKind::Boundary: return "boundary";
+    case SceneOpKind::Vectors: return "vectors";
+    case SceneOpKind::CellFacesOverlay: return "cell faces";
+    case SceneOpKind::DataSets: return "data sets";
+  }
+  return "?";
+}
+
+}  // namespace litho

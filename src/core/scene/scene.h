@@ -1,0 +1,142 @@
+#pragma once
+// The model scene as plain data: which cells are hidden, the exposed faces of
+// the others with their colours, and the GL state changes between them. The
+// GL layer only compiles this into display list 1.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/store/arrays.h"
+#include "core/store/rect_mesh.h"
+#include "core/scene/colour_state.h"
+#include "core/scene/vector_scene.h"
+#include "core/view/view_state.h"
+
+namespace litho {
+
+class Document;
+
+// Half-open index box [xs, xe) x [ys, ye) x [zs, ze) of the cells that may be drawn.
+struct DrawBox {
+  int xs = 0, xe = 0, ys = 0, ye = 0, zs = 0, ze = 0;
+  bool empty() const { return xs >= xe || ys >= ye || zs >= ze; }
+  long long cellCount() const {
+    return empty() ? 0 : static_cast<long long>(xe - xs) * (ye - ys) * (ze - zs);
+  }
+};
+
+DrawBox drawBoxOf(const RectMesh& mesh, const ViewState& v);
+
+// One byte per cell of the DrawBox, 1 = not drawn, framed by a layer of hidden
+// cells on every side so that neighbour tests need no bounds checks. Kept
+// allocated across rebuilds.
+class HiddenFlags {
+ public:
+  void reset(const DrawBox& box);
+  const DrawBox& box() const { return box_; }
+  // Flags of column (i, j), indexed by k directly (valid for zs - 1 .. ze).
+  std::uint8_t* column(int i, int j) {
+    return data_.data() + columnOffset(i, j) - (box_.zs - 1);
+  }
+  const std::uint8_t* column(int i, int j) const {
+    return data_.data() + columnOffset(i, j) - (box_.zs - 1);
+  }
+  bool hidden(int i, int j, int k) const { return column(i, j)[k] != 0; }
+  long long columnStride() const { return strideZ_; }
+  long long rowStride() const { return strideY_; }
+  std::size_t capacityBytes() const { return data_.capacity(); }
+
+ private:
+  long long columnOffset(int i, int j) const {
+    return (static_cast<long long>(i - box_.xs + 1) * strideY_ + (j - box_.ys + 1)) * strideZ_;
+  }
+  DrawBox box_;
+  long long strideZ_ = 0;  // cells per padded column
+  long long strideY_ = 0;  // columns per padded row
+  std::vector<std::uint8_t> data_;
+};
+
+enum FaceSide : std::uint8_t { kFaceTop, kFaceBottom, kFaceWest, kFaceEast, kFaceSouth, kFaceNorth };
+
+// One axis-aligned cell face; its corners follow from the node arrays.
+struct CellFace {
+  std::int32_t i, j, k;
+  std::uint8_t side;
+  std::uint8_t colour;  // entry of the model colourmap
+};
+
+// A clipped face of a cell crossed by the diagonal cut.
+struct ScenePolygon {
+  std::uint32_t firstVertex;
+  std::uint32_t vertexCount;
+  std::array<float, 3> normal;
+  std::uint8_t colour;
+};
+
+enum class SceneOpKind : std::uint8_t {
+  Faces,     // faces[begin, end)
+  Polygons,  // polygons[begin, end)
+  PolygonOffsetOn,
+  PolygonOffsetOff,
+  LightingOn,
+  LightingOff,
+  BlendOn,
+  BlendOff,
+  DepthWriteOff,
+  DepthWriteOn,
+  Boundary,  // boundary outline and floor
+  Vectors,  // vectors.arrows[begin, end)
+  // Drawn by the overlays that arrive later: the cell-faces overlay and the
+  // observation data sets.
+  CellFacesOverlay,
+  DataSets,
+};
+
+struct SceneOp {
+  SceneOpKind kind;
+  std::uint32_t begin = 0;
+  std::uint32_t end = 0;
+};
+
+struct SceneGeometry {
+  std::vector<SceneOp> ops;
+  std::vector<CellFace> faces;
+  std::vector<ScenePolygon> polygons;
+  std::vector<std::array<double, 3>> polygonVertices;  // model coordinates
+  VectorScene vectors;
+  Colourmap colourmap;
+  std::optional<std::string> title;
+
+  std::size_t faceCount() const { return faces.size() + polygons.size(); }
+  void clear();
+};
+
+// Corners of a cell face in drawing order (counter-clockwise from outside) and its normal.
+std::array<std::array<double, 3>, 4> faceCorners(const RectMesh& mesh, const CellFace& f);
+std::array<float, 3> faceNormal(std::uint8_t side);
+
+const char* sceneOpName(SceneOpKind kind);
+
+// Builds the scene; keeps HiddenFlags and the output's capacity between builds.
+class SceneBuilder {
+ public:
+  void build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
+  const HiddenFlags& hiddenFlags() const { return flags_; }
+
+  // Yes/No questions during a build (the cones question); without it the build asks nothing.
+  std::function<bool(const std::string&)> askYesNo;
+  const ConesQuestion& conesQuestion() const { return conesQuestion_; }
+
+ private:
+  void computeFlags(const Document& doc, const ViewState& v);
+  void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
+                  SceneGeometry& out);
+
+  HiddenFlags flags_;
+  ConesQuestion conesQuestion_;
+};
+
+}  // namespace litho

@@ -1,0 +1,95 @@
+#pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/scene/colour_state.h"
+#include "core/view/view_state.h"
+
+namespace litho {
+
+class Document;
+class Platform;
+
+// The view's state and every command that changes it, without Qt or GL.
+// Commands set redrawNeeded or rebuildNeeded; the window is then repainted.
+class ViewController {
+ public:
+  ViewController(Document& doc, Platform& platform);
+
+  ViewState state;
+  ColourState colours;
+
+  // Status bar pane 0 and the "Cond / Res" / "Log10" buttons.
+  std::function<void(const std::string&)> onStatus;
+  std::function<void(bool)> onLogButtons;
+
+  Document& doc() { return doc_; }
+  const Document& doc() const { return doc_; }
+
+  // --- camera ------------------------------------------------------------
+  // False for a zero-sized window: nothing changes.
+  bool resize(int width, int height);
+  void applyProjection(double aspect = -1);
+  void applyModelView();
+  void resetViewExtents();
+
+  void rotateX(int direction);  // 32771 (-1), 32773 (+1)
+  void rotateZ(int direction);  // 32776 (-1), 32777 (+1)
+  bool canZoomIn() const;
+  bool canZoomOut() const;
+  void zoomIn();   // 32779
+  void zoomOut();  // 32778
+  void panHorizontal(int direction);  // Ctrl+Left (-1), Ctrl+Right (+1)
+  void panVertical(int direction);    // Ctrl+Down (-1), Ctrl+Up (+1)
+  void setPerspective(bool on);       // 32792 / 32794
+  void reset();                       // Esc
+
+  // --- display toggles -----------------------------------------------------
+  void toggleLabels();
+  void toggleColourbar();
+  void toggleCompass();
+  void toggleFloor();
+  void toggleBoundary();
+  void toggleMesh();
+  void changeLabelScale(int delta);  // Alt+3 / Alt+4
+  bool canDecreaseFont() const;
+  bool canIncreaseFont() const;
+  void changeFontSize(int delta);  // 32865 / 32866
+  void setFont(const FontSpec& font);  // 32877 on OK
+  void setBackground(unsigned char r, unsigned char g, unsigned char b);  // 32830 on OK
+  void setLights(const std::array<bool, 5>& switches);                    // 32795 on OK
+  void setViewAngles(float x, float z, float step, double zoom);          // 32805 on OK
+  void setAxisScale(const std::array<double, 3>& scale);                  // "Scale View" on OK
+
+  // --- cut planes ----------------------------------------------------------
+  void selectCutPlane(int plane);  // W E S N T B
+  int cutStep(bool forward);
+  void cutForward();   // Shift+Up
+  void cutBackward();  // Shift+Down
+
+  // --- models and colours --------------------------------------------------
+  void nextModel();      // Shift+Right
+  void previousModel();  // Shift+Left
+  void blend(int direction);  // Alt+Left (-1), Alt+Right (+1)
+  void flipColours();
+  void chooseColourmap(int kind, bool reversed);
+  void resetScale();
+  void toggleConductivityView();
+  void toggleLinearLabels();
+
+  // After the document changed: 0 new load, 1 reload, 2 values changed.
+  void refresh(int hint);
+
+ private:
+  void apply(const ColourUpdate& u);
+  void show(const ScaleDisplay& d);
+  void status(const std::string& text);
+  void stepModel(int delta);
+  bool slabsDiffer(int axis, int a, int b) const;
+
+  Document& doc_;
+  Platform& platform_;
+};
+
+}  // namespace litho

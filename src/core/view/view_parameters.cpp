@@ -1,0 +1,554 @@
+#include "core/view/view_parameters.h"
+
+#include <algorithm>
+#include <bit>
+#include <cfloat>
+#include <cstring>
+#include <limits>
+
+#include "core/io/atomic_file.h"
+#include "core/io/mesh_reader.h"
+#include "core/load/document.h"
+#include "core/load/progress.h"
+#include "core/io/file_system.h"
+#include "core/view/view_controller.h"
+
+namespace litho {
+
+namespace {
+
+class Writer {
+ public:
+  std::string bytes;
+  void raw(const void* p, std::size_t n) {
+    // The file is little-endian; so is every machine this runs on, which the static_assert below keeps true.
+    bytes.append(static_cast<const char*>(p), n);
+  }
+  void i32(std::int32_t v) { raw(&v, 4); }
+  void i16(std::int16_t v) { raw(&v, 2); }
+  void f32(float v) { raw(&v, 4); }
+  void f64(double v) { raw(&v, 8); }
+  void boolean(bool v) { u8(v ? 1 : 0); }
+  void u8(std::uint8_t v) { raw(&v, 1); }
+  void str(const std::string& s) {
+    const auto n = s.size();
+    if (n < 255) {
+      u8(static_cast<std::uint8_t>(n));
+    } else if (n < 0xFFFE) {
+      u8(0xFF);
+      const auto v = static_cast<std::uint16_t>(n);
+      raw(&v, 2);
+    } else if (n < 0xFFFFFFFFULL) {
+      u8(0xFF);
+      const std::uint16_t m = 0xFFFF;
+      raw(&m, 2);
+      const auto v = static_cast<std::uint32_t>(n);
+      raw(&v, 4);
+    } else {
+      u8(0xFF);
+      const std::uint16_t m = 0xFFFF;
+      raw(&m, 2);
+      const std::uint32_t m2 = 0xFFFFFFFF;
+      raw(&m2, 4);
+      const auto v = static_cast<std::uint64_t>(n);
+      raw(&v, 8);
+    }
+    raw(s.data(), n);
+  }
+};
+static_assert(std::endian::native == std::endian::little, "the view parameter file is little-endian");
+
+class Reader {
+ public:
+  explicit Reader(const std::string& data) : data_(data) {}
+  bool ok() const { return ok_; }
+  void fail() { ok_ = false; }
+  std::size_t remaining() const { return data_.size() - pos_; }
+  bool raw(void* p, std::size_t n) {
+    if (!ok_ || remaining() < n) {
+      ok_ = false;
+      return false;
+    }
+    std::memcpy(p, data_.data() + pos_, n);
+    pos_ += n;
+    return true;
+  }
+  std::int32_t i32() {
+    std::int32_t v = 0;
+    raw(&v, 4);
+    return v;
+  }
+  std::int16_t i16() {
+    std::int16_t v = 0;
+    raw(&v, 2);
+    return v;
+  }
+  float f32() {
+    float v = 0;
+    raw(&v, 4);
+    return v;
+  }
+  double f64() {
+    double v = 0;
+    raw(&v, 8);
+    return v;
+  }
+  std::uint8_t u8() {
+    std::uint8_t v = 0;
+    raw(&v, 1);
+    return v;
+  }
+  bool boolean() { return u8() != 0; }
+  std::string str() {
+    std::uint64_t n = u8();
+    if (n == 0xFF) {
+      std::uint16_t m = 0;
+      raw(&m, 2);
+      n = m;
+      if (m == 0xFFFF) {
+        std::uint32_t m2 = 0;
+        raw(&m2, 4);
+        n = m2;
+        if (m2 == 0xFFFFFFFF) raw(&n, 8);
+      }
+    }
+    if (!ok_ || n > remaining()) {
+      ok_ = false;
+      return {};
+    }
+    std::string s = data_.substr(pos_, static_cast<std::size_t>(n));
+    pos_ += static_cast<std::size_t>(n);
+    return s;
+  }
+
+ private:
+  const std::string& data_;
+  std::size_t pos_ = 0;
+  bool ok_ = true;
+};
+
+void writeRange(Writer& w, double min, double max, double ownMin, double ownMax) {
+  if (min == ownMin && max == ownMax) {
+    w.f32(FLT_MAX);
+    w.f32(FLT_MAX);
+  } else {
+    w.f32(static_cast<float>(min));
+    w.f32(static_cast<float>(max));
+  }
+}
+
+// A range pair; the sentinel means the model's own range.
+void readRange(Reader& r, double& min, double& max, double ownMin, double ownMax) {
+  const float a = r.f32(), b = r.f32();
+  if (!r.ok()) return;
+  if (a == FLT_MAX && b == FLT_MAX) {
+    min = ownMin;
+    max = ownMax;
+  } else {
+    min = a;
+    max = b;
+  }
+}
+
+void writeViewState(Writer& w, const Document& doc, const ViewController& view, const WindowRect& win) {
+  const ViewState& v = view.state;
+  const ColourState& c = view.colours;
+  w.f32(v.rotationX);
+  w.f32(v.rotationZ);
+  w.f64(v.zoomAngle);
+  w.i32(v.perspective);
+  for (int p : v.hiddenPadding) w.i32(p);
+  w.f64(v.panX);
+  w.f64(v.panY);
+  w.i32(win.left);
+  w.i32(win.top);
+  w.i32(win.right);
+  w.i32(win.bottom);
+  for (int cut : v.cuts) w.i32(cut);
+  w.i32(v.selectedCutPlane);
+  writeRange(w, c.firstScale.min, c.firstScale.max, doc.modelMin, doc.modelMax);
+  w.boolean(c.firstScale.conductivityView);
+  w.boolean(c.firstScale.linearLabels);
+  w.boolean(c.firstScale.logScale);
+  writeRange(w, c.secondScale.min, c.secondScale.max, doc.secondMin, doc.secondMax);
+  w.boolean(c.secondScale.conductivityView);
+  w.boolean(c.secondScale.linearLabels);
+  w.boolean(c.secondScale.logScale);
+  writeRange(w, v.displayMin, v.displayMax, doc.modelMin, doc.modelMax);
+  w.i32(v.modelIndex);
+  for (bool f : {v.showLabels, v.showColourbar, v.showMesh, v.showFloor, v.showBoundary}) w.boolean(f);
+  w.f32(c.blendWeight);
+  w.i32(c.colourmap.kind);
+  w.boolean(c.colourmap.reversed);
+  w.boolean(v.diagonalCutOn);
+  for (double d : v.diagonalLine) w.f64(d);
+  w.i32(v.diagonalSide);
+  for (double k : v.axisScale) w.f64(k);
+  w.f64(v.vectorLength);
+  for (int s : v.vectorIncrement) w.i32(s);
+  w.boolean(v.vectorsAsCones);
+  for (unsigned char b : v.backgroundColour) w.u8(b);
+  w.boolean(v.readoutMode);
+  for (bool l : v.lightSwitches) w.boolean(l);
+}
+
+bool fits(int a, int b, int count) { return a >= 0 && b >= 0 && static_cast<long long>(a) + b < count; }
+
+// Reads the view fields in order, applying them as it goes. False when the file ended early.
+bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional<WindowRect>& window) {
+  ViewState& v = view.state;
+  ColourState& c = view.colours;
+  v.rotationX = r.f32();
+  v.rotationZ = r.f32();
+  v.zoomAngle = r.f64();
+  const int perspective = r.i32();
+  std::array<int, 6> pad{};
+  for (int& p : pad) p = r.i32();
+  v.panX = r.f64();
+  v.panY = r.f64();
+  WindowRect win;
+  win.left = r.i32();
+  win.top = r.i32();
+  win.right = r.i32();
+  win.bottom = r.i32();
+  if (!r.ok()) return false;
+  v.perspective = perspective ? 1 : 0;
+  const RectMesh& m = doc.mesh;
+  const int count[3] = {m.nx, m.ny, m.nz};
+  for (int a = 0; a < 3; ++a) {
+    // Padding that would leave an axis without cells is not taken.
+    const bool ok = fits(pad[2 * a], pad[2 * a + 1], count[a]);
+    v.hiddenPadding[2 * a] = ok ? pad[2 * a] : 0;
+    v.hiddenPadding[2 * a + 1] = ok ? pad[2 * a + 1] : 0;
+    v.visibleCount[a] = count[a] - v.hiddenPadding[2 * a] - v.hiddenPadding[2 * a + 1];
+  }
+  view.resetViewExtents();
+  std::array<int, 6> cuts{};
+  for (int& cut : cuts) cut = r.i32();
+  const int selected = r.i32();
+  if (!r.ok()) return false;
+  for (int a = 0; a < 3; ++a)
+    if (fits(cuts[2 * a], cuts[2 * a + 1], v.visibleCount[a])) {
+      v.cuts[2 * a] = cuts[2 * a];
+      v.cuts[2 * a + 1] = cuts[2 * a + 1];
+    }
+  v.selectedCutPlane = selected >= kNoPlane && selected <= kBottom ? selected : kNoPlane;
+  readRange(r, c.firstScale.min, c.firstScale.max, doc.modelMin, doc.modelMax);
+  c.firstScale.conductivityView = r.boolean();
+  c.firstScale.linearLabels = r.boolean();
+  c.firstScale.logScale = r.boolean();
+  readRange(r, c.secondScale.min, c.secondScale.max, doc.secondMin, doc.secondMax);
+  c.secondScale.conductivityView = r.boolean();
+  c.secondScale.linearLabels = r.boolean();
+  c.secondScale.logScale = r.boolean();
+  readRange(r, v.displayMin, v.displayMax, doc.modelMin, doc.modelMax);
+  const int modelIndex = r.i32();
+  if (!r.ok()) return false;
+  v.modelIndex = modelIndex >= 0 && modelIndex < doc.modelCount ? modelIndex : 0;
+  doc.selectModel(v.modelIndex);
+  v.showLabels = r.boolean();
+  v.showColourbar = r.boolean();
+  v.showMesh = r.boolean();
+  v.showFloor = r.boolean();
+  v.showBoundary = r.boolean();
+  const float blend = r.f32();
+  const int kind = r.i32();
+  const bool reversed = r.boolean();
+  if (!r.ok()) return false;
+  c.blendWeight = blend >= 0 && blend <= 1 ? blend : 0.3f;
+  setColourmapAlpha(c.colourmap, c.blendWeight);
+  c.colourmap.kind = kind;
+  c.colourmap.reversed = reversed;
+  buildColourmap(c.colourmap);
+  v.diagonalCutOn = r.boolean();
+  for (double& d : v.diagonalLine) d = r.f64();
+  v.diagonalSide = r.i32();
+  std::array<double, 3> scale{};
+  for (double& k : scale) k = r.f64();
+  if (!r.ok()) return false;
+  if (scale[0] != 0 && scale[1] != 0 && scale[2] != 0) v.axisScale = scale;
+  v.vectorLength = r.f64();
+  for (int& s : v.vectorIncrement) s = std::max(1, r.i32());
+  v.vectorsAsCones = r.boolean();
+  std::array<unsigned char, 3> bg{};
+  for (auto& b : bg) b = r.u8();
+  v.readoutMode = r.boolean();
+  std::array<bool, 5> lights{};
+  for (bool& l : lights) l = r.boolean();
+  if (!r.ok()) return false;
+  view.setBackground(bg[0], bg[1], bg[2]);
+  view.setLights(lights);
+  window = win;
+  c.selectActiveScale(doc.secondModelLoaded);
+  v.rebuildNeeded = true;
+  v.redrawNeeded = true;
+  return true;
+}
+
+// The mesh and model values stored in the file. False when the file ended early or is not sound.
+bool readFullData(Reader& r, Document& doc, DocumentUi& ui, Platform& platform) {
+  doc.modelLoaded = false;
+  doc.releaseModelData();
+  doc.elements.clear();
+  const int modelCount = r.i32();
+  const int nx = r.i32(), ny = r.i32(), nz = r.i32();
+  const bool vector = r.boolean();
+  const bool second = r.boolean();
+  if (!r.ok()) return false;
+  const long long cells = static_cast<long long>(std::max(nx, 0)) * std::max(ny, 0) * std::max(nz, 0);
+  if (modelCount < 1 || nx < 1 || ny < 1 || nz < 1 || cells > kMaxCells) {
+    platform.message("The view parameter file holds no sound mesh.", MessageKind::Error);
+    return false;
+  }
+  // Everything the block holds must be there before anything is allocated.
+  const long long perCell = static_cast<long long>(modelCount) * (vector ? 4 : 1) + (second ? 1 : 0);
+  const long long needed = (3LL + nx + ny + nz) * 8 + cells * perCell * 4 + static_cast<long long>(nx) * ny * 4;
+  if (needed < 0 || static_cast<unsigned long long>(needed) > r.remaining()) {
+    r.fail();
+    return false;
+  }
+  RectMesh& m = doc.mesh;
+  m.nx = nx;
+  m.ny = ny;
+  m.nz = nz;
+  try {
+    m.xNodes.resize(static_cast<std::size_t>(nx) + 1);
+    m.yNodes.resize(static_cast<std::size_t>(ny) + 1);
+    m.zNodes.resize(static_cast<std::size_t>(nz) + 1);
+    for (double& x : m.xNodes) x = r.f64();
+    for (double& y : m.yNodes) y = r.f64();
+    for (double& z : m.zNodes) z = r.f64();
+    doc.TopActiveIndex.allocate(nx, ny, 0);
+    doc.models.clear();
+    doc.models.resize(static_cast<std::size_t>(modelCount));
+    for (auto& set : doc.models) set.allocate(nx, ny, nz);
+    doc.isVectorModel = vector;
+    if (vector) {
+      for (auto* comp : {&doc.vectorX, &doc.vectorY, &doc.vectorZ}) {
+        comp->clear();
+        comp->resize(static_cast<std::size_t>(modelCount));
+        for (auto& set : *comp) set.allocate(nx, ny, nz);
+      }
+    }
+    doc.secondModelLoaded = second;
+    if (second) doc.secondModel.allocate(nx, ny, nz);
+  } catch (const std::bad_alloc&) {
+    doc.releaseModelData();
+    platform.message("Not enough memory for the model of the view parameter file.", MessageKind::Error);
+    return false;
+  }
+  doc.modelCount = modelCount;
+  {
+    ProgressReporter progress(ui, ProgressReporter::Titled{"Loading ..."});
+    progress.setTotal(static_cast<double>(nx) * modelCount * ny);
+    double done = 0;
+    for (int mi = 0; mi < modelCount; ++mi)
+      for (int j = 0; j < ny; ++j)
+        for (int i = 0; i < nx; ++i) {
+          for (int k = 0; k < nz; ++k) {
+            if (vector) {
+              doc.vectorX[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
+              doc.vectorY[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
+              doc.vectorZ[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
+            }
+            doc.models[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
+            if (mi == 0 && second) doc.secondModel(i, j, k) = r.f32();
+          }
+          progress.report(++done);
+        }
+  }
+  for (int i = 0; i < nx; ++i)
+    for (int j = 0; j < ny; ++j) doc.TopActiveIndex(i, j) = std::clamp(r.i32(), 0, nz);
+  doc.modelMin = r.f32();
+  doc.modelMax = r.f32();
+  doc.bottomMean = r.f32();
+  if (second) {
+    doc.secondMin = r.f32();
+    doc.secondMax = r.f32();
+  }
+  if (!r.ok()) return false;
+  doc.selectModel(0);
+  doc.modelLoaded = true;
+  return true;
+}
+
+}  // namespace
+
+std::string encodeViewParameters(const Document& doc, const ViewController& view, bool fullData,
+                                 const WindowRect& window, DocumentUi* ui) {
+  Writer w;
+  w.str(doc.meshPath);
+  w.str(doc.modelPath);
+  w.boolean(doc.logModel);
+  w.str(doc.secondModelPath);
+  w.boolean(doc.logSecondModel);
+  w.boolean(doc.ActiveMaskSet != 0);
+  fullData = fullData && doc.modelLoaded;
+  w.boolean(fullData);
+  if (fullData) {
+    const RectMesh& m = doc.mesh;
+    const bool second = doc.secondModelLoaded && !doc.secondModel.empty();
+    w.i32(doc.modelCount);
+    w.i32(m.nx);
+    w.i32(m.ny);
+    w.i32(m.nz);
+    w.boolean(doc.isVectorModel);
+    w.boolean(second);
+    for (double x : m.xNodes) w.f64(x);
+    for (double y : m.yNodes) w.f64(y);
+    for (double z : m.zNodes) w.f64(z);
+    std::optional<ProgressReporter> progress;
+    if (ui) {
+      progress.emplace(*ui, ProgressReporter::Titled{"Saving ..."});
+      progress->setTotal(static_cast<double>(m.ny) * m.nx * doc.modelCount);
+    }
+    double done = 0;
+    for (int mi = 0; mi < doc.modelCount; ++mi)
+      for (int j = 0; j < m.ny; ++j)
+        for (int i = 0; i < m.nx; ++i) {
+          for (int k = 0; k < m.nz; ++k) {
+            if (doc.isVectorModel) {
+              w.f32(doc.vectorX[static_cast<std::size_t>(mi)](i, j, k));
+              w.f32(doc.vectorY[static_cast<std::size_t>(mi)](i, j, k));
+              w.f32(doc.vectorZ[static_cast<std::size_t>(mi)](i, j, k));
+            }
+            w.f32(doc.models[static_cast<std::size_t>(mi)](i, j, k));
+            if (mi == 0 && second) w.f32(doc.secondModel(i, j, k));
+          }
+          if (progress) progress->report(++done);
+        }
+    for (int i = 0; i < m.nx; ++i)
+      for (int j = 0; j < m.ny; ++j) w.i32(doc.TopActiveIndex(i, j));
+    w.f32(static_cast<float>(doc.modelMin));
+    w.f32(static_cast<float>(doc.modelMax));
+    w.f32(doc.bottomMean);
+    if (second) {
+      w.f32(static_cast<float>(doc.secondMin));
+      w.f32(static_cast<float>(doc.secondMax));
+    }
+  }
+  w.boolean(!doc.dataSets.empty());
+  if (!doc.dataSets.empty()) {
+    w.i32(static_cast<std::int32_t>(doc.dataSets.size()));
+    for (const DataSet& d : doc.dataSets) {
+      w.str(d.path);
+      w.str(d.name);
+      w.i16(static_cast<std::int16_t>(d.plottingMethod));
+      w.f32(d.plottingValue);
+      w.boolean(d.displayed);
+      w.boolean(d.solidColour);
+      for (float c : d.colour) w.f32(c);
+      w.i32(static_cast<std::int32_t>(d.points.size()));
+      for (const DataPoint& p : d.points) {
+        w.f64(p.x);
+        w.f64(p.y);
+        w.f64(p.z);
+        w.f64(p.value);
+        w.str(p.name);
+      }
+      w.f32(static_cast<float>(d.rangeMin));
+      w.f32(static_cast<float>(d.rangeMax));
+    }
+  }
+  writeViewState(w, doc, view, window);
+  return std::move(w.bytes);
+}
+
+bool saveViewParameters(const std::string& path, const Document& doc, const ViewController& view,
+                        const WindowRect& window, Platform& platform, DocumentUi& ui) {
+  const bool full = platform.askYesNo(kFullDataQuestion);
+  return writeFileAtomically(path, encodeViewParameters(doc, view, full, window, &ui), platform);
+}
+
+ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewController& view, Platform& platform,
+                                DocumentUi& ui) {
+  ViewFileLoad result;
+  std::string data;
+  if (!readWholeFile(path, data)) {
+    platform.message("Could not open\n" + path, MessageKind::Error);
+    return result;
+  }
+  struct AnswerGiven {
+    Document& doc;
+    explicit AnswerGiven(Document& d) : doc(d) { doc.ignoreAnswerGiven = true; }
+    ~AnswerGiven() { doc.ignoreAnswerGiven = false; }
+  } answerGiven(doc);
+
+  Reader r(data);
+  auto pastEnd = [&] {
+    platform.message(kPastEndMessage, MessageKind::Error);
+    return result;
+  };
+  std::string meshPath = r.str(), modelPath = r.str();
+  const bool logModel = r.boolean();
+  std::string secondPath = r.str();
+  const bool logSecond = r.boolean();
+  const bool mask = r.boolean();
+  const bool full = r.boolean();
+  if (!r.ok()) return pastEnd();
+  doc.meshPath = meshPath;
+  doc.modelPath = modelPath;
+  doc.logModel = logModel;
+  doc.secondModelPath = secondPath;
+  doc.logSecondModel = logSecond;
+  doc.ActiveMaskSet = mask ? 1 : 0;
+
+  if (full) {
+    if (!readFullData(r, doc, ui, platform)) return r.ok() ? result : pastEnd();
+    doc.setTitle(path);
+  } else {
+    const bool missing = !fileExists(doc.meshPath) || (!doc.modelPath.empty() && !fileExists(doc.modelPath)) ||
+                         (!doc.secondModelPath.empty() && !fileExists(doc.secondModelPath));
+    if (missing) {
+      LoadDialogValues v{doc.octreeMode, doc.meshPath, doc.modelPath, doc.logModel, doc.secondModelPath,
+                         doc.logSecondModel};
+      if (!ui.runLoadModelDialog(v)) return result;
+      doc.octreeMode = v.octree;
+      doc.meshPath = fullPath(v.meshPath);
+      doc.modelPath = v.modelPath.empty() ? std::string() : fullPath(v.modelPath);
+      doc.logModel = v.logModel;
+      doc.secondModelPath = v.secondModelPath.empty() ? std::string() : fullPath(v.secondModelPath);
+      doc.logSecondModel = v.logSecondModel;
+    }
+    const LoadStatus s = doc.octreeMode ? doc.octreeLoad() : doc.loadModelSet();
+    if (s != LoadStatus::Loaded) return result;
+  }
+
+  const bool hasSets = r.boolean();
+  if (!r.ok()) return pastEnd();
+  if (hasSets) {
+    const int count = r.i32();
+    if (!r.ok() || count < 0) return pastEnd();
+    doc.dataSets.clear();
+    for (int n = 0; n < count && r.ok(); ++n) {
+      DataSet d;
+      d.path = r.str();
+      d.name = r.str();
+      d.plottingMethod = r.i16();
+      d.plottingValue = r.f32();
+      d.displayed = r.boolean();
+      d.solidColour = r.boolean();
+      for (float& c : d.colour) c = r.f32();
+      const int points = r.i32();
+      // Each point takes at least 33 bytes: a count beyond what is left cannot be right.
+      if (!r.ok() || points < 0 || static_cast<std::size_t>(points) > r.remaining() / 33) return pastEnd();
+      d.points.resize(static_cast<std::size_t>(points));
+      for (DataPoint& p : d.points) {
+        p.x = r.f64();
+        p.y = r.f64();
+        p.z = r.f64();
+        p.value = r.f64();
+        p.name = r.str();
+      }
+      d.rangeMin = r.f32();
+      d.rangeMax = r.f32();
+      if (r.ok()) doc.dataSets.push_back(std::move(d));
+    }
+    if (!r.ok()) return pastEnd();
+  }
+  if (!readViewState(r, doc, view, result.window)) return pastEnd();
+  result.ok = true;
+  return result;
+}
+
+}  // namespace litho

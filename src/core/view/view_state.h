@@ -1,0 +1,92 @@
+#pragma once
+#include <array>
+#include <string>
+
+namespace litho {
+
+enum CutPlane { kNoPlane = 0, kWest = 1, kEast = 2, kSouth = 3, kNorth = 4, kTop = 5, kBottom = 6 };
+// Index into the six-entry side arrays (hiddenPadding, cuts): west, east, south, north, top, bottom.
+enum Side { kSideWest = 0, kSideEast, kSideSouth, kSideNorth, kSideTop, kSideBottom };
+
+struct FontSpec {
+  int height = -12;
+  int width = 0;
+  int escapement = 0;
+  int orientation = 0;
+  int weight = 0;
+  bool italic = false;
+  bool underline = false;
+  bool strikeOut = false;
+  int charSet = 0;
+  int outPrecision = 0;
+  int clipPrecision = 0;
+  int quality = 0;
+  int pitchAndFamily = 0x26;  // variable pitch, sans-serif
+  std::string faceName;
+  bool operator==(const FontSpec&) const = default;
+};
+
+// How the loaded model is looked at: camera, padding, cut planes, display flags.
+struct ViewState {
+  float rotationX = -65;
+  float rotationZ = 0;
+  float angleStep = 5;
+  double zoomAngle = 30;
+  int perspective = 1;
+  double panX = 0;
+  double panY = 0;
+  double panStep = 0;
+  double sceneExtent = 0;
+  double cameraDistance = 0;
+  std::array<double, 3> sceneCentre{};
+  std::array<double, 3> axisScale{1, 1, 1};
+  double aspect = 1;
+
+  std::array<int, 6> hiddenPadding{};
+  std::array<int, 3> visibleCount{};
+  std::array<int, 6> cuts{};  // CutPlanes, by Side
+  int selectedCutPlane = kNoPlane;
+
+  bool showLabels = false;
+  bool showColourbar = true;
+  bool showMesh = false;
+  bool showFloor = true;
+  bool showBoundary = true;
+  bool showCompass = false;
+  bool readoutMode = false;
+
+  std::array<unsigned char, 3> backgroundColour{0, 0, 0};
+  bool darkBackground = true;
+  std::array<bool, 5> lightSwitches{true, false, false, false, false};  // centre, west, east, north, south
+  bool lightingOn = true;
+  bool normalizeNormals = false;
+
+  int labelScale = 5;
+  int fontSize = 12;
+  FontSpec viewFont;
+
+  int modelIndex = 0;
+  double displayMin = 0;  // the cutoff range
+  double displayMax = 0;
+  bool ignoreCutPlanes = false;
+
+  bool diagonalCutOn = false;
+  std::array<double, 4> diagonalLine{};
+  int diagonalSide = 0;
+  int mouseCutStage = 0;
+
+  bool cellFacesShown = false;
+  bool vectorsAsCones = false;
+  double vectorLength = 0;
+  std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z
+
+  bool redrawNeeded = true;
+  bool rebuildNeeded = true;
+};
+
+// Extent of the visible (unpadded) box in model coordinates; z0 is the top.
+struct CoreBox {
+  double x0 = 0, x1 = 0, y0 = 0, y1 = 0, z0 = 0, z1 = 0;
+};
+
+}  // namespace litho

@@ -1,0 +1,111 @@
+#include "gl/scene_gl.h"
+
+#include <GL/gl.h>
+
+#include <chrono>
+
+#include "gl/overlays_gl.h"
+#include "gl/vector_gl.h"
+
+namespace litho {
+
+namespace {
+constexpr std::size_t kChunk = 16384;  // faces per vertex-array draw
+double msSince(std::chrono::steady_clock::time_point t) {
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
+}
+}  // namespace
+
+void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
+                            const CoreBox& box) {
+  auto t0 = std::chrono::steady_clock::now();
+  builder_.build(doc, v, colours, geometry_);
+  buildMs_ = msSince(t0);
+  t0 = std::chrono::steady_clock::now();
+  compile(doc, v, box);
+  compileMs_ = msSince(t0);
+}
+
+void SceneRenderer::compile(const Document& doc, const ViewState& v, const CoreBox& box) {
+  const RectMesh& mesh = doc.mesh;
+  const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
+  const auto& map = geometry_.colourmap.entries;
+  glNewList(1, GL_COMPILE);
+  for (const SceneOp& op : geometry_.ops) {
+    switch (op.kind) {
+      case SceneOpKind::Faces: {
+        positions_.resize(kChunk * 12);
+        normals_.resize(kChunk * 12);
+        colours_.resize(kChunk * 16);
+        glEnableClientState(GL_VERTEX_ARRAY);
+        glEnableClientState(GL_NORMAL_ARRAY);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glVertexPointer(3, GL_FLOAT, 0, positions_.data());
+        glNormalPointer(GL_FLOAT, 0, normals_.data());
+        glColorPointer(4, GL_FLOAT, 0, colours_.data());
+        for (std::uint32_t first = op.begin; first < op.end; first += kChunk) {
+          const std::uint32_t n = std::min<std::uint32_t>(kChunk, op.end - first);
+          float* p = positions_.data();
+          float* nn = normals_.data();
+          float* c = colours_.data();
+          for (std::uint32_t f = first; f < first + n; ++f) {
+            const CellFace& face = geometry_.faces[f];
+            const auto corners = faceCorners(mesh, face);
+            const auto normal = faceNormal(face.side);
+            const auto& rgba = map[face.colour];
+            for (const auto& q : corners) {
+              *p++ = static_cast<float>(q[0] - ox);
+              *p++ = static_cast<float>(q[1] - oy);
+              *p++ = static_cast<float>(q[2] - oz);
+              *nn++ = normal[0];
+              *nn++ = normal[1];
+              *nn++ = normal[2];
+              for (int ch = 0; ch < 4; ++ch) *c++ = rgba[static_cast<std::size_t>(ch)];
+            }
+          }
+          glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(n * 4));
+        }
+        glDisableClientState(GL_VERTEX_ARRAY);
+        glDisableClientState(GL_NORMAL_ARRAY);
+        glDisableClientState(GL_COLOR_ARRAY);
+        break;
+      }
+      case SceneOpKind::Polygons:
+        for (std::uint32_t i = op.begin; i < op.end; ++i) {
+          const ScenePolygon& poly = geometry_.polygons[i];
+          glColor4fv(map[poly.colour].data());
+          glNormal3fv(poly.normal.data());
+          glBegin(GL_POLYGON);
+          for (std::uint32_t k = 0; k < poly.vertexCount; ++k) {
+            const auto& q = geometry_.polygonVertices[poly.firstVertex + k];
+            glVertex3f(static_cast<float>(q[0] - ox), static_cast<float>(q[1] - oy), static_cast<float>(q[2] - oz));
+          }
+          glEnd();
+        }
+        break;
+      case SceneOpKind::PolygonOffsetOn:
+        glPolygonOffset(1, 1000);
+        glEnable(GL_POLYGON_OFFSET_FILL);
+        break;
+      case SceneOpKind::PolygonOffsetOff: glDisable(GL_POLYGON_OFFSET_FILL); break;
+      case SceneOpKind::LightingOn: glEnable(GL_LIGHTING); break;
+      case SceneOpKind::LightingOff: glDisable(GL_LIGHTING); break;
+      case SceneOpKind::BlendOn:
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        break;
+      case SceneOpKind::BlendOff: glDisable(GL_BLEND); break;
+      case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
+      case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
+      case SceneOpKind::Boundary: drawBoundaryAndFloor(doc, v, box); break;
+      case SceneOpKind::Vectors:
+        drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, v.sceneCentre);
+        break;
+      case SceneOpKind::CellFacesOverlay:
+      case SceneOpKind::DataSets: break;
+    }
+  }
+  glEndList();
+}
+
+}  // namespace litho
