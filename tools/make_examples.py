@@ -6,6 +6,9 @@ with padding widening outward on every side but the top, written with
 repeat tokens the way inversion codes write them.
 block/density.den: a density contrast model of the core only, with the
 "models" header naming the padding: a dense dipping body and a weaker one.
+block/topo.txt: the ground surface over block.msh, a 25 m grid beyond the
+mesh's edges with CRLF line ends: a gentle hill over the core on ground that
+falls away below the mesh top, so the top layers of the outer columns are air.
 layered/: a mesh with a hilly surface and a log10-conductivity model whose
 air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
 pair/: a file with two density models (before and after gas injection) and
@@ -87,6 +90,25 @@ def write_density(folder):
 
     header = f"models 1 {west} {east} {south} {north} {bottom} {top}"
     write_lines(os.path.join(folder, "density.den"), [header] + [value(v) for v in model_order(nx, ny, nz, cell)])
+
+
+def write_block_topography(folder):
+    # The block mesh spans 499605..501145 east and 6999605..7001145 north, top at 450.
+    rng = random.Random(7)
+    step = 25
+    eastings = range(499600, 501150 + 1, step)
+    northings = range(6999600, 7001150 + 1, step)
+
+    def ground(e, n):
+        r2 = (e - 500300) ** 2 + (n - 7000450) ** 2
+        hill = 40 * math.exp(-r2 / (2 * 350.0 ** 2))
+        return 412 + 0.01 * (e - 499600) + hill + rng.uniform(-0.3, 0.3)
+
+    lines = ["! ground surface, 25 m grid, UTM easting and northing, elevation in m",
+             str(len(eastings) * len(northings))]
+    lines += [f"{e}\t{n}\t{ground(e, n):.2f}" for n in northings for e in eastings]
+    with open(os.path.join(folder, "topo.txt"), "w", newline="\r\n") as f:
+        f.write("\n".join(lines) + "\n")
 
 
 def write_layered(folder):
@@ -224,6 +246,7 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "examples")
     write_block(os.path.join(out, "block"))
     write_density(os.path.join(out, "block"))
+    write_block_topography(os.path.join(out, "block"))
     write_layered(os.path.join(out, "layered"))
     write_pair(os.path.join(out, "pair"))
     write_vector(os.path.join(out, "vector"))
