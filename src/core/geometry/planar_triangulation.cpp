@@ -98,46 +98,101 @@ std::vector<int> sortNodes(int n, double* a, double* b, double* c, int m) {
 }
 
 // ---------------------------------------------------------------------------
+// Building
 
-void PlanarTriangulation::clear() {
-  x_.clear();
-  y_.clear();
-  adj_.clear();
-  neighbourList_.clear();
-  listEnd_.clear();
+namespace {
+
+bool leftOf(double xa, double ya, double xb, double yb, double px, double py) {
+  return (xb - xa) * (py - ya) >= (px - xa) * (yb - ya);
 }
 
-bool PlanarTriangulation::left(int a, int b, double px, double py) const {
-  const double xa = x_[a - 1], ya = y_[a - 1];
-  return (x_[b - 1] - xa) * (py - ya) >= (px - xa) * (y_[b - 1] - ya);
+// The incremental construction works on triangles of three half-edges each
+// (counterclockwise, each knowing the half-edge across it), so that finding
+// the node across an edge or swapping a diagonal costs the same at a node
+// with hundreds of neighbours as at one with six. Every node remembers the
+// neighbour its packed list would start with, updated exactly as inserting
+// into and removing from the packed lists would, so the lists come out the
+// same and every walk that starts from a node's first triangle takes the
+// same path.
+class DelaunayBuilder {
+ public:
+  DelaunayBuilder(const std::vector<double>& x, const std::vector<double>& y)
+      : x_(x), y_(y), n_(static_cast<int>(x.size())) {}
+
+  int build();
+  void pack(std::vector<int>& list, std::vector<int>& end) const;
+
+ private:
+  struct Place {
+    int i1 = 0, i2 = 0, i3 = 0;
+    int edge = -1;  // half-edge i1 -> i2 of a triangle
+  };
+
+  static int nextEdge(int e) { return e % 3 == 2 ? e - 2 : e + 1; }
+  static int previousEdge(int e) { return e % 3 == 0 ? e + 2 : e - 1; }
+  int destination(int e) const { return origin_[nextEdge(e)]; }
+  bool left(int a, int b, double px, double py) const {
+    return leftOf(x_[a - 1], y_[a - 1], x_[b - 1], y_[b - 1], px, py);
+  }
+  bool isBoundary(int node) const { return previousOnHull_[node] != 0; }
+
+  int addTriangle(int a, int b, int c);
+  void link(int e, int f) {
+    across_[e] = f;
+    if (f >= 0) across_[f] = e;
+  }
+  void claim(int e) {
+    if (firstNeighbour_[origin_[e]] == destination(e)) firstEdge_[origin_[e]] = e;
+  }
+  void claimTriangle(int e) {
+    const int base = e - e % 3;
+    claim(base);
+    claim(base + 1);
+    claim(base + 2);
+  }
+
+  bool buildInitialFan(int& next);
+  bool insertNode(int k);
+  int hullEdgeThrough(const Place& at, double px, double py) const;
+  bool atCorner(const Place& at, double px, double py) const;
+  void joinOutside(int k, int first, int last);
+  void splitHullEdge(int k, int e);
+  void splitTriangle(int k, const Place& at);
+  int flip(int e);
+  bool swapTest(int k, int io1, int io2, int q) const;
+
+  Place walk(int edge, double px, double py) const;
+  Place locateAsListsWould(int start, double px, double py) const;
+  Place locateByScan(double px, double py) const;
+  Place visibleChain(int a, int b, double px, double py) const;
+  int nearbyNode(int k) const;
+  int bucketOf(double px, double py) const;
+  void setUpBuckets();
+
+  const std::vector<double>& x_;
+  const std::vector<double>& y_;
+  const int n_;
+  std::vector<int> origin_;   // per half-edge
+  std::vector<int> across_;   // per half-edge, -1 on the hull
+  // Per node, indexed 1..n; 0 before the node is inserted.
+  std::vector<int> firstNeighbour_;
+  std::vector<int> firstEdge_;  // half-edge node -> first neighbour
+  std::vector<int> previousOnHull_;
+  // Coarse grid of the last node inserted in each cell, for starting walks
+  // next to the new node.
+  std::vector<int> bucket_;
+  int columns_ = 1, rows_ = 1;
+  double x0_ = 0, y0_ = 0, columnScale_ = 0, rowScale_ = 0;
+};
+
+int DelaunayBuilder::addTriangle(int a, int b, int c) {
+  const int e = static_cast<int>(origin_.size());
+  origin_.insert(origin_.end(), {a, b, c});
+  across_.insert(across_.end(), {-1, -1, -1});
+  return e;
 }
 
-int PlanarTriangulation::opposite(int a, int b) const {
-  const std::vector<int>& l = adj_[a - 1];
-  for (std::size_t i = 0; i < l.size(); ++i)
-    if (l[i] == b) return i == 0 ? l.back() : l[i - 1];
-  return 0;
-}
-
-void PlanarTriangulation::insertAfter(int node, int after, int inserted) {
-  std::vector<int>& l = adj_[node - 1];
-  for (std::size_t i = 0; i < l.size(); ++i)
-    if (l[i] == after) {
-      l.insert(l.begin() + static_cast<std::ptrdiff_t>(i) + 1, inserted);
-      return;
-    }
-}
-
-void PlanarTriangulation::removeNeighbour(int node, int removed) {
-  std::vector<int>& l = adj_[node - 1];
-  for (std::size_t i = 0; i < l.size(); ++i)
-    if (l[i] == removed) {
-      l.erase(l.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
-    }
-}
-
-bool PlanarTriangulation::swapTest(int k, int io1, int io2, int q) const {
+bool DelaunayBuilder::swapTest(int k, int io1, int io2, int q) const {
   const double xk = x_[k - 1], yk = y_[k - 1], xq = x_[q - 1], yq = y_[q - 1];
   const double dx11 = x_[io1 - 1] - xk, dy11 = y_[io1 - 1] - yk;
   const double dx12 = x_[io2 - 1] - xk, dy12 = y_[io2 - 1] - yk;
@@ -152,33 +207,38 @@ bool PlanarTriangulation::swapTest(int k, int io1, int io2, int q) const {
   return sinQ * cosK + sinK * cosQ < 0;
 }
 
-int PlanarTriangulation::triangleCount() const {
-  int count = 0;
-  forEachTriangle([&](int, int, int) { ++count; });
-  return count;
-}
-
-// ---------------------------------------------------------------------------
-// Building
-
-bool PlanarTriangulation::buildInitialFan(int n, int& next) {
+bool DelaunayBuilder::buildInitialFan(int& next) {
   const auto X = [&](int v) { return x_[v - 1]; };
   const auto Y = [&](int v) { return y_[v - 1]; };
   if (X(1) == X(2) && Y(1) == Y(2)) return false;
   std::vector<int> line{1, 2};
-  for (int k = 3; k <= n; ++k) {
+  for (int k = 3; k <= n_; ++k) {
     const int lo = line.front(), hi = line.back();
     const double c = (Y(k) - Y(lo)) * (X(hi) - X(lo)) - (X(k) - X(lo)) * (Y(hi) - Y(lo));
     if (c != 0) {
       if (c > 0) std::reverse(line.begin(), line.end());
-      // k is right of the line from its first node to its last.
+      // k is right of the line from its first node to its last: triangles
+      // (k, line[j+1], line[j]), the line's segments on the hull.
       const int m = static_cast<int>(line.size());
-      adj_[k - 1].reserve(static_cast<std::size_t>(m) + 1);
-      for (int i = m - 1; i >= 0; --i) adj_[k - 1].push_back(line[i]);
-      adj_[k - 1].push_back(0);
-      adj_[line[0] - 1] = {k, line[1], 0};
-      adj_[line[m - 1] - 1] = {line[m - 2], k, 0};
-      for (int i = 1; i < m - 1; ++i) adj_[line[i] - 1] = {line[i - 1], k, line[i + 1], 0};
+      int previous = -1;
+      for (int j = 0; j + 1 < m; ++j) {
+        const int e = addTriangle(k, line[j + 1], line[j]);
+        if (previous >= 0) link(e + 2, previous);
+        previous = e;
+      }
+      firstNeighbour_[k] = line[m - 1];
+      previousOnHull_[k] = line[0];
+      firstNeighbour_[line[0]] = k;
+      previousOnHull_[line[0]] = line[1];
+      firstNeighbour_[line[m - 1]] = line[m - 2];
+      previousOnHull_[line[m - 1]] = k;
+      for (int i = 1; i < m - 1; ++i) {
+        firstNeighbour_[line[i]] = line[i - 1];
+        previousOnHull_[line[i]] = line[i + 1];
+      }
+      for (int e = 0; e < static_cast<int>(origin_.size()); ++e) claim(e);
+      for (int v : line) bucket_[bucketOf(X(v), Y(v))] = v;
+      bucket_[bucketOf(X(k), Y(k))] = k;
       next = k + 1;
       return true;
     }
@@ -199,89 +259,353 @@ bool PlanarTriangulation::buildInitialFan(int n, int& next) {
     if (at < line.size() && X(k) == X(line[at]) && Y(k) == Y(line[at])) return false;
     line.insert(line.begin() + static_cast<std::ptrdiff_t>(at), k);
   }
-  next = n + 1;  // all collinear
+  next = n_ + 1;  // all collinear
   return true;
 }
 
-bool PlanarTriangulation::insertNode(int k) {
-  const double px = x_[k - 1], py = y_[k - 1];
-  const Located loc = locatePoint(k - 1, px, py);
-  std::vector<int>& lk = adj_[k - 1];
-  if (loc.i3 == 0) {
-    // Outside the hull: join k to the hull nodes from i1 clockwise to i2.
-    int v = loc.i1;
-    lk.push_back(v);
-    while (v != loc.i2) {
-      v = previousOnHull(v);
-      lk.push_back(v);
-    }
-    lk.push_back(0);
-    for (std::size_t i = 1; i + 2 < lk.size(); ++i) adj_[lk[i] - 1].back() = k;
-    std::vector<int>& l1 = adj_[loc.i1 - 1];
-    l1.insert(l1.end() - 1, k);
-    std::vector<int>& l2 = adj_[loc.i2 - 1];
-    l2.insert(l2.begin(), k);
+void DelaunayBuilder::setUpBuckets() {
+  const auto [xLow, xHigh] = std::minmax_element(x_.begin(), x_.end());
+  const auto [yLow, yHigh] = std::minmax_element(y_.begin(), y_.end());
+  x0_ = *xLow;
+  y0_ = *yLow;
+  const double width = *xHigh - x0_, height = *yHigh - y0_;
+  const int cells = std::max(1, n_ / 2);
+  if (width > 0 && height > 0) {
+    const double c = std::sqrt(cells * width / height);
+    columns_ = static_cast<int>(std::clamp(c, 1.0, static_cast<double>(cells)));
+    rows_ = std::max(1, cells / columns_);
+  } else if (width > 0) {
+    columns_ = cells;
   } else {
-    const int tri[3] = {loc.i1, loc.i2, loc.i3};
-    for (int v : tri)
-      if (x_[v - 1] == px && y_[v - 1] == py) return false;
-    // On a hull edge the node joins the hull instead of leaving a flat
-    // triangle that no swap can remove.
-    int hullEdge = -1;
-    for (int e = 0; e < 3; ++e) {
-      const int a = tri[e], b = tri[(e + 1) % 3];
-      const double cross = (x_[b - 1] - x_[a - 1]) * (py - y_[a - 1]) - (px - x_[a - 1]) * (y_[b - 1] - y_[a - 1]);
-      if (cross == 0 && adj_[a - 1].back() == 0 && adj_[a - 1].front() == b) hullEdge = e;
+    rows_ = cells;
+  }
+  columnScale_ = width > 0 ? columns_ / width : 0;
+  rowScale_ = height > 0 ? rows_ / height : 0;
+  bucket_.assign(static_cast<std::size_t>(columns_) * static_cast<std::size_t>(rows_), 0);
+}
+
+int DelaunayBuilder::bucketOf(double px, double py) const {
+  // Written so that a scale overflowing to infinity still gives a cell.
+  const double c = (px - x0_) * columnScale_, r = (py - y0_) * rowScale_;
+  const int column = c >= columns_ ? columns_ - 1 : c > 0 ? static_cast<int>(c) : 0;
+  const int row = r >= rows_ ? rows_ - 1 : r > 0 ? static_cast<int>(r) : 0;
+  return row * columns_ + column;
+}
+
+int DelaunayBuilder::nearbyNode(int k) const {
+  const double px = x_[k - 1], py = y_[k - 1];
+  const auto distance = [&](int v) {
+    const double dx = x_[v - 1] - px, dy = y_[v - 1] - py;
+    return dx * dx + dy * dy;
+  };
+  int best = k - 1;
+  double bestDistance = distance(best);
+  const int cell = bucketOf(px, py);
+  const int column = cell % columns_, row = cell / columns_;
+  for (int r = std::max(0, row - 1); r <= std::min(rows_ - 1, row + 1); ++r)
+    for (int c = std::max(0, column - 1); c <= std::min(columns_ - 1, column + 1); ++c) {
+      const int v = bucket_[static_cast<std::size_t>(r) * columns_ + c];
+      if (v == 0) continue;
+      const double d = distance(v);
+      if (d < bestDistance) {
+        best = v;
+        bestDistance = d;
+      }
     }
-    if (hullEdge >= 0) {
-      const int a = tri[hullEdge], b = tri[(hullEdge + 1) % 3], c = tri[(hullEdge + 2) % 3];
-      adj_[a - 1].front() = k;
-      adj_[b - 1][adj_[b - 1].size() - 2] = k;
-      insertAfter(c, a, k);
-      lk = {b, c, a, 0};
-    } else {
-      insertAfter(loc.i1, loc.i2, k);
-      insertAfter(loc.i2, loc.i3, k);
-      insertAfter(loc.i3, loc.i1, k);
-      lk = {loc.i1, loc.i2, loc.i3};
+  return best;
+}
+
+DelaunayBuilder::Place DelaunayBuilder::visibleChain(int a, int b, double px, double py) const {
+  // a -> b is a hull edge (counterclockwise) with p strictly right of it.
+  int last = b;
+  for (int guard = 0; guard < n_; ++guard) {
+    const int nb = firstNeighbour_[last];
+    if (left(last, nb, px, py)) break;
+    last = nb;
+  }
+  int first = a;
+  for (int guard = 0; guard < n_; ++guard) {
+    const int pa = previousOnHull_[first];
+    if (left(pa, first, px, py)) break;
+    first = pa;
+  }
+  return {last, first, 0, -1};
+}
+
+DelaunayBuilder::Place DelaunayBuilder::walk(int edge, double px, double py) const {
+  // Visibility walk: leave the triangle through an edge with p strictly on
+  // its far side until none is left; the entry edge (ab) is checked last.
+  int ab = edge;
+  const long long limit = 4LL * n_ + 16;
+  for (long long step = 0; step < limit; ++step) {
+    const int bc = nextEdge(ab), ca = previousEdge(ab);
+    const int a = origin_[ab], b = origin_[bc], c = origin_[ca];
+    int out;
+    if (!left(b, c, px, py))
+      out = bc;
+    else if (!left(c, a, px, py))
+      out = ca;
+    else if (!left(a, b, px, py))
+      out = ab;
+    else
+      return {a, b, c, ab};
+    const int across = across_[out];
+    if (across < 0) return visibleChain(origin_[out], destination(out), px, py);
+    ab = across;
+  }
+  return {};
+}
+
+DelaunayBuilder::Place DelaunayBuilder::locateAsListsWould(int start, double px, double py) const {
+  // The published point location from the previous node, step for step.
+  if (isBoundary(start)) {
+    int ahead = start, behind = start;
+    for (int step = 0; step < 64; ++step) {
+      const int next = firstNeighbour_[ahead];
+      if (!left(ahead, next, px, py)) return visibleChain(ahead, next, px, py);
+      const int previous = previousOnHull_[behind];
+      if (!left(previous, behind, px, py)) return visibleChain(previous, behind, px, py);
+      ahead = next;
+      behind = previous;
+      if (ahead == behind || ahead == start) break;
     }
   }
+  const Place found = walk(firstEdge_[start], px, py);
+  return found.i1 != 0 ? found : locateByScan(px, py);
+}
 
-  // Local optimisation around k.
-  const int first = adj_[k - 1].front();
-  int io1 = first;
-  int io2 = adj_[k - 1][1];
+DelaunayBuilder::Place DelaunayBuilder::locateByScan(double px, double py) const {
+  // Triangles in the order the packed lists enumerate them.
+  for (int a = 1; a <= n_; ++a) {
+    if (firstNeighbour_[a] == 0) continue;
+    const int start = firstEdge_[a];
+    int e = start;
+    for (;;) {
+      const int b = destination(e), c = origin_[previousEdge(e)];
+      if (a < b && a < c && left(a, b, px, py) && left(b, c, px, py) && left(c, a, px, py)) return {a, b, c, e};
+      const int back = across_[previousEdge(e)];
+      if (back < 0 || back == start) break;
+      e = back;
+    }
+  }
+  for (int a = 1; a <= n_; ++a) {
+    if (firstNeighbour_[a] == 0 || !isBoundary(a)) continue;
+    const int b = firstNeighbour_[a];
+    if (!left(a, b, px, py)) return visibleChain(a, b, px, py);
+  }
+  return {};
+}
+
+void DelaunayBuilder::joinOutside(int k, int first, int last) {
+  // Triangles (k, u, w) for the hull nodes u from first clockwise to last
+  // and w the node after u.
+  const int begin = static_cast<int>(origin_.size());
+  int previous = -1;
+  int u = first;
+  while (u != last) {
+    const int w = previousOnHull_[u];
+    const int e = addTriangle(k, u, w);
+    link(e + 1, firstEdge_[w]);  // w -> u was the hull edge
+    if (previous >= 0) link(e, previous + 2);
+    if (u != first) previousOnHull_[u] = 0;
+    previous = e;
+    u = w;
+  }
+  firstNeighbour_[k] = first;
+  previousOnHull_[k] = last;
+  previousOnHull_[first] = k;
+  firstNeighbour_[last] = k;
+  for (int e = begin; e < static_cast<int>(origin_.size()); ++e) claim(e);
+}
+
+void DelaunayBuilder::splitHullEdge(int k, int e) {
+  // e = a -> b on the hull in the triangle (a, b, c): (a, k, c) stays in its
+  // place, (k, b, c) is new.
+  const int bc = nextEdge(e), ca = previousEdge(e);
+  const int a = origin_[e], b = origin_[bc], c = origin_[ca];
+  const int outside = across_[bc];
+  origin_[bc] = k;
+  const int t = addTriangle(k, b, c);
+  link(t + 1, outside);
+  link(t + 2, bc);
+  firstNeighbour_[a] = k;
+  previousOnHull_[b] = k;
+  firstNeighbour_[k] = b;
+  previousOnHull_[k] = a;
+  claimTriangle(e);
+  claimTriangle(t);
+  if (outside >= 0) claim(outside);
+}
+
+void DelaunayBuilder::splitTriangle(int k, const Place& at) {
+  // (i1, i2, k) stays in the triangle's place; (i2, i3, k) and (i3, i1, k)
+  // are new.
+  const int e12 = at.edge, e23 = nextEdge(e12), e31 = previousEdge(e12);
+  const int out23 = across_[e23], out31 = across_[e31];
+  origin_[e31] = k;
+  const int t2 = addTriangle(at.i2, at.i3, k);
+  const int t3 = addTriangle(at.i3, at.i1, k);
+  link(t2, out23);
+  link(t3, out31);
+  link(e23, t2 + 2);
+  link(e31, t3 + 1);
+  link(t2 + 1, t3 + 2);
+  firstNeighbour_[k] = at.i1;
+  claimTriangle(e12);
+  claimTriangle(t2);
+  claimTriangle(t3);
+}
+
+int DelaunayBuilder::flip(int e) {
+  // e = io1 -> io2 in (k, io1, io2), across from (io2, io1, q): the triangles
+  // become (k, io1, q) and (k, q, io2). Returns io1 -> q.
+  const int e1 = nextEdge(e), e2 = previousEdge(e);
+  const int f = across_[e], f1 = nextEdge(f), f2 = previousEdge(f);
+  const int k = origin_[e2], io1 = origin_[e], io2 = origin_[f], q = origin_[f2];
+  const int outE1 = across_[e1], outF1 = across_[f1];
+  origin_[e1] = q;
+  origin_[f1] = k;
+  link(e, outF1);
+  link(f, outE1);
+  link(e1, f1);
+  // Removing a list's first entry makes the next one first.
+  if (firstNeighbour_[io1] == io2) {
+    firstNeighbour_[io1] = k;
+    firstEdge_[io1] = across_[e2];
+  }
+  if (firstNeighbour_[io2] == io1) {
+    firstNeighbour_[io2] = q;
+    firstEdge_[io2] = across_[f2];
+  }
+  claimTriangle(e);
+  claimTriangle(f);
+  return e;
+}
+
+int DelaunayBuilder::hullEdgeThrough(const Place& at, double px, double py) const {
+  int found = -1;
+  int e = at.edge;
+  for (int i = 0; i < 3; ++i, e = nextEdge(e)) {
+    const int a = origin_[e], b = destination(e);
+    const double cross = (x_[b - 1] - x_[a - 1]) * (py - y_[a - 1]) - (px - x_[a - 1]) * (y_[b - 1] - y_[a - 1]);
+    if (cross == 0 && across_[e] < 0) found = e;
+  }
+  return found;
+}
+
+bool DelaunayBuilder::atCorner(const Place& at, double px, double py) const {
+  const int tri[3] = {at.i1, at.i2, at.i3};
+  for (int v : tri)
+    if (x_[v - 1] == px && y_[v - 1] == py) return true;
+  return false;
+}
+
+bool DelaunayBuilder::insertNode(int k) {
+  const double px = x_[k - 1], py = y_[k - 1];
+  // A walk from a node next to k finds the same hull chain or triangle as the
+  // one from k - 1, except that inside the hull the triangle's first vertex,
+  // which fixes the order of the swaps, depends on the path, and so does the
+  // triangle for p on an edge between two. Inside, the walk from k - 1 is
+  // repeated; nodes sorted on their first coordinate never get there.
+  Place at = walk(firstEdge_[nearbyNode(k)], px, py);
+  if (at.i1 == 0 || (at.i3 != 0 && !atCorner(at, px, py) && hullEdgeThrough(at, px, py) < 0))
+    at = locateAsListsWould(k - 1, px, py);
+  if (at.i1 == 0) return false;
+  if (at.i3 == 0) {
+    joinOutside(k, at.i1, at.i2);
+  } else {
+    if (atCorner(at, px, py)) return false;
+    // On a hull edge the node joins the hull instead of leaving a flat
+    // triangle that no swap can remove.
+    const int hullEdge = hullEdgeThrough(at, px, py);
+    if (hullEdge >= 0)
+      splitHullEdge(k, hullEdge);
+    else
+      splitTriangle(k, at);
+  }
+  bucket_[bucketOf(px, py)] = k;
+
+  // Local optimisation around k, edge by edge of its list.
+  const int first = firstNeighbour_[k];
+  int e = nextEdge(firstEdge_[k]);  // io1 -> io2 in (k, io1, io2)
   for (;;) {
-    const int q = opposite(io1, io2);
-    if (q != 0 && swapTest(k, io1, io2, q)) {
-      removeNeighbour(io1, io2);
-      removeNeighbour(io2, io1);
-      insertAfter(k, io1, q);
-      insertAfter(q, io2, k);
-      io2 = q;
+    const int f = across_[e];
+    const int io1 = origin_[e], io2 = destination(e);
+    if (f >= 0 && swapTest(k, io1, io2, origin_[previousEdge(f)])) {
+      e = flip(e);
       continue;
     }
     if (io2 == first) break;
-    const std::vector<int>& l = adj_[k - 1];
-    std::size_t pos = 0;
-    while (l[pos] != io2) ++pos;
-    io1 = io2;
-    io2 = pos + 1 < l.size() ? l[pos + 1] : l.front();
-    if (io2 == 0) break;
+    const int g = across_[nextEdge(e)];  // k -> io2 in (k, io2, next)
+    if (g < 0) break;
+    e = nextEdge(g);
   }
   return true;
 }
 
-void PlanarTriangulation::pack() {
-  std::size_t total = 0;
-  for (const std::vector<int>& l : adj_) total += l.size();
-  neighbourList_.clear();
-  neighbourList_.reserve(total);
-  listEnd_.assign(adj_.size(), 0);
-  for (std::size_t v = 0; v < adj_.size(); ++v) {
-    neighbourList_.insert(neighbourList_.end(), adj_[v].begin(), adj_[v].end());
-    listEnd_[v] = static_cast<int>(neighbourList_.size());
+int DelaunayBuilder::build() {
+  firstNeighbour_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  firstEdge_.assign(static_cast<std::size_t>(n_) + 1, -1);
+  previousOnHull_.assign(static_cast<std::size_t>(n_) + 1, 0);
+  origin_.reserve(6 * static_cast<std::size_t>(n_));
+  across_.reserve(6 * static_cast<std::size_t>(n_));
+  setUpBuckets();
+  int next = 0;
+  if (!buildInitialFan(next)) return PlanarTriangulation::kCoincidingNodes;
+  if (origin_.empty()) return PlanarTriangulation::kCollinear;
+  for (int k = next; k <= n_; ++k)
+    if (!insertNode(k)) return PlanarTriangulation::kCoincidingNodes;
+  return PlanarTriangulation::kTriangulated;
+}
+
+void DelaunayBuilder::pack(std::vector<int>& list, std::vector<int>& end) const {
+  // Each node's neighbours counterclockwise from its first one; a boundary
+  // node's run stops at the hull and gets its 0.
+  list.clear();
+  list.reserve(origin_.size() + static_cast<std::size_t>(n_));
+  end.assign(static_cast<std::size_t>(n_), 0);
+  for (int v = 1; v <= n_; ++v) {
+    const int start = firstEdge_[v];
+    int e = start;
+    for (;;) {
+      list.push_back(destination(e));
+      const int back = previousEdge(e);
+      if (across_[back] < 0) {
+        list.push_back(origin_[back]);
+        list.push_back(0);
+        break;
+      }
+      e = across_[back];
+      if (e == start) break;
+    }
+    end[v - 1] = static_cast<int>(list.size());
   }
+}
+
+}  // namespace
+
+void PlanarTriangulation::clear() {
+  x_.clear();
+  y_.clear();
+  neighbourList_.clear();
+  listEnd_.clear();
+}
+
+bool PlanarTriangulation::left(int a, int b, double px, double py) const {
+  return leftOf(x_[a - 1], y_[a - 1], x_[b - 1], y_[b - 1], px, py);
+}
+
+int PlanarTriangulation::opposite(int a, int b) const {
+  const std::span<const int> l = neighbours(a);
+  for (std::size_t i = 0; i < l.size(); ++i)
+    if (l[i] == b) return i == 0 ? l.back() : l[i - 1];
+  return 0;
+}
+
+int PlanarTriangulation::triangleCount() const {
+  int count = 0;
+  forEachTriangle([&](int, int, int) { ++count; });
+  return count;
 }
 
 int PlanarTriangulation::triangulate(int n, const double* x, const double* y) {
@@ -292,24 +616,10 @@ int PlanarTriangulation::triangulate(int n, const double* x, const double* y) {
   if (n < 3) return kTooFewNodes;
   for (int i = 0; i < n; ++i)
     if (!std::isfinite(x_[i]) || !std::isfinite(y_[i])) return kNonFiniteNode;
-  adj_.assign(static_cast<std::size_t>(n), {});
-  int next = 0;
-  if (!buildInitialFan(n, next)) {
-    adj_.clear();
-    return kCoincidingNodes;
-  }
-  if (next > n && adj_[0].empty()) {
-    adj_.clear();
-    return kCollinear;
-  }
-  for (int k = next; k <= n; ++k) {
-    if (!insertNode(k)) {
-      adj_.clear();
-      return kCoincidingNodes;
-    }
-  }
-  pack();
-  return kTriangulated;
+  DelaunayBuilder builder(x_, y_);
+  const int status = builder.build();
+  if (status == kTriangulated) builder.pack(neighbourList_, listEnd_);
+  return status;
 }
 
 // ---------------------------------------------------------------------------
@@ -352,10 +662,10 @@ PlanarTriangulation::Located PlanarTriangulation::locateByScan(double px, double
 }
 
 PlanarTriangulation::Located PlanarTriangulation::locatePoint(int startNode, double px, double py) const {
-  const int n = static_cast<int>(adj_.size());
-  if (n < 3 || adj_[0].empty() || !std::isfinite(px) || !std::isfinite(py)) return {};
+  const int n = nodeCount();
+  if (n < 3 || !triangulated() || !std::isfinite(px) || !std::isfinite(py)) return {};
   int start = startNode;
-  if (start < 1 || start > n || adj_[start - 1].empty()) start = 1;
+  if (start < 1 || start > n) start = 1;
   // From a hull node, look along the hull first: nodes inserted in order of
   // their first coordinate always lie outside the hull, often far along it
   // from the previous node but only a few hull edges away.
@@ -374,8 +684,8 @@ PlanarTriangulation::Located PlanarTriangulation::locatePoint(int startNode, dou
   // Visibility walk from a triangle at the start node: leave the triangle
   // through an edge with p strictly on its far side until none is left.
   int a = start;
-  int b = adj_[a - 1][0];
-  int c = adj_[a - 1][1];
+  int b = neighbours(a)[0];
+  int c = neighbours(a)[1];
   const long long limit = 4LL * n + 16;
   for (long long step = 0; step < limit; ++step) {
     // Edge a-b is checked last: the walk entered through it.

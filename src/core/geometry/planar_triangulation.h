@@ -73,8 +73,11 @@ class PlanarTriangulation {
   // ends with the previous one and is followed by a 0 entry.
   const std::vector<int>& neighbourList() const { return neighbourList_; }
   const std::vector<int>& listEnd() const { return listEnd_; }
-  std::span<const int> neighbours(int node) const { return adj_[node - 1]; }
-  bool isBoundary(int node) const { return adj_[node - 1].back() == 0; }
+  std::span<const int> neighbours(int node) const {
+    const int begin = node > 1 ? listEnd_[node - 2] : 0;
+    return {neighbourList_.data() + begin, static_cast<std::size_t>(listEnd_[node - 1] - begin)};
+  }
+  bool isBoundary(int node) const { return neighbourList_[listEnd_[node - 1] - 1] == 0; }
 
   // Every triangle once, counterclockwise: for each node a and consecutive
   // entries b, c of its list (last paired with first), b and c not 0 and a
@@ -82,7 +85,7 @@ class PlanarTriangulation {
   template <class F>
   void forEachTriangle(F&& f) const {
     for (int a = 1; a <= nodeCount() && triangulated(); ++a) {
-      const std::vector<int>& l = adj_[a - 1];
+      const std::span<const int> l = neighbours(a);
       for (std::size_t i = 0; i < l.size(); ++i) {
         const int b = l[i];
         const int c = l[(i + 1) % l.size()];
@@ -104,22 +107,17 @@ class PlanarTriangulation {
 
  private:
   bool left(int a, int b, double px, double py) const;
-  bool leftOfNode(int a, int b, int p) const { return left(a, b, x_[p - 1], y_[p - 1]); }
   int opposite(int a, int b) const;  // node across edge a-b from the triangle (a, b, .)
-  int nextOnHull(int node) const { return adj_[node - 1].front(); }
-  int previousOnHull(int node) const { return adj_[node - 1][adj_[node - 1].size() - 2]; }
+  int nextOnHull(int node) const { return neighbours(node).front(); }
+  int previousOnHull(int node) const {
+    const std::span<const int> l = neighbours(node);
+    return l[l.size() - 2];
+  }
   Located visibleChain(int a, int b, double px, double py) const;
   Located locateByScan(double px, double py) const;
-  void insertAfter(int node, int after, int inserted);
-  void removeNeighbour(int node, int removed);
-  bool swapTest(int k, int io1, int io2, int q) const;
-  bool insertNode(int k);
-  bool buildInitialFan(int n, int& next);
-  void pack();
 
   std::vector<double> x_;
   std::vector<double> y_;
-  std::vector<std::vector<int>> adj_;
   std::vector<int> neighbourList_;
   std::vector<int> listEnd_;
 };
