@@ -128,8 +128,9 @@ class DelaunayBuilder {
     int edge = -1;  // half-edge i1 -> i2 of a triangle
   };
 
-  static int nextEdge(int e) { return e % 3 == 2 ? e - 2 : e + 1; }
-  static int previousEdge(int e) { return e % 3 == 0 ? e + 2 : e - 1; }
+  static int corner(int e) { return static_cast<int>(static_cast<unsigned>(e) % 3u); }
+  static int nextEdge(int e) { return corner(e) == 2 ? e - 2 : e + 1; }
+  static int previousEdge(int e) { return corner(e) == 0 ? e + 2 : e - 1; }
   int destination(int e) const { return origin_[nextEdge(e)]; }
   bool left(int a, int b, double px, double py) const {
     return leftOf(x_[a - 1], y_[a - 1], x_[b - 1], y_[b - 1], px, py);
@@ -145,7 +146,7 @@ class DelaunayBuilder {
     if (firstNeighbour_[origin_[e]] == destination(e)) firstEdge_[origin_[e]] = e;
   }
   void claimTriangle(int e) {
-    const int base = e - e % 3;
+    const int base = e - corner(e);
     claim(base);
     claim(base + 1);
     claim(base + 2);
@@ -172,8 +173,8 @@ class DelaunayBuilder {
   const std::vector<double>& x_;
   const std::vector<double>& y_;
   const int n_;
-  std::vector<int> origin_;   // per half-edge
-  std::vector<int> across_;   // per half-edge, -1 on the hull
+  std::vector<int> origin_;  // per half-edge
+  std::vector<int> across_;  // per half-edge, -1 on the hull
   // Per node, indexed 1..n; 0 before the node is inserted.
   std::vector<int> firstNeighbour_;
   std::vector<int> firstEdge_;  // half-edge node -> first neighbour
@@ -187,8 +188,12 @@ class DelaunayBuilder {
 
 int DelaunayBuilder::addTriangle(int a, int b, int c) {
   const int e = static_cast<int>(origin_.size());
-  origin_.insert(origin_.end(), {a, b, c});
-  across_.insert(across_.end(), {-1, -1, -1});
+  origin_.push_back(a);
+  origin_.push_back(b);
+  origin_.push_back(c);
+  across_.push_back(-1);
+  across_.push_back(-1);
+  across_.push_back(-1);
   return e;
 }
 
@@ -271,8 +276,9 @@ void DelaunayBuilder::setUpBuckets() {
   const double width = *xHigh - x0_, height = *yHigh - y0_;
   const int cells = std::max(1, n_ / 2);
   if (width > 0 && height > 0) {
-    const double c = std::sqrt(cells * width / height);
-    columns_ = static_cast<int>(std::clamp(c, 1.0, static_cast<double>(cells)));
+    double c = std::sqrt(cells * (width / height));
+    if (!(c >= 1)) c = 1;  // also when the extents overflowed
+    columns_ = static_cast<int>(std::min(c, static_cast<double>(cells)));
     rows_ = std::max(1, cells / columns_);
   } else if (width > 0) {
     columns_ = cells;
@@ -434,7 +440,6 @@ void DelaunayBuilder::splitHullEdge(int k, int e) {
   previousOnHull_[k] = a;
   claimTriangle(e);
   claimTriangle(t);
-  if (outside >= 0) claim(outside);
 }
 
 void DelaunayBuilder::splitTriangle(int k, const Place& at) {
@@ -468,17 +473,20 @@ int DelaunayBuilder::flip(int e) {
   link(e, outF1);
   link(f, outE1);
   link(e1, f1);
-  // Removing a list's first entry makes the next one first.
+  // Removing a list's first entry makes the next one first. Of the edges
+  // kept, io1 -> q and io2 -> k moved to other slots.
   if (firstNeighbour_[io1] == io2) {
     firstNeighbour_[io1] = k;
     firstEdge_[io1] = across_[e2];
+  } else if (firstNeighbour_[io1] == q) {
+    firstEdge_[io1] = e;
   }
   if (firstNeighbour_[io2] == io1) {
     firstNeighbour_[io2] = q;
     firstEdge_[io2] = across_[f2];
+  } else if (firstNeighbour_[io2] == k) {
+    firstEdge_[io2] = f;
   }
-  claimTriangle(e);
-  claimTriangle(f);
   return e;
 }
 
@@ -561,24 +569,28 @@ int DelaunayBuilder::build() {
 void DelaunayBuilder::pack(std::vector<int>& list, std::vector<int>& end) const {
   // Each node's neighbours counterclockwise from its first one; a boundary
   // node's run stops at the hull and gets its 0.
-  list.clear();
-  list.reserve(origin_.size() + static_cast<std::size_t>(n_));
-  end.assign(static_cast<std::size_t>(n_), 0);
+  // Every half-edge gives one entry; a boundary node adds its last
+  // neighbour and the 0.
+  std::size_t total = origin_.size();
+  for (int v = 1; v <= n_; ++v) total += isBoundary(v) ? 2 : 0;
+  list.resize(total);
+  end.resize(static_cast<std::size_t>(n_));
+  int* out = list.data();
   for (int v = 1; v <= n_; ++v) {
     const int start = firstEdge_[v];
     int e = start;
     for (;;) {
-      list.push_back(destination(e));
+      *out++ = destination(e);
       const int back = previousEdge(e);
       if (across_[back] < 0) {
-        list.push_back(origin_[back]);
-        list.push_back(0);
+        *out++ = origin_[back];
+        *out++ = 0;
         break;
       }
       e = across_[back];
       if (e == start) break;
     }
-    end[v - 1] = static_cast<int>(list.size());
+    end[v - 1] = static_cast<int>(out - list.data());
   }
 }
 
@@ -716,8 +728,8 @@ PlanarTriangulation::Located PlanarTriangulation::locatePoint(int startNode, dou
 // Interpolation
 
 PlanarTriangulation::Interpolated PlanarTriangulation::interpolateLinear(double px, double py,
-                                                                       std::span<const double> z,
-                                                                       int& startNode) const {
+                                                                         std::span<const double> z,
+                                                                         int& startNode) const {
   const int n = nodeCount();
   if (n < 3 || startNode < 1 || startNode > n || z.size() < static_cast<std::size_t>(n)) return {0, kBadQuery};
   if (!std::isfinite(px) || !std::isfinite(py)) return {0, kBadQuery};

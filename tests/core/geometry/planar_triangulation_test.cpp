@@ -299,6 +299,36 @@ TEST(Triangulate, GridsWithEqualSortKeys) {
   }
 }
 
+TEST(Triangulate, ShuffledGridsSplitEverySquareAndReproduceAPlane) {
+  // Unsorted, nodes fall inside the hull and on edges between triangles,
+  // where the insertion retraces the walk from the previous node.
+  std::mt19937_64 rng(11);
+  for (int side : {4, 30}) {
+    SCOPED_TRACE(testing::Message() << side << " x " << side);
+    Points p;
+    for (int j = 0; j < side; ++j)
+      for (int i = 0; i < side; ++i) p.add(i * 10.0, j * 10.0);
+    std::vector<int> order(p.x.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    std::shuffle(order.begin(), order.end(), rng);
+    applyPermutation<double>(order, p.x);
+    applyPermutation<double>(order, p.y);
+    PT t;
+    ASSERT_EQ(t.triangulate(p.x, p.y), PT::kTriangulated);
+    expectValid(t);
+    EXPECT_EQ(t.triangleCount(), 2 * (side - 1) * (side - 1));
+    std::vector<double> z(p.n());
+    for (int k = 0; k < p.n(); ++k) z[k] = 0.5 * p.x[k] + 3 * p.y[k];
+    int start = p.n();
+    for (double qx = 0; qx <= 10.0 * (side - 1); qx += 5)
+      for (double qy = 0; qy <= 10.0 * (side - 1); qy += 2.5) {
+        const PT::Interpolated r = t.interpolateLinear(qx, qy, z, start);
+        ASSERT_EQ(r.status, PT::kInside) << qx << " " << qy;
+        EXPECT_NEAR(r.value, 0.5 * qx + 3 * qy, 1e-9) << qx << " " << qy;
+      }
+  }
+}
+
 TEST(Triangulate, RandomPointsGiveADelaunayTriangulation) {
   std::mt19937_64 rng(3);
   for (int n : {3, 4, 10, 100, 2000}) {
