@@ -152,15 +152,16 @@ int main(int argc, char** argv) {
     std::vector<double> loadTimes;
     long peakKiB = -1, baseKiB = -1;
     Document doc(platform, platform);
-    doc.meshPath = meshPath;
-    doc.modelPath = modelPath;
-    doc.readThreads = readThreads;
+    LoadRequest req;
+    req.meshPath = meshPath;
+    req.modelPath = modelPath;
+    doc.setReadThreads(readThreads);
     for (int r = 0; r < runs; ++r) {
       doc.releaseModelData();
       baseKiB = statusKiB("VmRSS:");
       const bool peakReset = resetPeak();
       const double t0 = now();
-      const LoadStatus s = doc.loadModelSet();
+      const LoadStatus s = doc.load(req);
       const double t1 = now();
       if (s != LoadStatus::Loaded) {
         std::fprintf(stderr, "load failed:\n%s\n", sink.str().c_str());
@@ -171,7 +172,7 @@ int main(int argc, char** argv) {
     }
     const double m = median(loadTimes);
     std::printf("lithoscan3d loadModelSet, %s: median %.3f s of %d (first %.3f s), %.0f MB/s; range %.9g .. %.9g\n",
-                label, m, runs, loadTimes.front(), mb / m, doc.modelMin, doc.modelMax);
+                label, m, runs, loadTimes.front(), mb / m, doc.store().range().min, doc.store().range().max);
     if (peakKiB >= 0)
       std::printf("  peak memory during load: %.1f MiB above the %.1f MiB before it; model arrays %.1f MiB, "
                   "excess %.1f MiB (limit 32)\n",

@@ -119,20 +119,21 @@ Timing time(const std::string& mesh, const std::string& model, bool octree, int 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   Document doc(platform, platform);
+  LoadRequest req;
   std::vector<double> t, s;
   for (int r = 0; r < runs + 1; ++r) {
-    doc.octreeMode = octree;
-    doc.meshPath = mesh;
-    doc.modelPath = model;
+    req.octree = octree;
+    req.meshPath = mesh;
+    req.modelPath = model;
     const double t0 = now();
-    if (doc.loadFiles() != LoadStatus::Loaded) {
+    if (doc.load(req) != LoadStatus::Loaded) {
       std::fprintf(stderr, "load failed: %s\n", model.c_str());
       return {};
     }
     const double t1 = now();
     if (r > 0) t.push_back(t1 - t0);  // the first run warms the page cache
     if (r == 1 && !saveTo.empty()) {
-      const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, doc.modelMin, doc.modelMax);
+      const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range());
       const double s0 = now();
       doc.saveModel(saveTo, view, {});
       s.push_back(now() - s0);

@@ -72,17 +72,24 @@ int main(int argc, char** argv) {
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   Document doc(platform, platform);
-  bench::makeCube(doc, n);
-  const RectMesh& m = doc.mesh;
+  {
+    ModelStore cube = bench::makeCube(n);
+    std::vector<float> values;
+    values.reserve(static_cast<std::size_t>(n) * n * n);
+    for (int i = 0; i < n; ++i)
+      for (int j = 0; j < n; ++j)
+        for (int k = 0; k < n; ++k) values.push_back(cube.modelData(0)(i, j, k) = value(i, j, k, n));
+    const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
+    cube.setRange(*lo, *hi);
+    doc.adopt(std::move(cube), {});
+  }
+  const RectMesh& m = doc.mesh();
   std::vector<float> sorted;
   sorted.reserve(static_cast<std::size_t>(n) * n * n);
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
-      for (int k = 0; k < n; ++k) sorted.push_back(doc.models[0](i, j, k) = value(i, j, k, n));
+      for (int k = 0; k < n; ++k) sorted.push_back(doc.currentModel()(i, j, k));
   std::sort(sorted.begin(), sorted.end());
-  doc.modelMin = sorted.front();
-  doc.modelMax = sorted.back();
-  doc.modelLoaded = true;
 
   // The peer reads the same cells, x fastest then y then z.
   const std::string folder = (std::filesystem::temp_directory_path() / "litho_scene_bench").string();
@@ -96,12 +103,12 @@ int main(int argc, char** argv) {
     v.reserve(sorted.size());
     for (int k = n - 1; k >= 0; --k)
       for (int j = 0; j < n; ++j)
-        for (int i = 0; i < n; ++i) v.push_back(doc.models[0](i, j, k));
+        for (int i = 0; i < n; ++i) v.push_back(doc.store().model(0)(i, j, k));
     std::ofstream(folder + "/v.f32", std::ios::binary).write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size() * 4));
   }
 
   ViewController view(doc, platform);
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   SceneBuilder builder;
   SceneGeometry geometry;
   const double cells = static_cast<double>(n) * n * n;
@@ -109,9 +116,9 @@ int main(int argc, char** argv) {
     const char* name;
     double lo, hi;
   };
-  const Cut cuts[3] = {{"none", doc.modelMin, doc.modelMax},
-                       {"half", sorted[sorted.size() / 2], doc.modelMax},
-                       {"bodies", sorted[sorted.size() * 95 / 100], doc.modelMax}};
+  const Cut cuts[3] = {{"none", doc.store().range().min, doc.store().range().max},
+                       {"half", sorted[sorted.size() / 2], doc.store().range().max},
+                       {"bodies", sorted[sorted.size() * 95 / 100], doc.store().range().max}};
   std::printf("scene build, %d x %d x %d = %.0f cells, median of %d runs\n", n, n, n, cells, runs);
   std::printf("%-8s %10s %10s %9s %9s %10s %10s %8s %9s\n", "cutoff", "hidden%", "faces", "ms", "ns/cell", "vtk faces",
               "vtk ms", "ratio", "B/face");

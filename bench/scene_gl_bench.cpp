@@ -34,19 +34,19 @@ int main(int argc, char** argv) {
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);
   Document doc(platform, platform);
-  bench::makeCube(doc, n);
+  ModelStore cube = bench::makeCube(n);
   for (int i = 0; i < n; ++i)
     for (int j = 0; j < n; ++j)
       for (int k = 0; k < n; ++k) {
         const double x = i - n * 0.5, y = j - n * 0.4, z = k - n * 0.5;
-        doc.models[0](i, j, k) = static_cast<float>(0.2 * k / n + std::exp(-(x * x + y * y + z * z) / (0.02 * n * n)));
+        cube.modelData(0)(i, j, k) =
+            static_cast<float>(0.2 * k / n + std::exp(-(x * x + y * y + z * z) / (0.02 * n * n)));
       }
-  doc.modelMin = 0;
-  doc.modelMax = 1.2;
-  doc.modelLoaded = true;
+  cube.setRange(0, 1.2);
+  doc.adopt(std::move(cube), {});
 
   ViewController view(doc, platform);
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.resize(w, h);
   OffscreenGl gl(w, h);
   if (!gl.valid()) {

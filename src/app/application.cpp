@@ -32,7 +32,7 @@ int Application::run(const std::string& raw) {
   if (status == LoadStatus::Fatal) return -1;
   // The software driver unless the hardware one was chosen; Mesa reads this when
   // the first context is made, which is after the start-up.
-  if (!doc.hardwareOpenGL) ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  if (!doc.hardwareOpenGL()) ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
   MainWindow frame(doc, platform);
   // A view parameter file named on the command line fills the document and the view.
   if (!doc.viewFileToOpen.empty()) frame.loadViewFile(fullPath(doc.viewFileToOpen));

@@ -103,7 +103,7 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
   view_->onStatus = view_->controller().onStatus;
   view_->onCellProperties = [this](int i, int j, int k) {
     // The cell editor arrives with the model transforms; until then the cell is shown.
-    const RectMesh& m = doc_.mesh;
+    const RectMesh& m = doc_.mesh();
     char buf[256];
     std::snprintf(buf, sizeof buf, "Cell %d, %d, %d\nX %g to %g\nY %g to %g\nZ %g to %g\nvalue %g", i, j, k,
                   m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1], m.zNodes[k], m.zNodes[k + 1],
@@ -115,7 +115,7 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
     if (QAction* a = action(kCmdCondRes)) a->setVisible(show);
   };
   view_->onTitleChanged = [this] { updateTitle(); };
-  doc_.updateAllViews = [this](int hint) {
+  doc_.updateAllViews = [this](ViewRefresh hint) {
     view_->onUpdate(hint);
     updateTitle();
   };
@@ -123,7 +123,7 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
   action(kCmdLog10)->setVisible(false);
   action(kCmdCondRes)->setVisible(false);
   updateTitle();
-  view_->onUpdate(0);
+  view_->onUpdate(ViewRefresh::NewLoad);
 
   auto* idle = new QTimer(this);
   connect(idle, &QTimer::timeout, this, &MainWindow::updateCommands);
@@ -183,7 +183,7 @@ void MainWindow::updateCommands() {
   }
 }
 
-void MainWindow::updateTitle() { setWindowTitle(QString::fromStdString(doc_.title) + " - Lithoscan3D"); }
+void MainWindow::updateTitle() { setWindowTitle(QString::fromStdString(doc_.title()) + " - Lithoscan3D"); }
 
 void MainWindow::execute(int command) {
   // A triggered checkable action flips its own check; the rules decide it.
@@ -201,7 +201,7 @@ void MainWindow::execute(int command) {
         FileDialogRequest request;
         request.title = "Save Lithoscan3D parameters file.";
         request.filter = "parameters (*.ls3d)|*.ls3d||";
-        request.startFolder = doc_.workingFolder;
+        request.startFolder = doc_.workingFolder();
         request.mustExist = false;
         request.promptOverwrite = true;
         if (auto path = platform_.saveFileName(request)) {
@@ -216,7 +216,7 @@ void MainWindow::execute(int command) {
         FileDialogRequest request;
         request.title = "Load Lithoscan3D parameters file.";
         request.filter = "parameters (*.ls3d)|*.ls3d||";
-        request.startFolder = doc_.workingFolder;
+        request.startFolder = doc_.workingFolder();
         if (auto path = platform_.openFileName(request)) loadViewFile(*path);
         break;
       }
@@ -283,7 +283,7 @@ void MainWindow::onMeshStatistics() {
   const ViewState& s = view_->state();
   const CoreRegion core{s.hiddenPadding[kSideWest], s.hiddenPadding[kSideSouth], s.hiddenPadding[kSideTop],
                         s.visibleCount[0], s.visibleCount[1], s.visibleCount[2]};
-  platform_.message(meshStatisticsText(doc_.mesh, &core), MessageKind::Info);
+  platform_.message(meshStatisticsText(doc_.mesh(), &core), MessageKind::Info);
 }
 
 }  // namespace litho

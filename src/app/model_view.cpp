@@ -48,7 +48,7 @@ void ModelView::updateCursor() {
 }
 
 std::optional<std::array<double, 3>> ModelView::pickPoint(QPointF p) {
-  if (!initialised_ || !doc_.modelLoaded) return std::nullopt;
+  if (!initialised_ || !doc_.modelLoaded()) return std::nullopt;
   const qreal ratio = devicePixelRatioF();
   const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
   const double x = p.x() * ratio, y = p.y() * ratio;
@@ -72,7 +72,7 @@ void ModelView::readoutAt(QPointF p, bool leftButtonDown) {
       break;
   }
   if (leftButtonDown && (QGuiApplication::queryKeyboardModifiers() & Qt::ControlModifier) && r.cell[0] >= 0 &&
-      !doc_.isVectorModel && onCellProperties) {
+      !doc_.isVectorModel() && onCellProperties) {
     onCellProperties(r.cell[0], r.cell[1], r.cell[2]);
     status({});
   }
@@ -159,7 +159,7 @@ void ModelView::recordFailure(const std::string& text) {
   if (glErrorText == "No Error") glErrorText = text;
 }
 
-void ModelView::onUpdate(int hint) {
+void ModelView::onUpdate(ViewRefresh hint) {
   controller_.refresh(hint);
   refreshWindow();
 }
@@ -173,7 +173,7 @@ void ModelView::initializeGL() {
     recordFailure("wglCreateContext failed");
     return;
   }
-  if (!doc_.hardwareOpenGL && !softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+  if (!doc_.hardwareOpenGL() && !softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
     platform_.message("The program is using hardware drivers.\n", MessageKind::Info);
   applyFixedState();
   initialised_ = true;
@@ -198,7 +198,7 @@ void ModelView::paintGL() {
   const bool rebuilt = controller_.state.rebuildNeeded;
   drawFrame(controller_.state, doc_, controller_.colours, scene_);
   const auto& title = scene_.geometry().title;
-  if (rebuilt && title && *title != doc_.title) {
+  if (rebuilt && title && *title != doc_.title()) {
     doc_.setTitle(*title);
     if (onTitleChanged) onTitleChanged();
   }
@@ -265,14 +265,14 @@ namespace litho {
 
 void ModelView::onCutoff() {
   // The dialog applies Preview and slider releases at once and restores on Cancel.
-  CutoffDialog dlg(platform_, controller_.state, controller_.colours.firstScale, doc_.modelMin, doc_.modelMax,
+  CutoffDialog dlg(platform_, controller_.state, controller_.colours.firstScale, doc_.store().range().min, doc_.store().range().max,
                  [this] { refreshWindow(); }, this);
   dlg.exec();
   refreshWindow();
 }
 
 void ModelView::onRange() {
-  RangeDialog dlg(platform_, controller_.colours, doc_.secondModelLoaded, this);
+  RangeDialog dlg(platform_, controller_.colours, doc_.store().hasSecondModel(), this);
   const int r = dlg.exec();
   if (r == QDialog::Accepted)
     applyRange(controller_.colours, controller_.state, dlg.choice());
@@ -284,7 +284,7 @@ void ModelView::onRange() {
 void ModelView::onPadding() {
   PaddingDialog dlg(platform_, controller_.state, this);
   if (dlg.exec() != QDialog::Accepted) return;
-  applyPadding(controller_.state, dlg.padding(), doc_.mesh.nx, doc_.mesh.ny, doc_.mesh.nz);
+  applyPadding(controller_.state, dlg.padding(), doc_.mesh().nx, doc_.mesh().ny, doc_.mesh().nz);
   controller_.resetViewExtents();
   refreshWindow();
 }

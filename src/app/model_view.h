@@ -27,8 +27,8 @@ class ModelView : public QOpenGLWidget {
   ViewState& state() { return controller_.state; }
   const SceneRenderer& scene() const { return scene_; }
 
-  // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
-  void onUpdate(int hint);
+  // Refresh after the document changed.
+  void onUpdate(ViewRefresh hint);
   // Repaints when a command left something to draw.
   void refreshWindow();
 

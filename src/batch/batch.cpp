@@ -40,17 +40,17 @@ std::string number(double v) {
 
 std::string modelSummary(const Document& doc) {
   long long inactive = 0;
-  for (std::size_t c = 0; c < doc.TopActiveIndex.size(); ++c) inactive += doc.TopActiveIndex.data()[c];
-  std::string s = "models: " + std::to_string(doc.modelCount) + "\n";
-  s += std::string("vector: ") + (doc.isVectorModel ? "yes" : "no") + "\n";
-  s += std::string("log: ") + (doc.logModel ? "yes" : "no") + "\n";
-  s += "min: " + number(doc.modelMin) + "\n";
-  s += "max: " + number(doc.modelMax) + "\n";
-  if (!doc.isVectorModel) s += "smallest: " + number(doc.smallestValue) + "\n";
+  for (std::size_t c = 0; c < doc.store().topActiveIndex().size(); ++c) inactive += doc.store().topActiveIndex().data()[c];
+  std::string s = "models: " + std::to_string(doc.store().modelCount()) + "\n";
+  s += std::string("vector: ") + (doc.isVectorModel() ? "yes" : "no") + "\n";
+  s += std::string("log: ") + (doc.logModel() ? "yes" : "no") + "\n";
+  s += "min: " + number(doc.store().range().min) + "\n";
+  s += "max: " + number(doc.store().range().max) + "\n";
+  if (!doc.isVectorModel()) s += "smallest: " + number(doc.store().smallestValue()) + "\n";
   s += "inactive cells: " + std::to_string(inactive) + "\n";
-  if (doc.secondModelLoaded) {
-    s += "second min: " + number(doc.secondMin) + "\n";
-    s += "second max: " + number(doc.secondMax) + "\n";
+  if (doc.store().hasSecondModel()) {
+    s += "second min: " + number(doc.store().secondRange().min) + "\n";
+    s += "second max: " + number(doc.store().secondRange().max) + "\n";
   }
   return s;
 }
@@ -61,19 +61,20 @@ struct InfoArgs {
 };
 
 bool load(Document& doc, const InfoArgs& a) {
-  doc.logModel = a.log;
-  doc.octreeMode = a.octree;
-  doc.meshPath = fullPath(a.mesh);
-  doc.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
-  doc.secondModelPath = a.second.empty() ? std::string() : fullPath(a.second);
-  return doc.loadFiles() == LoadStatus::Loaded && doc.modelLoaded;
+  LoadRequest files;
+  files.logModel = a.log;
+  files.octree = a.octree;
+  files.meshPath = fullPath(a.mesh);
+  files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
+  files.secondModelPath = a.second.empty() ? std::string() : fullPath(a.second);
+  return doc.load(files) == LoadStatus::Loaded && doc.modelLoaded();
 }
 
 int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
   StreamPlatform platform(err, a.yes);
   Document doc(platform, platform);
   if (!load(doc, a)) return 1;
-  out << meshStatisticsText(doc.mesh) << '\n' << modelSummary(doc);
+  out << meshStatisticsText(doc.mesh()) << '\n' << modelSummary(doc);
   out.flush();
   return 0;
 }
@@ -84,13 +85,13 @@ int runSave(const InfoArgs& a, std::ostream& err) {
   // The output is named before the load changes the current folder.
   const std::string output = fullPath(a.output);
   if (!load(doc, a)) return 1;
-  if (doc.isVectorModel) {
-    platform.message("Vector models cannot be saved.\n" + doc.modelPath, MessageKind::Error);
+  if (doc.isVectorModel()) {
+    platform.message("Vector models cannot be saved.\n" + doc.modelPath(), MessageKind::Error);
     return 1;
   }
   SaveModelOptions options;
   options.mode = a.noPadding ? SaveMode::WithoutPadding : SaveMode::EntireModel;
-  const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, doc.modelMin, doc.modelMax);
+  const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range());
   return doc.saveModel(output, view, options) ? 0 : 1;
 }
 

@@ -103,13 +103,14 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
 
   StreamPlatform platform(err, a.yes);
   Document doc(platform, platform);
-  doc.logModel = a.log;
-  doc.meshPath = fullPath(a.mesh);
-  doc.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
-  if (doc.loadModelSet() != LoadStatus::Loaded || !doc.modelLoaded) return 1;
+  LoadRequest files;
+  files.logModel = a.log;
+  files.meshPath = fullPath(a.mesh);
+  files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
+  if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;
 
   ViewController view(doc, platform);
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.resize(a.width, a.height);
   if (a.cutoff) {
     view.state.displayMin = a.lo;

@@ -72,8 +72,8 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Sc
   if (!v.redrawNeeded && !v.rebuildNeeded) return false;
   glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-  if (doc.modelLoaded) {
-    const CoreBox box = coreBox(doc.mesh, v);
+  if (doc.modelLoaded()) {
+    const CoreBox box = coreBox(doc.mesh(), v);
     drawCutReadout(doc, v);
     loadCamera(v);
     glPolygonMode(GL_FRONT_AND_BACK, v.showMesh ? GL_LINE : GL_FILL);

@@ -54,7 +54,7 @@ void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox
   const Local l{v};
   glPolygonOffset(1, 1);
   glEnable(GL_POLYGON_OFFSET_FILL);
-  if (!doc.isVectorModel && v.showFloor) {
+  if (!doc.isVectorModel() && v.showFloor) {
     const double w = (b.x1 - b.x0) / 3;
     auto quad = [&](double xa, double xb) {
       glNormal3f(0, 0, 1);
@@ -93,7 +93,7 @@ void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox
   at(4), at(0), at(7), at(1), at(5), at(3), at(6), at(2);
   glEnd();
 
-  const CutPositions c = cutPositions(doc.mesh, v);
+  const CutPositions c = cutPositions(doc.mesh(), v);
   glColor3f(0.2f, 0.2f, 0.5f);
   auto loop = [&](const double (&q)[4][3]) {
     glBegin(GL_LINE_LOOP);
@@ -121,7 +121,7 @@ void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox
 }
 
 void drawCutReadout(const Document& doc, const ViewState& v) {
-  const std::string text = cutReadoutText(doc.mesh, v);
+  const std::string text = cutReadoutText(doc.mesh(), v);
   if (text.empty()) return;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
@@ -240,7 +240,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
   const int face = nearestFace(depth);
   const double s = v.labelScale * 0.2;
   const double dx = (b.x1 - b.x0) * 0.05 * s, dy = (b.y1 - b.y0) * 0.05 * s, dz = (b.z0 - b.z1) * 0.05 * s;
-  const CutPositions c = cutPositions(doc.mesh, v);
+  const CutPositions c = cutPositions(doc.mesh(), v);
   const auto& k = v.axisScale;
 
   // axis 0 easting, 1 northing, 2 elevation. fixed[] gives the label's other two coordinates;

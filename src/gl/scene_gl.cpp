@@ -27,7 +27,7 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
 }
 
 void SceneRenderer::compile(const Document& doc, const ViewState& v, const CoreBox& box) {
-  const RectMesh& mesh = doc.mesh;
+  const RectMesh& mesh = doc.mesh();
   const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
   const auto& map = geometry_.colourmap.entries;
   glNewList(1, GL_COMPILE);

@@ -26,8 +26,9 @@ class CommandMapTest : public ::testing::Test {
     frame.reset();
   }
   void load() {
-    doc.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    LoadRequest req;
+    req.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   }
   void show() {
     frame = std::make_unique<MainWindow>(doc, platform);
@@ -90,7 +91,7 @@ TEST_F(CommandMapTest, EnableRulesBeforeAndAfterALoad) {
   EXPECT_FALSE(enabled(kCmdPaste));
 
   load();
-  doc.updateAllViews(0);
+  doc.updateAllViews(ViewRefresh::NewLoad);
   for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_TRUE(enabled(id)) << id;
   EXPECT_FALSE(enabled(kCmdPaste));
   for (int id : {kCmdCutoff, kCmdMinMax, kCmdPaddingCells, kCmdDiagonal, kCmdMouseCut, kCmdReload})

@@ -162,6 +162,7 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
   Document doc(platform, platform);
+  LoadRequest req;
   ModalDriver driver;
   driver.handle = [&](QWidget* w) {
     if (auto* banner = qobject_cast<BannerDialog*>(w)) {
@@ -176,9 +177,9 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
   };
   EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
   EXPECT_EQ(driver.seen, (std::vector<std::string>{"BannerDialog", "LoadModelDialog"}));
-  EXPECT_TRUE(doc.hardwareOpenGL);
-  EXPECT_TRUE(doc.modelLoaded);
-  EXPECT_EQ(doc.meshPath, mesh);
+  EXPECT_TRUE(doc.hardwareOpenGL());
+  EXPECT_TRUE(doc.modelLoaded());
+  EXPECT_EQ(doc.meshPath(), mesh);
 }
 
 TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
@@ -187,8 +188,9 @@ TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
   Document doc(platform, platform);
-  doc.meshPath = mesh;
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  LoadRequest req;
+  req.meshPath = mesh;
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   MainWindow frame(doc, platform);
   frame.view()->controller().setBackground(255, 0, 255);
   frame.show();

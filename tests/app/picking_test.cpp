@@ -21,11 +21,12 @@ class PickingTest : public ::testing::Test {
  protected:
   test::SavedFolder savedFolder_;
   void SetUp() override {
-    doc.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    LoadRequest req;
+    req.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     for (int i = 0; i < 10; ++i)
       for (int j = 0; j < 8; ++j)
-        for (int k = 0; k < 6; ++k) doc.currentModel()(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
+        for (int k = 0; k < 6; ++k) doc.editStore().modelData(doc.store().currentModelIndex())(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
     doc.recomputeRange(Which::First);
     frame = std::make_unique<MainWindow>(doc, platform);
     frame->resize(800, 600);

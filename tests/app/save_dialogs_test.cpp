@@ -70,9 +70,10 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
   test::TempDir dir;
   ScriptedPlatform p;
   Document doc(p, p);
-  doc.meshPath = dir.write("m.msh", "1 1 2\n0 0 0\n1\n1\n2*1\n");
-  doc.modelPath = dir.write("m.den", "1\n2\n");
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  LoadRequest req;
+  req.meshPath = dir.write("m.msh", "1 1 2\n0 0 0\n1\n1\n2*1\n");
+  req.modelPath = dir.write("m.den", "1\n2\n");
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   keptDummyValue() = kInitialDummyValue;
   ModalHandler handler([](QDialog* d) {
     auto* dlg = qobject_cast<SaveModelDialog*>(d);
@@ -82,7 +83,7 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
     dlg->accept();
   });
   p.fileAnswers = {dir.path() + "/out.den"};
-  SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, 2, 2);
+  SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), {2, 2});
   EXPECT_TRUE(saveModelCommand(doc, view, p, nullptr));
   EXPECT_EQ(handler.seen, std::vector<std::string>{"SaveModelDialog"});
   std::string text;
@@ -128,6 +129,7 @@ TEST(CreateMeshDialog, CommandLoadsTheNewMesh) {
   test::TempDir dir;
   ScriptedPlatform p;
   Document doc(p, p);
+  LoadRequest req;
   ModalHandler handler([&](QDialog* d) {
     auto* dlg = qobject_cast<CreateMeshDialog*>(d);
     ASSERT_NE(dlg, nullptr);
@@ -136,9 +138,9 @@ TEST(CreateMeshDialog, CommandLoadsTheNewMesh) {
   });
   EXPECT_EQ(createMeshCommand(doc, p, nullptr), LoadStatus::Loaded) << p.lastMessageText();
   EXPECT_EQ(handler.seen, std::vector<std::string>{"CreateMeshDialog"});
-  EXPECT_TRUE(doc.modelLoaded);
-  EXPECT_EQ(doc.meshPath, dir.path() + "/made.msh");
-  EXPECT_EQ(doc.mesh.nx, 10);
+  EXPECT_TRUE(doc.modelLoaded());
+  EXPECT_EQ(doc.meshPath(), dir.path() + "/made.msh");
+  EXPECT_EQ(doc.mesh().nx, 10);
   keptMeshDesign() = MeshDesign{};
 }
 

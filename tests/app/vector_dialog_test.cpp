@@ -100,9 +100,10 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   test::SavedFolder saved;
   QtPlatform platform;
   Document doc(platform, platform);
-  doc.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
-  doc.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  LoadRequest req;
+  req.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
+  req.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   MainWindow frame(doc, platform);
   frame.show();
   QApplication::processEvents();

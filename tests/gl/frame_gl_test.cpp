@@ -21,8 +21,9 @@ class FrameTest : public ::testing::Test {
  protected:
   test::SavedFolder savedFolder_;
   void SetUp() override {
-    doc.meshPath = dir.write("box.msh", "10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    LoadRequest req;
+    req.meshPath = dir.write("box.msh", "10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     frame = std::make_unique<MainWindow>(doc, platform);
     frame->resize(800, 600);
     frame->show();

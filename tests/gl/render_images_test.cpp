@@ -20,24 +20,20 @@ constexpr int kWidth = 480, kHeight = 360;
 class RenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    doc.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/block/block.msh";
-    bool fatal = false;
-    ASSERT_TRUE(doc.readMeshFile(fatal));
-    const RectMesh& m = doc.mesh;
-    doc.models.resize(1);
-    doc.models[0].allocate(m.nx, m.ny, m.nz);
-    doc.modelCount = 1;
-    doc.TopActiveIndex.allocate(m.nx, m.ny, 0);
+    LoadRequest req;
+    req.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/block/block.msh";
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    const RectMesh& m = doc.mesh();
     for (int i = 0; i < m.nx; ++i)
       for (int j = 0; j < m.ny; ++j)
         for (int k = 0; k < m.nz; ++k) {
           const double d2 = (i - 20) * (i - 20) + (j - 18) * (j - 18) + (k - 12) * (k - 12) * 1.5;
-          doc.models[0](i, j, k) = static_cast<float>(2.0 + 0.01 * k + 0.6 * std::exp(-d2 / 30.0));
+          doc.editStore().modelData(0)(i, j, k) = static_cast<float>(2.0 + 0.01 * k + 0.6 * std::exp(-d2 / 30.0));
         }
-    doc.modelPath = "/examples/block/body.den";
-    doc.modelLoaded = true;
+    req.modelPath = "/examples/block/body.den";
+    doc.setFiles(req);
     doc.recomputeRange(Which::First);
-    view.refresh(0);
+    view.refresh(ViewRefresh::NewLoad);
     view.resize(kWidth, kHeight);
   }
 
@@ -85,14 +81,14 @@ TEST_F(RenderTest, CutPlanesAndDiagonal) {
 }
 
 TEST_F(RenderTest, TranslucentSecondModel) {
-  const RectMesh& m = doc.mesh;
-  doc.secondModel.allocate(m.nx, m.ny, m.nz);
+  const RectMesh& m = doc.mesh();
+  doc.editStore().allocateSecondModel();
   for (int i = 0; i < m.nx; ++i)
     for (int j = 0; j < m.ny; ++j)
-      for (int k = 0; k < m.nz; ++k) doc.secondModel(i, j, k) = static_cast<float>(i + j);
-  doc.secondModelLoaded = true;
+      for (int k = 0; k < m.nz; ++k) doc.editStore().secondModelData()(i, j, k) = static_cast<float>(i + j);
+  doc.editStore().setSecondModelLoaded(true);
   doc.recomputeRange(Which::Second);
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.blend(+1);
   view.blend(+1);  // 0.5: both drawn, the second blended without depth writes
   expectMatches("block_second_model");

@@ -17,11 +17,12 @@ constexpr int kWidth = 480, kHeight = 360;
 class VectorRenderTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    doc.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
-    doc.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-    ASSERT_TRUE(doc.isVectorModel);
-    view.refresh(0);
+    LoadRequest req;
+    req.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
+    req.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    ASSERT_TRUE(doc.isVectorModel());
+    view.refresh(ViewRefresh::NewLoad);
     view.resize(kWidth, kHeight);
   }
 

@@ -8,20 +8,24 @@
 #include <string_view>
 
 #include "core/store/arrays.h"
+#include "core/store/model_store.h"
 #include "core/load/document_ui.h"
 #include "core/io/line_source.h"
 #include "core/platform/platform.h"
 
 namespace litho {
 
-// NoDataValue: 1e30 as a float; the start of every minimum search.
-constexpr float kNoDataValue = 1e30f;
 
 struct ModelFileHeader {
   bool present = false;  // the first line starts with "models"
   int modelCount = 1;
   std::array<int, 6> coreOffsets{};  // west, east, south, north, bottom, top
   bool offsetsValid = false;
+  // The offsets by Side (the file writes bottom before top).
+  SideCounts sideOffsets() const {
+    const auto& o = coreOffsets;
+    return offsetsValid ? SideCounts{o[0], o[1], o[2], o[3], o[5], o[4]} : SideCounts{};
+  }
 };
 
 // Reads the header from the first line. A line that does not start with

@@ -109,20 +109,13 @@ SaveViewInfo SaveViewInfo::from(const ViewState& v) {
   return s;
 }
 
-SaveViewInfo SaveViewInfo::afterLoad(const RectMesh& mesh, const std::array<int, 6>& co, double modelMin,
-                                     double modelMax) {
+SaveViewInfo SaveViewInfo::afterLoad(const RectMesh& mesh, const SideCounts& coreOffsets, ValueRange range) {
   SaveViewInfo s;
-  const std::array<int, 6> pad{co[0], co[1], co[2], co[3], co[5], co[4]};
-  const int counts[3] = {mesh.nx, mesh.ny, mesh.nz};
-  for (int axis = 0; axis < 3; ++axis) {
-    const int a = pad[2 * axis], b = pad[2 * axis + 1];
-    const bool fits = a >= 0 && b >= 0 && static_cast<long long>(a) + b < counts[axis];
-    s.hiddenPadding[2 * axis] = fits ? a : 0;
-    s.hiddenPadding[2 * axis + 1] = fits ? b : 0;
-    s.visibleCount[axis] = counts[axis] - s.hiddenPadding[2 * axis] - s.hiddenPadding[2 * axis + 1];
-  }
-  s.displayMin = modelMin;
-  s.displayMax = modelMax;
+  const FittedPadding fitted = fitPadding(coreOffsets, mesh.counts());
+  s.hiddenPadding = fitted.padding;
+  s.visibleCount = fitted.visible;
+  s.displayMin = range.min;
+  s.displayMax = range.max;
   return s;
 }
 
@@ -241,14 +234,14 @@ bool writeSavedModel(const SaveSource& s, const std::string& path, const SaveVie
 
 bool saveModelCommand(Document& doc, const SaveViewInfo& view, Platform& platform,
                       const AskSaveOptions& runDialog) {
-  if (!doc.modelLoaded || doc.isVectorModel) return false;
+  if (!doc.modelLoaded() || doc.isVectorModel()) return false;
   const auto options = runDialog(keptDummyValue());
   if (!options) return false;
   keptDummyValue() = options->dummy;
   FileDialogRequest request;
   request.title = "Save model file.";
   request.filter = "Model||";
-  request.startFolder = doc.workingFolder;
+  request.startFolder = doc.workingFolder();
   request.mustExist = false;
   request.promptOverwrite = true;
   const auto path = platform.saveFileName(request);

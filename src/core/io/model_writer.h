@@ -11,6 +11,7 @@
 #include "core/edit/element.h"
 #include "core/store/arrays.h"
 #include "core/io/mesh_stats.h"
+#include "core/store/model_store.h"
 #include "core/store/rect_mesh.h"
 #include "core/platform/platform.h"
 #include "core/view/view_state.h"
@@ -35,11 +36,9 @@ struct SaveViewInfo {
   double displayMax = 0;
 
   static SaveViewInfo from(const ViewState& v);
-  // The view right after a load: padding from a model file header (west, east,
-  // south, north, bottom, top; ignored on an axis it would leave without
-  // cells), no cuts, the cutoff at the model range.
-  static SaveViewInfo afterLoad(const RectMesh& mesh, const std::array<int, 6>& coreOffsets, double modelMin,
-                                double modelMax);
+  // The view right after a load: the model file's padding (by Side; ignored on
+  // an axis it would leave without cells), no cuts, the cutoff at the model range.
+  static SaveViewInfo afterLoad(const RectMesh& mesh, const SideCounts& coreOffsets, ValueRange range);
   CoreRegion core() const;
 };
 

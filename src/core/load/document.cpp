@@ -1,7 +1,5 @@
 #include "core/load/document.h"
 
-#include <sys/mman.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -17,99 +15,65 @@
 
 namespace litho {
 
-namespace {
-
-// Large model sets are written once, cell after cell: 2 MiB pages spare the
-// kernel hundreds of thousands of page faults.
-void adviseHugePages(void* data, std::size_t bytes) {
-#ifdef MADV_HUGEPAGE
-  constexpr std::uintptr_t kHuge = std::uintptr_t{2} << 20;
-  const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(data) + kHuge - 1) & ~(kHuge - 1);
-  const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(data) + bytes) & ~(kHuge - 1);
-  if (end > begin) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#else
-  (void)data;
-  (void)bytes;
-#endif
-}
-
-}  // namespace
 
 Document::Document(Platform& platform, DocumentUi& ui) : platform_(platform), ui_(ui) {}
 
 Document::~Document() {
-  if (tq5rMode && modelPath.size() >= 4 && modelPath.compare(modelPath.size() - 4, 4, ".fld") == 0)
-    std::remove(modelPath.c_str());
-  releaseModelData();
-}
-
-void Document::selectModel(int m) {
-  if (m < 0 || m >= static_cast<int>(models.size())) return;
-  currentModelIndex = m;
-}
-
-void Document::recomputeRange(Which which) {
-  const ModelSet& set = which == Which::First ? currentModel() : secondModel;
-  double lo = static_cast<double>(kNoDataValue);
-  double hi = -static_cast<double>(kNoDataValue);
-  if (!set.empty() && !TopActiveIndex.empty()) {
-    for (int i = 0; i < mesh.nx; ++i) {
-      for (int j = 0; j < mesh.ny; ++j) {
-        const float* col = set.column(i, j);
-        for (int k = std::max(TopActiveIndex(i, j), 0); k < mesh.nz; ++k) {
-          const double v = col[k];
-          if (!std::isfinite(v)) continue;
-          if (v < lo) lo = v;
-          if (v > hi) hi = v;
-        }
-      }
-    }
-  }
-  if (which == Which::First) {
-    modelMin = lo;
-    modelMax = hi;
-  } else {
-    secondMin = lo;
-    secondMax = hi;
-  }
+  if (tq5rMode_ && modelPath().size() >= 4 && modelPath().compare(modelPath().size() - 4, 4, ".fld") == 0)
+    std::remove(modelPath().c_str());
 }
 
 void Document::releaseModelData() {
-  mesh.release();
-  for (auto& m : models) m.release();
-  models.clear();
-  modelCount = 0;
-  currentModelIndex = 0;
-  TopActiveIndex.release();
-  secondModel.release();
-  secondModelLoaded = false;
-  vectorX.clear();
-  vectorY.clear();
-  vectorZ.clear();
-  dataSets.clear();
-  selectedDataSet = -1;
+  store_.release();
+  modelLoaded_ = false;
+  dataSets_.clear();
+  selectedDataSet_ = -1;
+}
+
+void Document::setDataSets(std::vector<DataSet> sets) {
+  dataSets_ = std::move(sets);
+  selectedDataSet_ = dataSets_.empty() ? -1 : std::clamp(selectedDataSet_, 0, static_cast<int>(dataSets_.size()) - 1);
+}
+
+void Document::adopt(ModelStore store, const LoadRequest& files) {
+  store_ = std::move(store);
+  files_ = files;
+  files_.ignoreSmallest.reset();
+  elements_.clear();
+  octreeModelFile_ = false;
+  differenceShown_ = false;
+  modified_ = false;
+  modelLoaded_ = !store_.empty();
+}
+
+LoadStatus Document::load(const LoadRequest& request) {
+  files_ = request;
+  const LoadStatus s = loadFiles();
+  files_.ignoreSmallest.reset();
+  return s;
 }
 
 void Document::setTitle(const std::string& t) {
   if (t == "Untitled") {
-    if (!modelPath.empty())
-      title = modelPath;
-    else if (!meshPath.empty())
-      title = meshPath;
+    if (!modelPath().empty())
+      title_ = modelPath();
+    else if (!meshPath().empty())
+      title_ = meshPath();
     return;
   }
-  title = t;
+  title_ = t;
 }
 
 void Document::setDocumentPath() {
-  const std::string& path = modelPath.empty() ? meshPath : modelPath;
+  const std::string& path = modelPath().empty() ? meshPath() : modelPath();
   if (path.empty()) return;
   setTitle(fileExists(path) ? fullPath(path) : path);
-  workingFolder = folderOf(title);
-  if (!workingFolder.empty()) platform_.setCurrentFolder(workingFolder);
+  workingFolder_ = folderOf(title_);
+  if (!workingFolder_.empty()) platform_.setCurrentFolder(workingFolder_);
 }
 
 void Document::reportOutOfMemory(const std::string& path) {
+  const RectMesh& mesh = store_.mesh();
   char buf[200];
   std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells.\n", mesh.nx, mesh.ny,
                 mesh.nz);
@@ -119,57 +83,46 @@ void Document::reportOutOfMemory(const std::string& path) {
 bool Document::readMeshFile(bool& fatal) {
   fatal = false;
   std::string text;
-  if (!readWholeFile(meshPath, text)) {
-    platform_.message("File not found: " + meshPath, MessageKind::Error);
+  if (!readWholeFile(meshPath(), text)) {
+    platform_.message("File not found: " + meshPath(), MessageKind::Error);
     fatal = true;
     return false;
   }
-  return readMeshText(text, meshPath, mesh, platform_);
+  RectMesh mesh;
+  if (!readMeshText(text, meshPath(), mesh, platform_)) return false;
+  store_.setMesh(std::move(mesh));
+  return true;
 }
 
-bool Document::allocateModels(int count) {
-  try {
-    models.clear();
-    models.resize(static_cast<std::size_t>(count));
-    for (auto& m : models) {
-      m.allocate(mesh.nx, mesh.ny, mesh.nz);
-      adviseHugePages(m.data(), m.size() * sizeof(float));
-    }
-    modelCount = count;
-    return true;
-  } catch (const std::bad_alloc&) {
-    models.clear();
-    modelCount = 0;
-    return false;
-  }
-}
+bool Document::allocateModels(int count, bool vector) { return store_.allocateModels(count, vector); }
 
 LoadStatus Document::loadModelSet() {
-  modelLoaded = false;
-  octreeModelFile = false;
-  differenceShown = false;
-  if (hasModelData()) releaseModelData();
-  elements.clear();
+  modelLoaded_ = false;
+  octreeModelFile_ = false;
+  differenceShown_ = false;
+  releaseModelData();
+  elements_.clear();
 
   bool fatal = false;
   if (!readMeshFile(fatal)) return fatal ? LoadStatus::Fatal : LoadStatus::Failed;
 
-  transmitterMode = false;
-  topographyPath.clear();
+  transmitterMode_ = false;
+  topographyPath_.clear();
   try {
-    TopActiveIndex.allocate(mesh.nx, mesh.ny, 0);
+    Grid2<int> top;
+    top.allocate(mesh().nx, mesh().ny, 0);
+    store_.setTopActiveIndex(std::move(top), false);
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(meshPath);
+    reportOutOfMemory(meshPath());
     releaseModelData();
     return LoadStatus::Failed;
   }
-  secondModelLoaded = false;
-  if (!modelPath.empty() && !secondModelPath.empty()) readSecondModel();
+  if (!modelPath().empty() && !secondModelPath().empty()) readSecondModel();
 
-  if (modelPath.empty()) return buildModelWithoutFile();
+  if (modelPath().empty()) return buildModelWithoutFile();
 
-  if (!fileExists(modelPath)) {
-    platform_.message("File not found: " + modelPath, MessageKind::Error);
+  if (!fileExists(modelPath())) {
+    platform_.message("File not found: " + modelPath(), MessageKind::Error);
     releaseModelData();
     return LoadStatus::Fatal;
   }
@@ -178,8 +131,9 @@ LoadStatus Document::loadModelSet() {
 
 std::optional<Document::ModelFileStart> Document::readModelFileStart(LineSource& in) {
   std::string_view line;
+  const RectMesh& mesh = store_.mesh();
   const std::string first = in.nextLine(line) ? std::string(line) : std::string();
-  const auto header = parseModelFileHeader(first, mesh.nx, mesh.ny, mesh.nz, modelPath, platform_);
+  const auto header = parseModelFileHeader(first, mesh.nx, mesh.ny, mesh.nz, modelPath(), platform_);
   if (!header) return std::nullopt;
   ModelFileStart start{*header, false};
   std::string data = first;
@@ -192,300 +146,259 @@ std::optional<Document::ModelFileStart> Document::readModelFileStart(LineSource&
 
 ModelReadSettings Document::readSettings(const ModelFileStart& start) const {
   ModelReadSettings s;
-  s.nx = mesh.nx;
-  s.ny = mesh.ny;
-  s.nz = mesh.nz;
+  s.nx = mesh().nx;
+  s.ny = mesh().ny;
+  s.nz = mesh().nz;
   s.modelCount = start.header.modelCount;
   s.coreOffsets = start.header.coreOffsets;
   s.offsetsValid = start.header.offsetsValid;
-  s.log = logModel;
-  s.tq5rMode = tq5rMode;
-  s.threads = readThreads;
+  s.log = logModel();
+  s.tq5rMode = tq5rMode_;
+  s.threads = readThreads_;
   return s;
 }
 
 void Document::readSecondModel() {
-  LineSource in(secondModelPath, readBuffers_);
+  LineSource in(secondModelPath(), readBuffers_);
   if (!in.isOpen()) {
-    platform_.message("Cannot open second model file\n" + secondModelPath, MessageKind::Plain);
+    platform_.message("Cannot open second model file\n" + secondModelPath(), MessageKind::Plain);
     return;
   }
   std::string_view line;
   const std::string first = in.nextLine(line) ? std::string(line) : std::string();
   const int numbers = countLeadingNumbers(first.data(), first.data() + first.size());
   in.rewind();
-  try {
-    secondModel.allocate(mesh.nx, mesh.ny, mesh.nz);
-  } catch (const std::bad_alloc&) {
-    reportOutOfMemory(secondModelPath);
+  if (!store_.allocateSecondModel()) {
+    reportOutOfMemory(secondModelPath());
     return;
   }
-  modelCount = 1;
+  bool loaded = false;
   if (first.compare(0, 6, "models") == 0) {
-    platform_.message("Second model file should contain only one model\n" + secondModelPath, MessageKind::Plain);
+    platform_.message("Second model file should contain only one model\n" + secondModelPath(), MessageKind::Plain);
   } else if (numbers == 3) {
-    platform_.message("Second model cannot be a vector file.\n" + secondModelPath, MessageKind::Plain);
+    platform_.message("Second model cannot be a vector file.\n" + secondModelPath(), MessageKind::Plain);
   } else {
     ModelReadSettings s;
-    s.nx = mesh.nx;
-    s.ny = mesh.ny;
-    s.nz = mesh.nz;
-    s.log = logSecondModel;
-    s.tq5rMode = tq5rMode;
-    s.threads = readThreads;
+    s.nx = mesh().nx;
+    s.ny = mesh().ny;
+    s.nz = mesh().nz;
+    s.log = logSecondModel();
+    s.tq5rMode = tq5rMode_;
+    s.threads = readThreads_;
     ScalarRange r;
-    secondModelLoaded = readModelFile(in, secondModelPath, s, &secondModel, r, platform_, ui_);
-    secondMin = r.smallest;
-    secondMax = r.largest;
+    loaded = readModelFile(in, secondModelPath(), s, &store_.secondModelData(), r, platform_, ui_);
+    store_.setSecondRange(r.smallest, r.largest);
   }
-  if (!secondModelLoaded) secondModel.release();
+  store_.setSecondModelLoaded(loaded);
 }
 
 LoadStatus Document::readFirstModel() {
-  LineSource in(modelPath, readBuffers_);
+  LineSource in(modelPath(), readBuffers_);
   setDocumentPath();
   const auto fail = [&](const std::string& text) {
     if (!text.empty()) platform_.message(text, MessageKind::Error);
     releaseModelData();
     return LoadStatus::Failed;
   };
-  if (!in.isOpen()) return fail("Error reading model file " + modelPath);
-  coreOffsets = {};
+  if (!in.isOpen()) return fail("Error reading model file " + modelPath());
+  store_.setCoreOffsets({});
   const auto start = readModelFileStart(in);
   if (!start) return fail("");
-  modelCount = start->header.modelCount;
-  if (start->header.offsetsValid) coreOffsets = start->header.coreOffsets;
-  isVectorModel = start->vector;
+  store_.setCoreOffsets(start->header.sideOffsets());
+  const bool vector = start->vector;
   const ModelReadSettings settings = readSettings(*start);
-  const std::string readError = isVectorModel ? "Error reading vector file " : "Error reading model file ";
+  const std::string readError = vector ? "Error reading vector file " : "Error reading model file ";
   // A header asking for more sets than the file can hold is refused before the sets are allocated.
   const long long remaining = in.remainingBytes();
-  if (remaining >= 0 && remaining < minimumModelBytes(settings)) return fail(readError + modelPath);
+  if (remaining >= 0 && remaining < minimumModelBytes(settings)) return fail(readError + modelPath());
 
-  if (!allocateModels(settings.modelCount)) {
-    reportOutOfMemory(modelPath);
+  if (!allocateModels(settings.modelCount, vector)) {
+    reportOutOfMemory(modelPath());
     return fail("");
   }
+  ModelSet* sets[4] = {store_.modelArray(), store_.vectorArray(0), store_.vectorArray(1), store_.vectorArray(2)};
 
-  if (isVectorModel) {
-    try {
-      for (auto* v : {&vectorX, &vectorY, &vectorZ}) {
-        v->resize(static_cast<std::size_t>(modelCount));
-        for (auto& m : *v) m.allocate(mesh.nx, mesh.ny, mesh.nz);
-      }
-    } catch (const std::bad_alloc&) {
-      reportOutOfMemory(modelPath);
-      return fail("");
-    }
+  if (vector) {
     VectorRange r;
-    if (!readVectorFile(in, modelPath, settings, models.data(), vectorX.data(), vectorY.data(), vectorZ.data(), r,
-                        platform_, ui_))
+    if (!readVectorFile(in, modelPath(), settings, sets[0], sets[1], sets[2], sets[3], r, platform_, ui_))
       return fail("");
-    modelMin = r.minimum;
-    modelMax = r.maximum;
-    modelLoaded = true;
-    selectModel(0);
+    store_.setRange(r.minimum, r.maximum);
+    modified_ = false;
+    modelLoaded_ = true;
     return LoadStatus::Loaded;
   }
 
   ScalarRange r;
-  if (!readModelFile(in, modelPath, settings, models.data(), r, platform_, ui_)) return fail("");
-  selectModel(0);
+  if (!readModelFile(in, modelPath(), settings, sets[0], r, platform_, ui_)) return fail("");
   const float s = r.smallest;
-  smallestValue = s;
-  modelMin = r.secondSmallest;
-  modelMax = r.largest;
+  store_.setSmallestValue(s);
+  double lo = r.secondSmallest;
+  const double hi = r.largest;
 
-  if (ignoreAnswerGiven) {
-    if (ActiveMaskSet == 0)
-      modelMin = s;
+  if (files_.ignoreSmallest) {
+    store_.setActiveMask(*files_.ignoreSmallest);
+    if (*files_.ignoreSmallest)
+      store_.markCellsNotAbove(s);
     else
-      markIgnoredCells(s);
+      lo = s;
   } else {
-    ActiveMaskSet = 0;
-    if (10.0 * s > modelMin || s == 0 || tq5rMode) {
-      modelMin = s;
+    store_.setActiveMask(false);
+    if (10.0 * s > lo || s == 0 || tq5rMode_) {
+      lo = s;
     } else {
-      const float shown = logModel ? std::pow(10.0f, s) : s;
+      const float shown = logModel() ? std::pow(10.0f, s) : s;
       char question[200];
       std::snprintf(question, sizeof question,
                     "The model file has cells that are set to  %g.\nWould you like these cells to be ignored?",
                     static_cast<double>(shown));
       if (platform_.askYesNo(question)) {
-        ActiveMaskSet = 1;
-        markIgnoredCells(s);
+        store_.setActiveMask(true);
+        store_.markCellsNotAbove(s);
       } else {
-        modelMin = s;
+        lo = s;
       }
     }
   }
-  if (modelMin != 0 && std::fabs(modelMin) < 1e-5 && modelMax / modelMin > 1000) modelMin = 0;
-  modified = false;
-  if (secondModelLoaded) {
+  if (lo != 0 && std::fabs(lo) < 1e-5 && hi / lo > 1000) lo = 0;
+  store_.setRange(lo, hi);
+  modified_ = false;
+  if (store_.hasSecondModel()) {
     platform_.message("Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.",
                       MessageKind::Info);
-    if (ActiveMaskSet) recomputeRange(Which::Second);
+    if (store_.activeMaskSet()) store_.recomputeRange(Which::Second);
   }
   readElements();
-  computeBottomMean();
-  modelLoaded = true;
+  store_.computeBottomMean();
+  modelLoaded_ = true;
   return LoadStatus::Loaded;
 }
 
-void Document::markIgnoredCells(float s) {
-  const ModelSet& m = currentModel();
-  for (int i = 0; i < mesh.nx; ++i) {
-    for (int j = 0; j < mesh.ny; ++j) {
-      const float* col = m.column(i, j);
-      int k = 0;
-      while (k < mesh.nz && !(col[k] > s)) ++k;
-      TopActiveIndex(i, j) = k;
-    }
-  }
-}
-
 void Document::readElements() {
-  elements.clear();
-  const std::string path = modelPath + "_loc";
+  elements_.clear();
+  const std::string path = modelPath() + "_loc";
   if (!fileExists(path)) return;
   std::string text;
   if (!readWholeFile(path, text)) {
     platform_.message("Error reading element file " + path, MessageKind::Warning);
     return;
   }
-  if (auto e = readElementFile(text, path, mesh.nx, mesh.ny, mesh.nz, platform_)) elements = std::move(*e);
-}
-
-// Cells without data ("nan") are left out of the mean.
-void Document::computeBottomMean() {
-  const ModelSet& m = currentModel();
-  double sum = 0;
-  long long n = 0;
-  for (int i = 0; i < mesh.nx; ++i) {
-    for (int j = 0; j < mesh.ny; ++j) {
-      const float v = m(i, j, mesh.nz - 1);
-      if (std::isnan(v)) continue;
-      sum += v;
-      ++n;
-    }
-  }
-  bottomMean = n > 0 ? static_cast<float>(sum / static_cast<double>(n)) : 0.0f;
+  if (auto e = readElementFile(text, path, mesh().nx, mesh().ny, mesh().nz, platform_)) elements_ = std::move(*e);
 }
 
 LoadStatus Document::reload() {
-  if (!modelLoaded) return LoadStatus::NotLoaded;
-  if (modelPath.empty()) {
+  if (!modelLoaded_) return LoadStatus::NotLoaded;
+  if (modelPath().empty()) {
     platform_.message("The model was not read from a file: there is nothing to reload.", MessageKind::Info);
     return LoadStatus::NotLoaded;
   }
-  if (octreeMode && octreeModelFile) return reloadOctree();
+  if (octreeMode() && octreeModelFile_) return reloadOctree();
   WaitCursor wait(platform_);
-  modelLoaded = false;
+  modelLoaded_ = false;
   const auto keep = [&](const std::string& text) {
     if (!text.empty()) platform_.message(text, MessageKind::Error);
-    modelLoaded = true;
+    modelLoaded_ = true;
     return LoadStatus::Failed;
   };
-  LineSource in(modelPath, readBuffers_);
-  if (!in.isOpen()) return keep("Error reading model file " + modelPath);
+  const bool vector = store_.isVector();
+  const int count = store_.modelCount();
+  LineSource in(modelPath(), readBuffers_);
+  if (!in.isOpen()) return keep("Error reading model file " + modelPath());
   const auto start = readModelFileStart(in);
   if (!start) return keep("");
-  if (start->header.modelCount != modelCount || start->vector != isVectorModel) {
+  if (start->header.modelCount != count || start->vector != vector) {
     char buf[200];
     std::snprintf(buf, sizeof buf, "The model file now holds %i %s model%s; %i %s loaded.\nUse Open to load it.\n",
                   start->header.modelCount, start->vector ? "vector" : "scalar",
-                  start->header.modelCount == 1 ? "" : "s", modelCount, modelCount == 1 ? "is" : "are");
-    return keep(buf + modelPath);
+                  start->header.modelCount == 1 ? "" : "s", count, count == 1 ? "is" : "are");
+    return keep(buf + modelPath());
   }
   const ModelReadSettings settings = readSettings(*start);
   const long long remaining = in.remainingBytes();
   if (remaining >= 0 && remaining < minimumModelBytes(settings))
-    return keep((isVectorModel ? "Error reading vector file " : "Error reading model file ") + modelPath);
+    return keep((vector ? "Error reading vector file " : "Error reading model file ") + modelPath());
 
   // Read into fresh sets and swap them in on success.
-  std::vector<ModelSet> fresh, fx, fy, fz;
+  std::vector<ModelSet> fresh[4];
+  ModelSet* sets[4] = {};
   try {
-    for (auto* v : {&fresh, &fx, &fy, &fz}) {
-      if (v != &fresh && !isVectorModel) break;
-      v->resize(static_cast<std::size_t>(modelCount));
-      for (auto& m : *v) m.allocate(mesh.nx, mesh.ny, mesh.nz);
+    for (int v = 0; v < (vector ? 4 : 1); ++v) {
+      fresh[v].resize(static_cast<std::size_t>(count));
+      for (auto& m : fresh[v]) m.allocate(mesh().nx, mesh().ny, mesh().nz);
+      sets[v] = fresh[v].data();
     }
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(modelPath);
+    reportOutOfMemory(modelPath());
     return keep("");
   }
-  if (isVectorModel) {
+  if (vector) {
     VectorRange r;
-    if (!readVectorFile(in, modelPath, settings, fresh.data(), fx.data(), fy.data(), fz.data(), r, platform_, ui_))
+    if (!readVectorFile(in, modelPath(), settings, sets[0], sets[1], sets[2], sets[3], r, platform_, ui_))
       return keep("");
-    models.swap(fresh);
-    vectorX.swap(fx);
-    vectorY.swap(fy);
-    vectorZ.swap(fz);
-    modelMin = r.minimum;
-    modelMax = r.maximum;
+    store_.replaceModels(std::move(fresh[0]), std::move(fresh[1]), std::move(fresh[2]), std::move(fresh[3]));
+    store_.setRange(r.minimum, r.maximum);
   } else {
     ScalarRange r;
-    if (!readModelFile(in, modelPath, settings, fresh.data(), r, platform_, ui_)) return keep("");
-    models.swap(fresh);
-    smallestValue = r.smallest;
-    recomputeRange(Which::First);
+    if (!readModelFile(in, modelPath(), settings, sets[0], r, platform_, ui_)) return keep("");
+    store_.replaceModels(std::move(fresh[0]), {}, {}, {});
+    store_.setSmallestValue(r.smallest);
+    store_.recomputeRange(Which::First);
   }
-  coreOffsets = start->header.offsetsValid ? start->header.coreOffsets : std::array<int, 6>{};
-  modelLoaded = true;
-  modified = false;
-  if (updateAllViews) updateAllViews(1);
+  store_.setCoreOffsets(start->header.sideOffsets());
+  modelLoaded_ = true;
+  modified_ = false;
+  if (updateAllViews) updateAllViews(ViewRefresh::Reload);
   return LoadStatus::Loaded;
 }
 
 LoadStatus Document::buildModelWithoutFile() {
   if (!allocateModels(1)) {
-    reportOutOfMemory(meshPath);
+    reportOutOfMemory(meshPath());
     releaseModelData();
     return LoadStatus::Failed;
   }
-  selectModel(0);
+  store_.setCoreOffsets({});
+  const RectMesh& mesh = store_.mesh();
   BackgroundChoice bg{0.0f, 0};
-  if (logModel) bg = ui_.runBackgroundDialog(mesh, -4.0f).value_or(BackgroundChoice{-4.0f, 0});
+  if (logModel()) bg = ui_.runBackgroundDialog(mesh, -4.0f).value_or(BackgroundChoice{-4.0f, 0});
   bg.topIndex = std::clamp(bg.topIndex, 0, mesh.nz);
-  bottomMean = bg.value;
-  const float air = logModel ? -8.0f : 0.0f;
-  ModelSet& m = currentModel();
+  store_.setBottomMean(bg.value);
+  const float air = logModel() ? -8.0f : 0.0f;
+  ModelSet& m = store_.modelData(0);
+  Grid2<int>& top = store_.topActiveData();
   for (int i = 0; i < mesh.nx; ++i) {
     for (int j = 0; j < mesh.ny; ++j) {
-      TopActiveIndex(i, j) = bg.topIndex;
+      top(i, j) = bg.topIndex;
       float* col = m.column(i, j);
       std::fill(col, col + bg.topIndex, air);
       std::fill(col + bg.topIndex, col + mesh.nz, bg.value);
     }
   }
-  modelMin = modelMax = bg.value;
-  smallestValue = bg.topIndex > 0 ? std::min(air, bg.value) : bg.value;
-  ActiveMaskSet = TopActiveIndex(0, 0) != 0;
-  modelLoaded = true;
-  isVectorModel = false;
-  secondModelLoaded = false;
-  modified = false;
+  store_.setRange(bg.value, bg.value);
+  store_.setSmallestValue(bg.topIndex > 0 ? std::min(air, bg.value) : bg.value);
+  store_.setActiveMask(bg.topIndex != 0);
+  store_.dropSecondModel();
+  modelLoaded_ = true;
+  modified_ = false;
   setDocumentPath();
   return LoadStatus::Loaded;
 }
 
 LoadStatus Document::open() {
-  LoadDialogValues v{octreeMode, meshPath, modelPath, logModel, secondModelPath, logSecondModel};
+  LoadDialogValues v{octreeMode(), meshPath(), modelPath(), logModel(), secondModelPath(), logSecondModel()};
   if (!ui_.runLoadModelDialog(v)) return LoadStatus::NotLoaded;
-  octreeMode = v.octree;
-  meshPath = v.meshPath.empty() ? v.meshPath : fullPath(v.meshPath);
-  modelPath = v.modelPath.empty() ? v.modelPath : fullPath(v.modelPath);
-  logModel = v.logModel;
-  secondModelPath = v.secondModelPath.empty() ? v.secondModelPath : fullPath(v.secondModelPath);
-  logSecondModel = v.logSecondModel;
+  files_.octree = v.octree;
+  files_.meshPath = v.meshPath.empty() ? v.meshPath : fullPath(v.meshPath);
+  files_.modelPath = v.modelPath.empty() ? v.modelPath : fullPath(v.modelPath);
+  files_.logModel = v.logModel;
+  files_.secondModelPath = v.secondModelPath.empty() ? v.secondModelPath : fullPath(v.secondModelPath);
+  files_.logSecondModel = v.logSecondModel;
 
   LoadStatus s;
   {
     WaitCursor wait(platform_);
     s = loadFiles();
   }
-  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(0);
+  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(ViewRefresh::NewLoad);
   return s;
 }
 
@@ -494,38 +407,37 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
     viewFileToOpen = c.fields >= 1 ? c.meshText : c.raw;
     return LoadStatus::NotLoaded;
   }
-  if (c.log) logModel = true;
-  if (c.mod2log) logSecondModel = true;
-  if (c.tq5rdata) tq5rMode = true;
+  if (c.log) files_.logModel = true;
+  if (c.mod2log) files_.logSecondModel = true;
+  if (c.tq5rdata) tq5rMode_ = true;
   if (c.fields != 1 && c.fields != 2) return LoadStatus::NotLoaded;
 
-  if (c.openglhw) hardwareOpenGL = true;
-  if (c.octree) octreeMode = true;
+  if (c.openglhw) hardwareOpenGL_ = true;
+  if (c.octree) files_.octree = true;
 
-  meshPath = c.meshText;
   if (c.fields == 2 && c.modelText != "NOMODEL") {
     std::string model = c.modelText;
     const auto plus = model.find("++");
     if (plus != std::string::npos) {
-      secondModelPath = fullPath(model.substr(plus + 2));
+      files_.secondModelPath = fullPath(model.substr(plus + 2));
       model.resize(plus);
     }
-    modelPath = fullPath(model);
+    files_.modelPath = fullPath(model);
   } else {
-    modelPath.clear();
+    files_.modelPath.clear();
   }
-  meshPath = fullPath(meshPath);
+  files_.meshPath = fullPath(c.meshText);
 
   const LoadStatus s = loadFiles();
-  if (c.trnsmt) transmitterMode = true;
+  if (c.trnsmt) transmitterMode_ = true;
   return s;
 }
 
 LoadStatus Document::startUp(const std::string& raw) {
   const CommandLine c = parseCommandLine(raw);
-  hardwareOpenGL = false;
+  hardwareOpenGL_ = false;
   if (c.empty) {
-    hardwareOpenGL = ui_.runBanner(hardwareOpenGL);
+    hardwareOpenGL_ = ui_.runBanner(hardwareOpenGL_);
     return open();
   }
   if (c.noBanner) return open();
@@ -534,65 +446,59 @@ LoadStatus Document::startUp(const std::string& raw) {
 
 // --- octree meshes -----------------------------------------------------------
 
-LoadStatus Document::loadFiles() { return octreeMode ? octreeLoad() : loadModelSet(); }
+LoadStatus Document::loadFiles() { return octreeMode() ? octreeLoad() : loadModelSet(); }
 
 bool Document::readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure) {
   failure = LoadStatus::Failed;
-  if (!fileExists(meshPath)) {
-    platform_.message("File not found: " + meshPath, MessageKind::Error);
+  if (!fileExists(meshPath())) {
+    platform_.message("File not found: " + meshPath(), MessageKind::Error);
     failure = LoadStatus::Fatal;
     return false;
   }
-  LineSource in(meshPath, readBuffers_);
+  LineSource in(meshPath(), readBuffers_);
   if (!in.isOpen() || in.failed()) {
-    platform_.message("Error reading octree mesh:\n" + meshPath + "\nThe file could not be read.\n",
+    platform_.message("Error reading octree mesh:\n" + meshPath() + "\nThe file could not be read.\n",
                       MessageKind::Error);
     return false;
   }
-  return readOctreeMesh(in, meshPath, octree, platform_, ui_);
+  return readOctreeMesh(in, meshPath(), octree, platform_, ui_);
 }
 
 LoadStatus Document::octreeLoad() {
-  modelLoaded = false;
-  differenceShown = false;
-  octreeModelFile = false;
-  if (hasModelData()) releaseModelData();
-  elements.clear();
-  coreOffsets = {};
+  modelLoaded_ = false;
+  differenceShown_ = false;
+  octreeModelFile_ = false;
+  releaseModelData();
+  elements_.clear();
 
   OctreeMesh octree;
   LoadStatus failure;
   if (!readOctreeMeshFile(octree, failure)) return failure;
   try {
-    mesh = octreeRectMesh(octree);
-    TopActiveIndex.allocate(mesh.nx, mesh.ny, 0);
+    store_.setMesh(octreeRectMesh(octree));
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(meshPath);
+    reportOutOfMemory(meshPath());
     releaseModelData();
     return LoadStatus::Failed;
   }
-  transmitterMode = false;
-  topographyPath.clear();
-  ActiveMaskSet = 0;
-  isVectorModel = false;
-  secondModelLoaded = false;
-  modified = false;
+  transmitterMode_ = false;
+  topographyPath_.clear();
+  modified_ = false;
   if (!allocateModels(1)) {
-    reportOutOfMemory(meshPath);
+    reportOutOfMemory(meshPath());
     releaseModelData();
     return LoadStatus::Failed;
   }
-  selectModel(0);
-  if (!checkOctreeTiling(octree, currentModel(), platform_)) {
+  if (!checkOctreeTiling(octree, store_.modelData(0), platform_)) {
     releaseModelData();
     return LoadStatus::Failed;
   }
   const LoadStatus s = readOctreeModels(octree);
   if (s != LoadStatus::Loaded) return s;
-  if (secondModelLoaded)
+  if (store_.hasSecondModel())
     platform_.message("Two models are loaded.\nUse <Alt>-<left> and <Alt>-<right> to switch between them.",
                       MessageKind::Info);
-  modelLoaded = true;
+  modelLoaded_ = true;
   return LoadStatus::Loaded;
 }
 
@@ -613,157 +519,148 @@ bool vectorLine(LineSource& in) {
 
 LoadStatus Document::readOctreeModels(const OctreeMesh& octree) {
   OctreeRange r;
-  if (modelPath.empty()) {
-    logModel = true;
-    syntheticOctreeModel(octree, currentModel(), r);
-    modelMin = smallestValue = r.minimum;
-    modelMax = r.maximum;
-    computeBottomMean();
+  if (modelPath().empty()) {
+    files_.logModel = true;
+    syntheticOctreeModel(octree, store_.modelData(0), r);
+    store_.setRange(r.minimum, r.maximum);
+    store_.setSmallestValue(r.minimum);
+    store_.computeBottomMean();
     setDocumentPath();
     return LoadStatus::Loaded;
   }
-  if (!fileExists(modelPath)) {
-    platform_.message("File not found: " + modelPath, MessageKind::Error);
+  if (!fileExists(modelPath())) {
+    platform_.message("File not found: " + modelPath(), MessageKind::Error);
     releaseModelData();
     return LoadStatus::Fatal;
   }
   {
-    LineSource in(modelPath, readBuffers_);
+    LineSource in(modelPath(), readBuffers_);
     const auto fail = [&](const std::string& text) {
       if (!text.empty()) platform_.message(text, MessageKind::Error);
       releaseModelData();
       return LoadStatus::Failed;
     };
-    if (!in.isOpen() || in.failed()) return fail("Error reading model file " + modelPath);
-    isVectorModel = vectorLine(in);
-    if (isVectorModel) {
-      try {
-        for (auto* v : {&vectorX, &vectorY, &vectorZ}) {
-          v->resize(1);
-          v->front().allocate(mesh.nx, mesh.ny, mesh.nz);
-        }
-      } catch (const std::bad_alloc&) {
-        reportOutOfMemory(modelPath);
+    if (!in.isOpen() || in.failed()) return fail("Error reading model file " + modelPath());
+    if (vectorLine(in)) {
+      if (!allocateModels(1, true)) {
+        reportOutOfMemory(modelPath());
         return fail("");
       }
-      if (!readOctreeVectorModel(in, modelPath, octree, models[0], vectorX[0], vectorY[0], vectorZ[0], logModel, r,
-                                 platform_, ui_))
+      if (!readOctreeVectorModel(in, modelPath(), octree, store_.modelData(0), store_.vectorData(0, 0),
+                                 store_.vectorData(1, 0), store_.vectorData(2, 0), logModel(), r, platform_, ui_))
         return fail("");
     } else {
       Grid2<int> top;
-      if (!readOctreeScalarModel(in, modelPath, octree, models[0], logModel, r, top, platform_, ui_))
+      if (!readOctreeScalarModel(in, modelPath(), octree, store_.modelData(0), logModel(), r, top, platform_, ui_))
         return fail("");
-      TopActiveIndex = std::move(top);
+      const bool mask = anyInactive(top);
+      store_.setTopActiveIndex(std::move(top), mask);
     }
   }
-  modelMin = smallestValue = r.minimum;
-  modelMax = r.maximum;
-  ActiveMaskSet = anyInactive(TopActiveIndex);
-  octreeModelFile = true;
+  store_.setRange(r.minimum, r.maximum);
+  store_.setSmallestValue(r.minimum);
+  octreeModelFile_ = true;
   setDocumentPath();
-  if (!secondModelPath.empty()) readOctreeSecondModel(octree);
-  if (!isVectorModel) computeBottomMean();
+  if (!secondModelPath().empty()) readOctreeSecondModel(octree);
+  if (!store_.isVector()) store_.computeBottomMean();
   return LoadStatus::Loaded;
 }
 
 void Document::readOctreeSecondModel(const OctreeMesh& octree) {
-  LineSource in(secondModelPath, readBuffers_);
+  LineSource in(secondModelPath(), readBuffers_);
   if (!in.isOpen() || in.failed()) {
-    platform_.message("Cannot open second model file\n" + secondModelPath, MessageKind::Plain);
+    platform_.message("Cannot open second model file\n" + secondModelPath(), MessageKind::Plain);
     return;
   }
   if (vectorLine(in)) {
-    platform_.message("Second model cannot be a vector file.\n" + secondModelPath, MessageKind::Plain);
+    platform_.message("Second model cannot be a vector file.\n" + secondModelPath(), MessageKind::Plain);
     return;
   }
-  try {
-    secondModel.allocate(mesh.nx, mesh.ny, mesh.nz);
-  } catch (const std::bad_alloc&) {
-    reportOutOfMemory(secondModelPath);
+  if (!store_.allocateSecondModel()) {
+    reportOutOfMemory(secondModelPath());
     return;
   }
   OctreeRange r;
   Grid2<int> top;
-  secondModelLoaded =
-      readOctreeScalarModel(in, secondModelPath, octree, secondModel, logSecondModel, r, top, platform_, ui_);
-  if (!secondModelLoaded) {
-    secondModel.release();
-    return;
-  }
-  secondMin = r.minimum;
-  secondMax = r.maximum;
-  TopActiveIndex = std::move(top);
-  ActiveMaskSet = anyInactive(TopActiveIndex);
+  const bool loaded = readOctreeScalarModel(in, secondModelPath(), octree, store_.secondModelData(),
+                                            logSecondModel(), r, top, platform_, ui_);
+  store_.setSecondModelLoaded(loaded);
+  if (!loaded) return;
+  store_.setSecondRange(r.minimum, r.maximum);
+  const bool mask = anyInactive(top);
+  store_.setTopActiveIndex(std::move(top), mask);
 }
 
 // Reload of an octree model: the cubes are read again from the mesh file. A
 // failed reread leaves the loaded model as it was.
 LoadStatus Document::reloadOctree() {
   WaitCursor wait(platform_);
-  modelLoaded = false;
+  modelLoaded_ = false;
   const auto keep = [&](const std::string& text) {
     if (!text.empty()) platform_.message(text, MessageKind::Error);
-    modelLoaded = true;
+    modelLoaded_ = true;
     return LoadStatus::Failed;
   };
+  const RectMesh& mesh = store_.mesh();
+  const bool vector = store_.isVector();
   OctreeMesh octree;
   LoadStatus failure;
   if (!readOctreeMeshFile(octree, failure)) return keep("");
   if (octree.nx != mesh.nx || octree.ny != mesh.ny || octree.nz != mesh.nz)
-    return keep("The octree mesh file now describes a different mesh.\nUse Open to load it.\n" + meshPath);
-  ModelSet fresh, fx, fy, fz;
+    return keep("The octree mesh file now describes a different mesh.\nUse Open to load it.\n" + meshPath());
+  std::vector<ModelSet> fresh[4];
   try {
-    fresh.allocate(mesh.nx, mesh.ny, mesh.nz);
-    if (isVectorModel)
-      for (ModelSet* v : {&fx, &fy, &fz}) v->allocate(mesh.nx, mesh.ny, mesh.nz);
+    for (int v = 0; v < (vector ? 4 : 1); ++v) {
+      fresh[v].resize(1);
+      fresh[v][0].allocate(mesh.nx, mesh.ny, mesh.nz);
+    }
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(modelPath);
+    reportOutOfMemory(modelPath());
     return keep("");
   }
-  if (!checkOctreeTiling(octree, fresh, platform_)) return keep("");
-  LineSource in(modelPath, readBuffers_);
-  if (!in.isOpen() || in.failed()) return keep("Error reading model file " + modelPath);
-  if (vectorLine(in) != isVectorModel)
-    return keep(std::string("The model file now holds a ") + (isVectorModel ? "scalar" : "vector") +
-                " model; a " + (isVectorModel ? "vector" : "scalar") + " model is loaded.\nUse Open to load it.\n" +
-                modelPath);
+  if (!checkOctreeTiling(octree, fresh[0][0], platform_)) return keep("");
+  LineSource in(modelPath(), readBuffers_);
+  if (!in.isOpen() || in.failed()) return keep("Error reading model file " + modelPath());
+  if (vectorLine(in) != vector)
+    return keep(std::string("The model file now holds a ") + (vector ? "scalar" : "vector") + " model; a " +
+                (vector ? "vector" : "scalar") + " model is loaded.\nUse Open to load it.\n" + modelPath());
   OctreeRange r;
   Grid2<int> top;
-  if (isVectorModel) {
-    if (!readOctreeVectorModel(in, modelPath, octree, fresh, fx, fy, fz, logModel, r, platform_, ui_)) return keep("");
-    vectorX[0] = std::move(fx);
-    vectorY[0] = std::move(fy);
-    vectorZ[0] = std::move(fz);
+  if (vector) {
+    if (!readOctreeVectorModel(in, modelPath(), octree, fresh[0][0], fresh[1][0], fresh[2][0], fresh[3][0],
+                               logModel(), r, platform_, ui_))
+      return keep("");
   } else {
-    if (!readOctreeScalarModel(in, modelPath, octree, fresh, logModel, r, top, platform_, ui_)) return keep("");
+    if (!readOctreeScalarModel(in, modelPath(), octree, fresh[0][0], logModel(), r, top, platform_, ui_))
+      return keep("");
     // A second model's air decides the active cells.
-    if (!secondModelLoaded) {
-      TopActiveIndex = std::move(top);
-      ActiveMaskSet = anyInactive(TopActiveIndex);
+    if (!store_.hasSecondModel()) {
+      const bool mask = anyInactive(top);
+      store_.setTopActiveIndex(std::move(top), mask);
     }
   }
-  models[0] = std::move(fresh);
-  modelMin = smallestValue = r.minimum;
-  modelMax = r.maximum;
-  if (!isVectorModel) computeBottomMean();
-  modelLoaded = true;
-  modified = false;
-  if (updateAllViews) updateAllViews(1);
+  store_.replaceModels(std::move(fresh[0]), std::move(fresh[1]), std::move(fresh[2]), std::move(fresh[3]));
+  store_.setRange(r.minimum, r.maximum);
+  store_.setSmallestValue(r.minimum);
+  if (!vector) store_.computeBottomMean();
+  modelLoaded_ = true;
+  modified_ = false;
+  if (updateAllViews) updateAllViews(ViewRefresh::Reload);
   return LoadStatus::Loaded;
 }
 
 // --- mesh creation and saving --------------------------------------------------
 
 LoadStatus Document::loadCreatedMesh(const std::string& path) {
-  meshPath = fullPath(path);
-  modelPath.clear();
-  octreeMode = false;
+  files_.meshPath = fullPath(path);
+  files_.modelPath.clear();
+  files_.octree = false;
   LoadStatus s;
   {
     WaitCursor wait(platform_);
     s = loadModelSet();
   }
-  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(0);
+  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(ViewRefresh::NewLoad);
   return s;
 }
 
@@ -779,13 +676,13 @@ bool sameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 bool Document::saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options) {
-  if (!modelLoaded || isVectorModel || models.empty()) return false;
+  if (!modelLoaded_ || store_.isVector() || store_.empty()) return false;
   const std::string target = fullPath(path);
   const bool core = options.mode == SaveMode::WithoutPadding;
   // The files the document was read from are not overwritten, except the model file by an entire model.
   std::string clash;
-  for (const std::string* loaded : {&meshPath, &secondModelPath, &modelPath}) {
-    if (loaded != &modelPath && sameFile(target, *loaded)) clash = target;
+  for (const std::string* loaded : {&files_.meshPath, &files_.secondModelPath, &files_.modelPath}) {
+    if (loaded != &files_.modelPath && sameFile(target, *loaded)) clash = target;
     if (core && sameFile(target + "_mesh", *loaded)) clash = target + "_mesh";
   }
   if (!clash.empty()) {
@@ -795,13 +692,13 @@ bool Document::saveModel(const std::string& path, const SaveViewInfo& view, cons
     return false;
   }
   WaitCursor wait(platform_);
-  const SaveSource source{mesh, currentModel(), TopActiveIndex, logModel, elements};
+  const SaveSource source{mesh(), currentModel(), store_.topActiveIndex(), logModel(), elements_};
   if (!writeSavedModel(source, target, view, options, platform_)) return false;
   if (!core && !options.visibleOnly) {
-    modelPath = target;
-    octreeModelFile = false;
+    files_.modelPath = target;
+    octreeModelFile_ = false;
     setDocumentPath();
-    modified = false;
+    modified_ = false;
   }
   return true;
 }

@@ -12,6 +12,7 @@
 #include "core/load/document_ui.h"
 #include "core/io/model_reader.h"
 #include "core/io/model_writer.h"
+#include "core/store/model_store.h"
 #include "core/store/rect_mesh.h"
 #include "core/data/data_set.h"
 #include "core/platform/platform.h"
@@ -27,9 +28,28 @@ enum class LoadStatus {
   NotLoaded,  // nothing was attempted (dialog cancelled, nothing parsed)
 };
 
-enum class Which { First, Second };
+// The files of a load and how they are read.
+struct LoadRequest {
+  bool octree = false;
+  std::string meshPath;
+  std::string modelPath;  // empty: a model made without a file
+  bool logModel = false;
+  std::string secondModelPath;
+  bool logSecondModel = false;
+  // The answer to "ignore the cells set to the smallest value" when it is known
+  // already (a view parameter file stores it): the question is not asked.
+  std::optional<bool> ignoreSmallest;
+};
 
-// The document: sole owner of the mesh, the models and the file names.
+// How the views are refreshed after the document changed.
+enum class ViewRefresh {
+  NewLoad,        // a new load or topography: padding, scales and camera reset
+  Reload,         // the same model reread or data sets changed: scene rebuilt only
+  ValuesChanged,  // smoothing, difference: scales reset, camera kept
+};
+
+// The document: the model store of the current load, the files it came from,
+// the elements and data sets, and the loading sequence.
 class Document {
  public:
   Document(Platform& platform, DocumentUi& ui);
@@ -37,58 +57,56 @@ class Document {
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
-  // --- store -------------------------------------------------------------
-  RectMesh mesh;
+  // --- what is loaded ----------------------------------------------------
+  const ModelStore& store() const { return store_; }
+  const RectMesh& mesh() const { return store_.mesh(); }
+  const ModelSet& currentModel() const { return store_.currentModel(); }
+  bool modelLoaded() const { return modelLoaded_; }
+  bool isVectorModel() const { return store_.isVector(); }
+  bool logModel() const { return files_.logModel; }
+  bool logSecondModel() const { return files_.logSecondModel; }
+  bool octreeMode() const { return files_.octree; }
+  const std::string& meshPath() const { return files_.meshPath; }
+  const std::string& modelPath() const { return files_.modelPath; }
+  const std::string& secondModelPath() const { return files_.secondModelPath; }
+  const LoadRequest& files() const { return files_; }
+  const std::string& workingFolder() const { return workingFolder_; }
+  const std::string& title() const { return title_; }
+  bool tq5rMode() const { return tq5rMode_; }
+  bool transmitterMode() const { return transmitterMode_; }
+  bool hardwareOpenGL() const { return hardwareOpenGL_; }
+  bool blockEditorOpen() const { return blockEditorOpen_; }
+  bool modified() const { return modified_; }
+  bool differenceShown() const { return differenceShown_; }
+  bool octreeModelFile() const { return octreeModelFile_; }
+  const std::vector<Element>& elements() const { return elements_; }
+  const std::vector<DataSet>& dataSets() const { return dataSets_; }
+  int selectedDataSet() const { return selectedDataSet_; }
 
-  int modelCount = 0;
-  std::vector<ModelSet> models;
-  int currentModelIndex = 0;
-  bool logModel = false;
-  double modelMin = 0;
-  double modelMax = 0;
-  double smallestValue = 0;  // the smallest value s of a scalar model, before any range rule
-  float bottomMean = 0;
-  std::array<int, 6> coreOffsets{};  // west, east, south, north, bottom, top
-
-  bool isVectorModel = false;
-  std::vector<ModelSet> vectorX, vectorY, vectorZ;
-
-  ModelSet secondModel;
-  bool secondModelLoaded = false;
-  bool logSecondModel = false;
-  double secondMin = 0;
-  double secondMax = 0;
-
-  Grid2<int> TopActiveIndex;
-  std::uint8_t ActiveMaskSet = 0;
-
-  std::string meshPath, modelPath, secondModelPath, topographyPath, workingFolder;
-  std::string title = "Untitled";
-
-  bool modelLoaded = false;
-  bool octreeMode = false;
-  bool octreeModelFile = false;  // modelPath holds one value per octree cell (Reload reads it so)
-  bool tq5rMode = false;
-  bool transmitterMode = false;
-  bool hardwareOpenGL = false;
-  bool ignoreAnswerGiven = false;
-  bool blockEditorOpen = false;
-  bool modified = false;
-  bool differenceShown = false;
-  int readThreads = 0;  // threads for parsing model files; 0: as the machine allows
-
-  std::vector<Element> elements;
-  std::vector<DataSet> dataSets;
-  int selectedDataSet = -1;
-
-  ModelSet& currentModel() { return models[static_cast<std::size_t>(currentModelIndex)]; }
-  const ModelSet& currentModel() const { return models[static_cast<std::size_t>(currentModelIndex)]; }
-  bool hasModelData() const { return !models.empty() || !mesh.empty(); }
-
-  // --- operations --------------------------------------------------------
-  void selectModel(int m);
-  void recomputeRange(Which which);
+  // --- changes -----------------------------------------------------------
+  // The store for edits of its values (block editor, transforms, topography);
+  // an edit of values ends with recomputeRange.
+  ModelStore& editStore() { return store_; }
+  void selectModel(int m) { store_.selectModel(m); }
+  void recomputeRange(Which which) { store_.recomputeRange(which); }
+  void setDataSets(std::vector<DataSet> sets);
+  void setElements(std::vector<Element> elements) { elements_ = std::move(elements); }
+  void setReadThreads(int threads) { readThreads_ = threads; }
+  void setTq5rMode(bool on) { tq5rMode_ = on; }
+  void setDifferenceShown(bool on) { differenceShown_ = on; }
+  void markModified() { modified_ = true; }
+  // A store built by code (a full-data view file, a benchmark, a test) becomes
+  // the loaded document, with the files it stands for.
+  void adopt(ModelStore store, const LoadRequest& files);
+  // Releases every per-cell array; the document then holds nothing.
   void releaseModelData();
+
+  // Sets the files and runs the load (octree or tensor); no views are refreshed.
+  LoadStatus load(const LoadRequest& request);
+  // The files the next load reads (the Load Model dialog starts from them).
+  void setFiles(const LoadRequest& request) { files_ = request; }
+
+  // --- loads and saves ---------------------------------------------------
 
   // Start-up decision: banner and Open, Open alone, or the command-line load.
   LoadStatus startUp(const std::string& rawCommandLine);
@@ -115,8 +133,8 @@ class Document {
   void setDocumentPath();
   void setTitle(const std::string& t);
 
-  // Views are refreshed with a hint after loads (0: new load, 1: reload, 2: values changed).
-  std::function<void(int hint)> updateAllViews;
+  // Refreshes the views after loads and changes of the data.
+  std::function<void(ViewRefresh)> updateAllViews;
   // Set when the command line names a view parameter file.
   std::string viewFileToOpen;
 
@@ -124,7 +142,7 @@ class Document {
   DocumentUi& ui() { return ui_; }
 
  private:
-  bool allocateModels(int count);
+  bool allocateModels(int count, bool vector = false);
   LoadStatus buildModelWithoutFile();
   bool readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure);
   LoadStatus readOctreeModels(const OctreeMesh& octree);
@@ -133,9 +151,7 @@ class Document {
   void reportOutOfMemory(const std::string& path);
   void readSecondModel();
   LoadStatus readFirstModel();
-  void markIgnoredCells(float s);
   void readElements();
-  void computeBottomMean();
 
   // The model file's first line and what follows from it.
   struct ModelFileStart {
@@ -147,6 +163,24 @@ class Document {
 
   // Kept from one load to the next so that its pages are not faulted in again.
   LineSource::Buffers readBuffers_;
+
+  ModelStore store_;
+  LoadRequest files_;
+  std::string topographyPath_, workingFolder_;
+  std::string title_ = "Untitled";
+  bool modelLoaded_ = false;
+  bool octreeModelFile_ = false;  // modelPath holds one value per octree cell (Reload reads it so)
+  bool tq5rMode_ = false;
+  bool transmitterMode_ = false;
+  bool hardwareOpenGL_ = false;
+  bool ignoreAnswerGiven_ = false;
+  bool blockEditorOpen_ = false;
+  bool modified_ = false;
+  bool differenceShown_ = false;
+  int readThreads_ = 0;  // threads for parsing model files; 0: as the machine allows
+  std::vector<Element> elements_;
+  std::vector<DataSet> dataSets_;
+  int selectedDataSet_ = -1;
 
   Platform& platform_;
   DocumentUi& ui_;

@@ -234,7 +234,7 @@ std::array<bool, 3> applyPadding(ViewState& v, const std::array<int, 6>& padding
   std::array<bool, 3> taken{};
   for (std::size_t axis = 0; axis < 3; ++axis) {
     const int a = padding[2 * axis], b = padding[2 * axis + 1];
-    taken[axis] = a >= 0 && b >= 0 && static_cast<long long>(a) + b < counts[axis];
+    taken[axis] = paddingFits(a, b, counts[axis]);
     if (taken[axis]) {
       v.hiddenPadding[2 * axis] = a;
       v.hiddenPadding[2 * axis + 1] = b;

@@ -86,7 +86,7 @@ bool hiddenByCutoff(double v, double lo, double hi) {
 }
 
 int columnTop(const Document& doc, const DrawBox& b, int i, int j) {
-  const int a = doc.TopActiveIndex.empty() ? 0 : doc.TopActiveIndex(i, j);
+  const int a = doc.store().topActiveIndex().empty() ? 0 : doc.store().topActiveIndex()(i, j);
   return std::clamp(a, b.zs, b.ze);
 }
 
@@ -287,7 +287,7 @@ class CutCellEmitter {
 }  // namespace
 
 void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
-  const DrawBox b = drawBoxOf(doc.mesh, v);
+  const DrawBox b = drawBoxOf(doc.mesh(), v);
   flags_.reset(b);
   if (b.empty()) return;
   const ModelSet& model = doc.currentModel();
@@ -341,7 +341,7 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
   if (!b.empty() && !values.empty()) {
     const double min = scale.min;
     const double factor = colourFactor(scale);
-    const RectMesh& m = doc.mesh;
+    const RectMesh& m = doc.mesh();
     const long long dW = flags_.rowStride() * flags_.columnStride();
     const long long dS = flags_.columnStride();
     constexpr std::uint64_t kLow = 0x0101010101010101ULL;
@@ -394,22 +394,22 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
                          SceneGeometry& out) {
   out.clear();
   out.colourmap = colours.colourmap;
-  if (!doc.modelLoaded || doc.models.empty()) {
+  if (!doc.modelLoaded() || doc.store().empty()) {
     flags_.reset(DrawBox{});
     return;
   }
   computeFlags(doc, v);
 
   const float opacity = colours.blendWeight;
-  const bool secondActive = doc.secondModelLoaded && !doc.secondModel.empty() && opacity > 0;
+  const bool secondActive = doc.store().hasSecondModel() && !doc.store().secondModel().empty() && opacity > 0;
   if (!(secondActive && opacity >= 1)) {
     out.ops.push_back({SceneOpKind::PolygonOffsetOn});
-    if (doc.isVectorModel && conesQuestion_.goAhead(v, askYesNo)) {
+    if (doc.isVectorModel() && conesQuestion_.goAhead(v, askYesNo)) {
       buildVectorScene(doc, v, colours.firstScale, flags_, out.vectors);
       out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
     }
     // Vector models show their cells only as outlines in mesh mode.
-    if (!doc.isVectorModel || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
+    if (!doc.isVectorModel() || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});
   }
   out.ops.push_back({SceneOpKind::LightingOff});
@@ -418,19 +418,19 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
     if (opacity < 1) out.ops.push_back({SceneOpKind::BlendOn});
     if (opacity < 0.85f) out.ops.push_back({SceneOpKind::DepthWriteOff});
     if (v.lightingOn) out.ops.push_back({SceneOpKind::LightingOn});
-    scalarPass(doc, v, doc.secondModel, colours.secondScale, out);
+    scalarPass(doc, v, doc.store().secondModel(), colours.secondScale, out);
     out.ops.push_back({SceneOpKind::LightingOff});
     out.ops.push_back({SceneOpKind::BlendOff});
     out.ops.push_back({SceneOpKind::DepthWriteOn});
   }
   if (v.cellFacesShown) out.ops.push_back({SceneOpKind::CellFacesOverlay});
-  if (doc.secondModelLoaded) {
+  if (doc.store().hasSecondModel()) {
     if (opacity <= 0.5f)
-      out.title = doc.modelPath;
+      out.title = doc.modelPath();
     else
-      out.title = doc.differenceShown ? std::string("difference") : doc.secondModelPath;
+      out.title = doc.differenceShown() ? std::string("difference") : doc.secondModelPath();
   }
-  if (!doc.dataSets.empty()) out.ops.push_back({SceneOpKind::DataSets});
+  if (!doc.dataSets().empty()) out.ops.push_back({SceneOpKind::DataSets});
 }
 
 const char* sceneOpName(SceneOpKind kind) {

@@ -72,13 +72,12 @@ void buildVectorScene(const Document& doc, const ViewState& v, const ColourScale
   out.length = v.vectorLength;
   out.headColour = vectorHeadColour(v.darkBackground);
   const DrawBox& b = flags.box();
-  const auto m = static_cast<std::size_t>(doc.currentModelIndex);
-  if (b.empty() || doc.models.size() <= m || doc.vectorX.size() <= m || doc.vectorY.size() <= m ||
-      doc.vectorZ.size() <= m || doc.vectorX[m].empty() || doc.vectorY[m].empty() || doc.vectorZ[m].empty())
-    return;
-  const ModelSet& amplitude = doc.models[m];
-  const ModelSet &vx = doc.vectorX[m], &vy = doc.vectorY[m], &vz = doc.vectorZ[m];
-  const RectMesh& mesh = doc.mesh;
+  const ModelStore& store = doc.store();
+  const int m = store.currentModelIndex();
+  if (b.empty() || !store.isVector() || m >= store.modelCount()) return;
+  const ModelSet& amplitude = doc.store().model(m);
+  const ModelSet &vx = doc.store().vectorComponent(0, m), &vy = doc.store().vectorComponent(1, m), &vz = doc.store().vectorComponent(2, m);
+  const RectMesh& mesh = doc.mesh();
   const double factor = colourFactor(scale), half = v.vectorLength / 2;
   const auto walk = vectorWalk(b, v.selectedCutPlane, v.vectorIncrement);
   for (int a = 0; a < walk[0].count(); ++a) {

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <vector>
 
 namespace litho {
@@ -14,6 +15,7 @@ struct RectMesh {
   std::vector<double> zNodes;
 
   bool empty() const { return xNodes.empty(); }
+  std::array<int, 3> counts() const { return {nx, ny, nz}; }
   long long cellCount() const { return static_cast<long long>(nx) * ny * nz; }
   void release() {
     nx = ny = nz = 0;

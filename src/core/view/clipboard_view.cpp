@@ -43,11 +43,9 @@ std::optional<PastedView> pasteViewString(const std::string& text, ViewControlle
   // A plane number outside 1..6 means no selection.
   v.selectedCutPlane = selected >= kNoPlane && selected <= kBottom ? selected : kNoPlane;
 
-  const RectMesh& mesh = view.doc().mesh;
+  const RectMesh& mesh = view.doc().mesh();
   const int count[3] = {mesh.nx, mesh.ny, mesh.nz};
-  auto fits = [](const int* pair, int limit) {
-    return pair[0] >= 0 && pair[1] >= 0 && static_cast<long long>(pair[0]) + pair[1] < limit;
-  };
+  auto fits = [](const int* pair, int limit) { return paddingFits(pair[0], pair[1], limit); };
   if (fits(p, count[0]) && fits(p + 2, count[1]) && fits(p + 4, count[2])) {
     for (int s = 0; s < 6; ++s) v.hiddenPadding[static_cast<std::size_t>(s)] = p[s];
     for (int a = 0; a < 3; ++a) v.visibleCount[static_cast<std::size_t>(a)] = count[a] - p[2 * a] - p[2 * a + 1];

@@ -54,7 +54,7 @@ bool invert(const Mat4& m, Mat4& out) {
 
 // The visible box grown by 0.4 % of its height on every side.
 bool insideGrownBox(const Document& doc, const ViewState& v, const Point3& p) {
-  const RectMesh& m = doc.mesh;
+  const RectMesh& m = doc.mesh();
   const auto& pad = v.hiddenPadding;
   const auto& c = v.cuts;
   const double t = (m.zNodes[pad[kSideTop]] - m.zNodes[pad[kSideTop] + v.visibleCount[2]]) * 0.004;
@@ -90,7 +90,7 @@ Readout cellReadout(const ViewController& view, const std::optional<Point3>& pic
   Readout r;
   const Document& doc = view.doc();
   const ViewState& v = view.state;
-  if (!doc.modelLoaded) {
+  if (!doc.modelLoaded()) {
     r.kind = Readout::Kind::Untouched;
     return r;
   }
@@ -98,7 +98,7 @@ Readout cellReadout(const ViewController& view, const std::optional<Point3>& pic
   r.kind = Readout::Kind::Text;
   const Point3& p = *pick;
   if (!insideGrownBox(doc, v, p)) return r;
-  const RectMesh& m = doc.mesh;
+  const RectMesh& m = doc.mesh();
   const auto& pad = v.hiddenPadding;
   const auto& c = v.cuts;
   const int i = searchUp(m.xNodes, pad[kSideWest] + c[kSideWest] + 1,
@@ -109,7 +109,7 @@ Readout cellReadout(const ViewController& view, const std::optional<Point3>& pic
     r.kind = Readout::Kind::Untouched;
     return r;
   }
-  const int top = doc.TopActiveIndex(i, j);
+  const int top = doc.store().topActiveIndex()(i, j);
   int k = std::max(top + 1, pad[kSideTop] + c[kSideTop] + 1);
   const int kEnd = pad[kSideTop] + v.visibleCount[2] - c[kSideBottom];
   while (k < kEnd && p[2] < m.zNodes[static_cast<std::size_t>(k)]) ++k;
@@ -118,8 +118,8 @@ Readout cellReadout(const ViewController& view, const std::optional<Point3>& pic
     r.kind = Readout::Kind::Untouched;
     return r;
   }
-  const bool second = doc.secondModelLoaded && !doc.secondModel.empty() && view.colours.blendWeight > 0.5f;
-  float value = second ? doc.secondModel(i, j, k) : doc.currentModel()(i, j, k);
+  const bool second = doc.store().hasSecondModel() && !doc.store().secondModel().empty() && view.colours.blendWeight > 0.5f;
+  float value = second ? doc.store().secondModel()(i, j, k) : doc.currentModel()(i, j, k);
   const ColourScale& s = view.colours.activeScale();
   if (!s.conductivityView) value = -value;
   if (s.linearLabels) value = std::pow(10.0f, value);
@@ -134,10 +134,10 @@ Readout cellReadout(const ViewController& view, const std::optional<Point3>& pic
 bool moveCutToPoint(ViewController& view, const std::optional<Point3>& pick) {
   Document& doc = view.doc();
   ViewState& v = view.state;
-  if (!doc.modelLoaded || !pick || v.selectedCutPlane == kNoPlane) return false;
+  if (!doc.modelLoaded() || !pick || v.selectedCutPlane == kNoPlane) return false;
   const Point3& p = *pick;
   if (!insideGrownBox(doc, v, p)) return false;
-  const RectMesh& m = doc.mesh;
+  const RectMesh& m = doc.mesh();
   const auto& pad = v.hiddenPadding;
   auto& c = v.cuts;
   switch (v.selectedCutPlane) {

@@ -66,14 +66,14 @@ bool runViewCommand(ViewController& v, int command) {
 CommandContext commandContext(const Document& doc, const ViewController& v, bool toolbarShown,
                               bool statusBarShown) {
   CommandContext c;
-  c.modelLoaded = doc.modelLoaded;
-  c.isVectorModel = doc.isVectorModel;
-  c.logModel = doc.logModel;
-  c.modelCount = doc.modelCount;
-  c.secondModelLoaded = doc.secondModelLoaded;
-  c.tq5rMode = doc.tq5rMode;
-  c.blockEditorOpen = doc.blockEditorOpen;
-  c.differenceShown = doc.differenceShown;
+  c.modelLoaded = doc.modelLoaded();
+  c.isVectorModel = doc.isVectorModel();
+  c.logModel = doc.logModel();
+  c.modelCount = doc.store().modelCount();
+  c.secondModelLoaded = doc.store().hasSecondModel();
+  c.tq5rMode = doc.tq5rMode();
+  c.blockEditorOpen = doc.blockEditorOpen();
+  c.differenceShown = doc.differenceShown();
   const ViewState& s = v.state;
   c.showLabels = s.showLabels;
   c.showColourbar = s.showColourbar;

@@ -43,8 +43,8 @@ void ViewController::applyProjection(double aspect) {
 void ViewController::applyModelView() { state.redrawNeeded = true; }
 
 void ViewController::resetViewExtents() {
-  if (!doc_.modelLoaded) return;
-  const CoreBox b = coreBox(doc_.mesh, state);
+  if (!doc_.modelLoaded()) return;
+  const CoreBox b = coreBox(doc_.mesh(), state);
   state.sceneCentre = {(b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, (b.z0 + b.z1) / 2};
   state.sceneExtent = sceneExtentOf(b, state.axisScale);
   state.cuts = {};
@@ -69,8 +69,8 @@ void ViewController::rotateZ(int direction) {
   applyModelView();
 }
 
-bool ViewController::canZoomIn() const { return state.zoomAngle > 0.5 && doc_.modelLoaded; }
-bool ViewController::canZoomOut() const { return state.zoomAngle < 178 && doc_.modelLoaded; }
+bool ViewController::canZoomIn() const { return state.zoomAngle > 0.5 && doc_.modelLoaded(); }
+bool ViewController::canZoomOut() const { return state.zoomAngle < 178 && doc_.modelLoaded(); }
 
 void ViewController::zoomIn() {
   state.zoomAngle -= state.zoomAngle > 10 ? 1 : 0.5;
@@ -138,7 +138,7 @@ void ViewController::toggleBoundary() {
 void ViewController::toggleMesh() {
   state.showMesh = !state.showMesh;
   state.redrawNeeded = true;
-  if (doc_.isVectorModel) state.rebuildNeeded = true;
+  if (doc_.isVectorModel()) state.rebuildNeeded = true;
 }
 
 void ViewController::changeLabelScale(int delta) {
@@ -146,8 +146,8 @@ void ViewController::changeLabelScale(int delta) {
   state.rebuildNeeded = true;
 }
 
-bool ViewController::canDecreaseFont() const { return state.fontSize > 1 && doc_.modelLoaded; }
-bool ViewController::canIncreaseFont() const { return state.fontSize < 100 && doc_.modelLoaded; }
+bool ViewController::canDecreaseFont() const { return state.fontSize > 1 && doc_.modelLoaded(); }
+bool ViewController::canIncreaseFont() const { return state.fontSize < 100 && doc_.modelLoaded(); }
 
 void ViewController::changeFontSize(int delta) {
   state.fontSize += delta;
@@ -165,7 +165,7 @@ void ViewController::setBackground(unsigned char r, unsigned char g, unsigned ch
   state.backgroundColour = {r, g, b};
   state.darkBackground = (r + g + b) / 3 < 127;
   state.redrawNeeded = true;
-  if (doc_.isVectorModel) state.rebuildNeeded = true;
+  if (doc_.isVectorModel()) state.rebuildNeeded = true;
 }
 
 void ViewController::setLights(const std::array<bool, 5>& switches) {
@@ -195,15 +195,12 @@ void ViewController::setAxisScale(const std::array<double, 3>& scale) {
 void ViewController::selectCutPlane(int plane) {
   state.selectedCutPlane = state.selectedCutPlane == plane ? kNoPlane : plane;
   state.redrawNeeded = true;
-  if (doc_.isVectorModel) {
+  if (doc_.isVectorModel()) {
     state.cuts = {};
     state.rebuildNeeded = true;
   }
 }
 
-namespace {
-int meshCount(const RectMesh& m, int axis) { return axis == 0 ? m.nx : axis == 1 ? m.ny : m.nz; }
-}  // namespace
 
 bool ViewController::slabsDiffer(int axis, int a, int b) const {
   const ModelSet& model = doc_.currentModel();
@@ -228,8 +225,8 @@ bool ViewController::slabsDiffer(int axis, int a, int b) const {
 }
 
 int ViewController::cutStep(bool forward) {
-  if (!doc_.modelLoaded || state.selectedCutPlane < kWest || state.selectedCutPlane > kBottom) return 0;
-  if (!doc_.octreeMode && !platform_.keyDown(Key::Space)) return 1;
+  if (!doc_.modelLoaded() || state.selectedCutPlane < kWest || state.selectedCutPlane > kBottom) return 0;
+  if (!doc_.octreeMode() && !platform_.keyDown(Key::Space)) return 1;
   const int plane = state.selectedCutPlane - 1;
   const int axis = plane / 2;
   const bool nearSide = plane % 2 == 0;
@@ -291,20 +288,19 @@ void ViewController::nextModel() { stepModel(+1); }
 void ViewController::previousModel() { stepModel(-1); }
 
 void ViewController::stepModel(int delta) {
-  const int next = state.modelIndex + delta;
-  if (next < 0 || next > doc_.modelCount - 1) return;
-  state.modelIndex = next;
-  doc_.selectModel(state.modelIndex);
+  const int next = doc_.store().currentModelIndex() + delta;
+  if (next < 0 || next > doc_.store().modelCount() - 1) return;
+  doc_.selectModel(next);
   char buf[32];
-  std::snprintf(buf, sizeof buf, " model %i", state.modelIndex + 1);
+  std::snprintf(buf, sizeof buf, " model %i", next + 1);
   status(buf);
   state.rebuildNeeded = true;
   state.redrawNeeded = true;
 }
 
 void ViewController::blend(int direction) {
-  apply(direction < 0 ? colours.decreaseOpacity(doc_.secondModelLoaded)
-                      : colours.increaseOpacity(doc_.secondModelLoaded));
+  apply(direction < 0 ? colours.decreaseOpacity(doc_.store().hasSecondModel())
+                      : colours.increaseOpacity(doc_.store().hasSecondModel()));
 }
 
 void ViewController::flipColours() { apply(colours.flipColours()); }
@@ -312,14 +308,14 @@ void ViewController::flipColours() { apply(colours.flipColours()); }
 void ViewController::chooseColourmap(int kind, bool reversed) { apply(colours.chooseColourmap(kind, reversed)); }
 
 void ViewController::resetScale() {
-  if (!doc_.modelLoaded) return;
-  const ScaleOwner owner = colours.resetScaleOwner(doc_.secondModelLoaded);
+  if (!doc_.modelLoaded()) return;
+  const ScaleOwner owner = colours.resetScaleOwner(doc_.store().hasSecondModel());
   if (owner == ScaleOwner::First) {
     doc_.recomputeRange(Which::First);
-    apply(colours.resetScale(owner, doc_.modelMin, doc_.modelMax));
+    apply(colours.resetScale(owner, doc_.store().range().min, doc_.store().range().max));
   } else {
     doc_.recomputeRange(Which::Second);
-    apply(colours.resetScale(owner, doc_.secondMin, doc_.secondMax));
+    apply(colours.resetScale(owner, doc_.store().secondRange().min, doc_.store().secondRange().max));
   }
 }
 
@@ -327,34 +323,26 @@ void ViewController::toggleConductivityView() { apply(colours.toggleConductivity
 
 void ViewController::toggleLinearLabels() { apply(colours.toggleLinearLabels()); }
 
-void ViewController::refresh(int hint) {
-  if (!doc_.modelLoaded) return;
-  const RectMesh& mesh = doc_.mesh;
-  if (hint == 1) {
+void ViewController::refresh(ViewRefresh hint) {
+  if (!doc_.modelLoaded()) return;
+  const RectMesh& mesh = doc_.mesh();
+  if (hint == ViewRefresh::Reload) {
     state.rebuildNeeded = true;
     state.redrawNeeded = true;
     return;
   }
-  if (hint == 0) {
-    // coreOffsets run west, east, south, north, bottom, top; hiddenPadding ends top, bottom.
-    const auto& co = doc_.coreOffsets;
-    const std::array<int, 6> pad{co[0], co[1], co[2], co[3], co[5], co[4]};
-    for (int axis = 0; axis < 3; ++axis) {
-      const int a = pad[2 * axis], b = pad[2 * axis + 1];
-      // Padding that leaves no cell of an axis is ignored for that axis.
-      const bool fits = a >= 0 && b >= 0 && static_cast<long long>(a) + b < meshCount(mesh, axis);
-      state.hiddenPadding[2 * axis] = fits ? a : 0;
-      state.hiddenPadding[2 * axis + 1] = fits ? b : 0;
-      state.visibleCount[axis] = meshCount(mesh, axis) - state.hiddenPadding[2 * axis] - state.hiddenPadding[2 * axis + 1];
-    }
-    if (doc_.modelPath.empty()) state.showMesh = true;
+  if (hint == ViewRefresh::NewLoad) {
+    const FittedPadding fitted = fitPadding(doc_.store().coreOffsets(), mesh.counts());
+    state.hiddenPadding = fitted.padding;
+    state.visibleCount = fitted.visible;
+    if (doc_.modelPath().empty()) state.showMesh = true;
   }
-  state.modelIndex = 0;
-  state.displayMin = doc_.modelMin;
-  state.displayMax = doc_.modelMax;
-  show(colours.initScales(doc_.modelMin, doc_.modelMax, doc_.logModel, doc_.secondModelLoaded, doc_.secondMin,
-                          doc_.secondMax, doc_.logSecondModel));
-  if (doc_.isVectorModel) {
+  doc_.selectModel(0);
+  state.displayMin = doc_.store().range().min;
+  state.displayMax = doc_.store().range().max;
+  show(colours.initScales(doc_.store().range().min, doc_.store().range().max, doc_.logModel(), doc_.store().hasSecondModel(), doc_.store().secondRange().min,
+                          doc_.store().secondRange().max, doc_.logSecondModel()));
+  if (doc_.isVectorModel()) {
     const int i = state.visibleCount[0] / 2, k = state.visibleCount[2] / 2;
     state.vectorLength =
         1.4 * std::min(mesh.xNodes[i + 1] - mesh.xNodes[i], mesh.zNodes[k] - mesh.zNodes[k + 1]);
@@ -362,7 +350,7 @@ void ViewController::refresh(int hint) {
     state.vectorLength = 0;
   }
   state.cellFacesShown = false;
-  if (hint == 0) {
+  if (hint == ViewRefresh::NewLoad) {
     state.panX = state.panY = 0;
     resetViewExtents();
   }

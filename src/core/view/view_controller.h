@@ -9,6 +9,7 @@
 namespace litho {
 
 class Document;
+enum class ViewRefresh;
 class Platform;
 
 // The view's state and every command that changes it, without Qt or GL.
@@ -78,8 +79,8 @@ class ViewController {
   void toggleConductivityView();
   void toggleLinearLabels();
 
-  // After the document changed: 0 new load, 1 reload, 2 values changed.
-  void refresh(int hint);
+  // After the document changed.
+  void refresh(ViewRefresh hint);
 
  private:
   void apply(const ColourUpdate& u);

@@ -166,16 +166,16 @@ void writeViewState(Writer& w, const Document& doc, const ViewController& view, 
   w.i32(win.bottom);
   for (int cut : v.cuts) w.i32(cut);
   w.i32(v.selectedCutPlane);
-  writeRange(w, c.firstScale.min, c.firstScale.max, doc.modelMin, doc.modelMax);
+  writeRange(w, c.firstScale.min, c.firstScale.max, doc.store().range().min, doc.store().range().max);
   w.boolean(c.firstScale.conductivityView);
   w.boolean(c.firstScale.linearLabels);
   w.boolean(c.firstScale.logScale);
-  writeRange(w, c.secondScale.min, c.secondScale.max, doc.secondMin, doc.secondMax);
+  writeRange(w, c.secondScale.min, c.secondScale.max, doc.store().secondRange().min, doc.store().secondRange().max);
   w.boolean(c.secondScale.conductivityView);
   w.boolean(c.secondScale.linearLabels);
   w.boolean(c.secondScale.logScale);
-  writeRange(w, v.displayMin, v.displayMax, doc.modelMin, doc.modelMax);
-  w.i32(v.modelIndex);
+  writeRange(w, v.displayMin, v.displayMax, doc.store().range().min, doc.store().range().max);
+  w.i32(doc.store().currentModelIndex());
   for (bool f : {v.showLabels, v.showColourbar, v.showMesh, v.showFloor, v.showBoundary}) w.boolean(f);
   w.f32(c.blendWeight);
   w.i32(c.colourmap.kind);
@@ -192,7 +192,7 @@ void writeViewState(Writer& w, const Document& doc, const ViewController& view, 
   for (bool l : v.lightSwitches) w.boolean(l);
 }
 
-bool fits(int a, int b, int count) { return a >= 0 && b >= 0 && static_cast<long long>(a) + b < count; }
+bool fits(int a, int b, int count) { return paddingFits(a, b, count); }
 
 // Reads the view fields in order, applying them as it goes. False when the file ended early.
 bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional<WindowRect>& window) {
@@ -213,15 +213,9 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   win.bottom = r.i32();
   if (!r.ok()) return false;
   v.perspective = perspective ? 1 : 0;
-  const RectMesh& m = doc.mesh;
-  const int count[3] = {m.nx, m.ny, m.nz};
-  for (int a = 0; a < 3; ++a) {
-    // Padding that would leave an axis without cells is not taken.
-    const bool ok = fits(pad[2 * a], pad[2 * a + 1], count[a]);
-    v.hiddenPadding[2 * a] = ok ? pad[2 * a] : 0;
-    v.hiddenPadding[2 * a + 1] = ok ? pad[2 * a + 1] : 0;
-    v.visibleCount[a] = count[a] - v.hiddenPadding[2 * a] - v.hiddenPadding[2 * a + 1];
-  }
+  const FittedPadding fitted = fitPadding(pad, doc.mesh().counts());
+  v.hiddenPadding = fitted.padding;
+  v.visibleCount = fitted.visible;
   view.resetViewExtents();
   std::array<int, 6> cuts{};
   for (int& cut : cuts) cut = r.i32();
@@ -233,19 +227,18 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
       v.cuts[2 * a + 1] = cuts[2 * a + 1];
     }
   v.selectedCutPlane = selected >= kNoPlane && selected <= kBottom ? selected : kNoPlane;
-  readRange(r, c.firstScale.min, c.firstScale.max, doc.modelMin, doc.modelMax);
+  readRange(r, c.firstScale.min, c.firstScale.max, doc.store().range().min, doc.store().range().max);
   c.firstScale.conductivityView = r.boolean();
   c.firstScale.linearLabels = r.boolean();
   c.firstScale.logScale = r.boolean();
-  readRange(r, c.secondScale.min, c.secondScale.max, doc.secondMin, doc.secondMax);
+  readRange(r, c.secondScale.min, c.secondScale.max, doc.store().secondRange().min, doc.store().secondRange().max);
   c.secondScale.conductivityView = r.boolean();
   c.secondScale.linearLabels = r.boolean();
   c.secondScale.logScale = r.boolean();
-  readRange(r, v.displayMin, v.displayMax, doc.modelMin, doc.modelMax);
+  readRange(r, v.displayMin, v.displayMax, doc.store().range().min, doc.store().range().max);
   const int modelIndex = r.i32();
   if (!r.ok()) return false;
-  v.modelIndex = modelIndex >= 0 && modelIndex < doc.modelCount ? modelIndex : 0;
-  doc.selectModel(v.modelIndex);
+  doc.selectModel(modelIndex >= 0 && modelIndex < doc.store().modelCount() ? modelIndex : 0);
   v.showLabels = r.boolean();
   v.showColourbar = r.boolean();
   v.showMesh = r.boolean();
@@ -279,35 +272,37 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   view.setBackground(bg[0], bg[1], bg[2]);
   view.setLights(lights);
   window = win;
-  c.selectActiveScale(doc.secondModelLoaded);
+  c.selectActiveScale(doc.store().hasSecondModel());
   v.rebuildNeeded = true;
   v.redrawNeeded = true;
   return true;
 }
 
-// The mesh and model values stored in the file. False when the file ended early or is not sound.
-bool readFullData(Reader& r, Document& doc, DocumentUi& ui, Platform& platform) {
-  doc.modelLoaded = false;
-  doc.releaseModelData();
-  doc.elements.clear();
+// The mesh and model values stored in the file, as a store of their own; empty
+// when the file ended early or is not sound.
+std::optional<ModelStore> readFullData(Reader& r, DocumentUi& ui, Platform& platform) {
   const int modelCount = r.i32();
   const int nx = r.i32(), ny = r.i32(), nz = r.i32();
   const bool vector = r.boolean();
   const bool second = r.boolean();
-  if (!r.ok()) return false;
+  if (!r.ok()) return std::nullopt;
   const long long cells = static_cast<long long>(std::max(nx, 0)) * std::max(ny, 0) * std::max(nz, 0);
   if (modelCount < 1 || nx < 1 || ny < 1 || nz < 1 || cells > kMaxCells) {
     platform.message("The view parameter file holds no sound mesh.", MessageKind::Error);
-    return false;
+    return std::nullopt;
   }
   // Everything the block holds must be there before anything is allocated.
   const long long perCell = static_cast<long long>(modelCount) * (vector ? 4 : 1) + (second ? 1 : 0);
-  const long long needed = (3LL + nx + ny + nz) * 8 + cells * perCell * 4 + static_cast<long long>(nx) * ny * 4;
-  if (needed < 0 || static_cast<unsigned long long>(needed) > r.remaining()) {
+  long long values = 0, needed = 0;
+  const bool overflow = __builtin_mul_overflow(cells, perCell, &values) || __builtin_mul_overflow(values, 4LL, &values) ||
+                        __builtin_add_overflow(values, (3LL + nx + ny + nz) * 8 + static_cast<long long>(nx) * ny * 4,
+                                               &needed);
+  if (overflow || static_cast<unsigned long long>(needed) > r.remaining()) {
     r.fail();
-    return false;
+    return std::nullopt;
   }
-  RectMesh& m = doc.mesh;
+  ModelStore store;
+  RectMesh m;
   m.nx = nx;
   m.ny = ny;
   m.nz = nz;
@@ -315,61 +310,52 @@ bool readFullData(Reader& r, Document& doc, DocumentUi& ui, Platform& platform) 
     m.xNodes.resize(static_cast<std::size_t>(nx) + 1);
     m.yNodes.resize(static_cast<std::size_t>(ny) + 1);
     m.zNodes.resize(static_cast<std::size_t>(nz) + 1);
-    for (double& x : m.xNodes) x = r.f64();
-    for (double& y : m.yNodes) y = r.f64();
-    for (double& z : m.zNodes) z = r.f64();
-    doc.TopActiveIndex.allocate(nx, ny, 0);
-    doc.models.clear();
-    doc.models.resize(static_cast<std::size_t>(modelCount));
-    for (auto& set : doc.models) set.allocate(nx, ny, nz);
-    doc.isVectorModel = vector;
-    if (vector) {
-      for (auto* comp : {&doc.vectorX, &doc.vectorY, &doc.vectorZ}) {
-        comp->clear();
-        comp->resize(static_cast<std::size_t>(modelCount));
-        for (auto& set : *comp) set.allocate(nx, ny, nz);
-      }
-    }
-    doc.secondModelLoaded = second;
-    if (second) doc.secondModel.allocate(nx, ny, nz);
   } catch (const std::bad_alloc&) {
-    doc.releaseModelData();
     platform.message("Not enough memory for the model of the view parameter file.", MessageKind::Error);
-    return false;
+    return std::nullopt;
   }
-  doc.modelCount = modelCount;
+  for (double& x : m.xNodes) x = r.f64();
+  for (double& y : m.yNodes) y = r.f64();
+  for (double& z : m.zNodes) z = r.f64();
+  if (!store.allocate(std::move(m), modelCount, vector) || (second && !store.allocateSecondModel())) {
+    platform.message("Not enough memory for the model of the view parameter file.", MessageKind::Error);
+    return std::nullopt;
+  }
   {
     ProgressReporter progress(ui, ProgressReporter::Titled{"Loading ..."});
     progress.setTotal(static_cast<double>(nx) * modelCount * ny);
     double done = 0;
-    for (int mi = 0; mi < modelCount; ++mi)
+    ModelSet& secondSet = store.secondModelData();
+    for (int mi = 0; mi < modelCount; ++mi) {
+      ModelSet& values = store.modelData(mi);
       for (int j = 0; j < ny; ++j)
         for (int i = 0; i < nx; ++i) {
           for (int k = 0; k < nz; ++k) {
             if (vector) {
-              doc.vectorX[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
-              doc.vectorY[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
-              doc.vectorZ[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
+              store.vectorData(0, mi)(i, j, k) = r.f32();
+              store.vectorData(1, mi)(i, j, k) = r.f32();
+              store.vectorData(2, mi)(i, j, k) = r.f32();
             }
-            doc.models[static_cast<std::size_t>(mi)](i, j, k) = r.f32();
-            if (mi == 0 && second) doc.secondModel(i, j, k) = r.f32();
+            values(i, j, k) = r.f32();
+            if (mi == 0 && second) secondSet(i, j, k) = r.f32();
           }
           progress.report(++done);
         }
+    }
   }
+  Grid2<int>& top = store.topActiveData();
   for (int i = 0; i < nx; ++i)
-    for (int j = 0; j < ny; ++j) doc.TopActiveIndex(i, j) = std::clamp(r.i32(), 0, nz);
-  doc.modelMin = r.f32();
-  doc.modelMax = r.f32();
-  doc.bottomMean = r.f32();
+    for (int j = 0; j < ny; ++j) top(i, j) = std::clamp(r.i32(), 0, nz);
+  const double lo = r.f32(), hi = r.f32();
+  store.setRange(lo, hi);
+  store.setBottomMean(r.f32());
   if (second) {
-    doc.secondMin = r.f32();
-    doc.secondMax = r.f32();
+    const double slo = r.f32(), shi = r.f32();
+    store.setSecondRange(slo, shi);
+    store.setSecondModelLoaded(true);
   }
-  if (!r.ok()) return false;
-  doc.selectModel(0);
-  doc.modelLoaded = true;
-  return true;
+  if (!r.ok()) return std::nullopt;
+  return store;
 }
 
 }  // namespace
@@ -377,22 +363,22 @@ bool readFullData(Reader& r, Document& doc, DocumentUi& ui, Platform& platform) 
 std::string encodeViewParameters(const Document& doc, const ViewController& view, bool fullData,
                                  const WindowRect& window, DocumentUi* ui) {
   Writer w;
-  w.str(doc.meshPath);
-  w.str(doc.modelPath);
-  w.boolean(doc.logModel);
-  w.str(doc.secondModelPath);
-  w.boolean(doc.logSecondModel);
-  w.boolean(doc.ActiveMaskSet != 0);
-  fullData = fullData && doc.modelLoaded;
+  w.str(doc.meshPath());
+  w.str(doc.modelPath());
+  w.boolean(doc.logModel());
+  w.str(doc.secondModelPath());
+  w.boolean(doc.logSecondModel());
+  w.boolean(doc.store().activeMaskSet() != 0);
+  fullData = fullData && doc.modelLoaded();
   w.boolean(fullData);
   if (fullData) {
-    const RectMesh& m = doc.mesh;
-    const bool second = doc.secondModelLoaded && !doc.secondModel.empty();
-    w.i32(doc.modelCount);
+    const RectMesh& m = doc.mesh();
+    const bool second = doc.store().hasSecondModel() && !doc.store().secondModel().empty();
+    w.i32(doc.store().modelCount());
     w.i32(m.nx);
     w.i32(m.ny);
     w.i32(m.nz);
-    w.boolean(doc.isVectorModel);
+    w.boolean(doc.isVectorModel());
     w.boolean(second);
     for (double x : m.xNodes) w.f64(x);
     for (double y : m.yNodes) w.f64(y);
@@ -400,37 +386,37 @@ std::string encodeViewParameters(const Document& doc, const ViewController& view
     std::optional<ProgressReporter> progress;
     if (ui) {
       progress.emplace(*ui, ProgressReporter::Titled{"Saving ..."});
-      progress->setTotal(static_cast<double>(m.ny) * m.nx * doc.modelCount);
+      progress->setTotal(static_cast<double>(m.ny) * m.nx * doc.store().modelCount());
     }
     double done = 0;
-    for (int mi = 0; mi < doc.modelCount; ++mi)
+    for (int mi = 0; mi < doc.store().modelCount(); ++mi)
       for (int j = 0; j < m.ny; ++j)
         for (int i = 0; i < m.nx; ++i) {
           for (int k = 0; k < m.nz; ++k) {
-            if (doc.isVectorModel) {
-              w.f32(doc.vectorX[static_cast<std::size_t>(mi)](i, j, k));
-              w.f32(doc.vectorY[static_cast<std::size_t>(mi)](i, j, k));
-              w.f32(doc.vectorZ[static_cast<std::size_t>(mi)](i, j, k));
+            if (doc.isVectorModel()) {
+              w.f32(doc.store().vectorComponent(0, static_cast<std::size_t>(mi))(i, j, k));
+              w.f32(doc.store().vectorComponent(1, static_cast<std::size_t>(mi))(i, j, k));
+              w.f32(doc.store().vectorComponent(2, static_cast<std::size_t>(mi))(i, j, k));
             }
-            w.f32(doc.models[static_cast<std::size_t>(mi)](i, j, k));
-            if (mi == 0 && second) w.f32(doc.secondModel(i, j, k));
+            w.f32(doc.store().model(static_cast<std::size_t>(mi))(i, j, k));
+            if (mi == 0 && second) w.f32(doc.store().secondModel()(i, j, k));
           }
           if (progress) progress->report(++done);
         }
     for (int i = 0; i < m.nx; ++i)
-      for (int j = 0; j < m.ny; ++j) w.i32(doc.TopActiveIndex(i, j));
-    w.f32(static_cast<float>(doc.modelMin));
-    w.f32(static_cast<float>(doc.modelMax));
-    w.f32(doc.bottomMean);
+      for (int j = 0; j < m.ny; ++j) w.i32(doc.store().topActiveIndex()(i, j));
+    w.f32(static_cast<float>(doc.store().range().min));
+    w.f32(static_cast<float>(doc.store().range().max));
+    w.f32(doc.store().bottomMean());
     if (second) {
-      w.f32(static_cast<float>(doc.secondMin));
-      w.f32(static_cast<float>(doc.secondMax));
+      w.f32(static_cast<float>(doc.store().secondRange().min));
+      w.f32(static_cast<float>(doc.store().secondRange().max));
     }
   }
-  w.boolean(!doc.dataSets.empty());
-  if (!doc.dataSets.empty()) {
-    w.i32(static_cast<std::int32_t>(doc.dataSets.size()));
-    for (const DataSet& d : doc.dataSets) {
+  w.boolean(!doc.dataSets().empty());
+  if (!doc.dataSets().empty()) {
+    w.i32(static_cast<std::int32_t>(doc.dataSets().size()));
+    for (const DataSet& d : doc.dataSets()) {
       w.str(d.path);
       w.str(d.name);
       w.i16(static_cast<std::int16_t>(d.plottingMethod));
@@ -468,50 +454,45 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
     platform.message("Could not open\n" + path, MessageKind::Error);
     return result;
   }
-  struct AnswerGiven {
-    Document& doc;
-    explicit AnswerGiven(Document& d) : doc(d) { doc.ignoreAnswerGiven = true; }
-    ~AnswerGiven() { doc.ignoreAnswerGiven = false; }
-  } answerGiven(doc);
-
   Reader r(data);
   auto pastEnd = [&] {
     platform.message(kPastEndMessage, MessageKind::Error);
     return result;
   };
-  std::string meshPath = r.str(), modelPath = r.str();
-  const bool logModel = r.boolean();
-  std::string secondPath = r.str();
-  const bool logSecond = r.boolean();
+  LoadRequest files;
+  files.meshPath = r.str();
+  files.modelPath = r.str();
+  files.logModel = r.boolean();
+  files.secondModelPath = r.str();
+  files.logSecondModel = r.boolean();
   const bool mask = r.boolean();
   const bool full = r.boolean();
   if (!r.ok()) return pastEnd();
-  doc.meshPath = meshPath;
-  doc.modelPath = modelPath;
-  doc.logModel = logModel;
-  doc.secondModelPath = secondPath;
-  doc.logSecondModel = logSecond;
-  doc.ActiveMaskSet = mask ? 1 : 0;
+  files.octree = doc.octreeMode();
+  // The file knows the answer to the question about the smallest value.
+  files.ignoreSmallest = mask;
 
   if (full) {
-    if (!readFullData(r, doc, ui, platform)) return r.ok() ? result : pastEnd();
+    auto store = readFullData(r, ui, platform);
+    if (!store) return r.ok() ? result : pastEnd();
+    store->setActiveMask(mask);
+    doc.adopt(std::move(*store), files);
     doc.setTitle(path);
   } else {
-    const bool missing = !fileExists(doc.meshPath) || (!doc.modelPath.empty() && !fileExists(doc.modelPath)) ||
-                         (!doc.secondModelPath.empty() && !fileExists(doc.secondModelPath));
+    const bool missing = !fileExists(files.meshPath) || (!files.modelPath.empty() && !fileExists(files.modelPath)) ||
+                         (!files.secondModelPath.empty() && !fileExists(files.secondModelPath));
     if (missing) {
-      LoadDialogValues v{doc.octreeMode, doc.meshPath, doc.modelPath, doc.logModel, doc.secondModelPath,
-                         doc.logSecondModel};
+      LoadDialogValues v{files.octree, files.meshPath, files.modelPath, files.logModel, files.secondModelPath,
+                         files.logSecondModel};
       if (!ui.runLoadModelDialog(v)) return result;
-      doc.octreeMode = v.octree;
-      doc.meshPath = fullPath(v.meshPath);
-      doc.modelPath = v.modelPath.empty() ? std::string() : fullPath(v.modelPath);
-      doc.logModel = v.logModel;
-      doc.secondModelPath = v.secondModelPath.empty() ? std::string() : fullPath(v.secondModelPath);
-      doc.logSecondModel = v.logSecondModel;
+      files.octree = v.octree;
+      files.meshPath = fullPath(v.meshPath);
+      files.modelPath = v.modelPath.empty() ? std::string() : fullPath(v.modelPath);
+      files.logModel = v.logModel;
+      files.secondModelPath = v.secondModelPath.empty() ? std::string() : fullPath(v.secondModelPath);
+      files.logSecondModel = v.logSecondModel;
     }
-    const LoadStatus s = doc.octreeMode ? doc.octreeLoad() : doc.loadModelSet();
-    if (s != LoadStatus::Loaded) return result;
+    if (doc.load(files) != LoadStatus::Loaded) return result;
   }
 
   const bool hasSets = r.boolean();
@@ -519,7 +500,7 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
   if (hasSets) {
     const int count = r.i32();
     if (!r.ok() || count < 0) return pastEnd();
-    doc.dataSets.clear();
+    std::vector<DataSet> sets;
     for (int n = 0; n < count && r.ok(); ++n) {
       DataSet d;
       d.path = r.str();
@@ -542,9 +523,10 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
       }
       d.rangeMin = r.f32();
       d.rangeMax = r.f32();
-      if (r.ok()) doc.dataSets.push_back(std::move(d));
+      if (r.ok()) sets.push_back(std::move(d));
     }
     if (!r.ok()) return pastEnd();
+    doc.setDataSets(std::move(sets));
   }
   if (!readViewState(r, doc, view, result.window)) return pastEnd();
   result.ok = true;

@@ -2,11 +2,12 @@
 #include <array>
 #include <string>
 
+#include "core/store/sides.h"
+
 namespace litho {
 
 enum CutPlane { kNoPlane = 0, kWest = 1, kEast = 2, kSouth = 3, kNorth = 4, kTop = 5, kBottom = 6 };
-// Index into the six-entry side arrays (hiddenPadding, cuts): west, east, south, north, top, bottom.
-enum Side { kSideWest = 0, kSideEast, kSideSouth, kSideNorth, kSideTop, kSideBottom };
+// Side arrays (hiddenPadding, cuts) follow the order of core/store/sides.h.
 
 struct FontSpec {
   int height = -12;
@@ -65,7 +66,6 @@ struct ViewState {
   int fontSize = 12;
   FontSpec viewFont;
 
-  int modelIndex = 0;
   double displayMin = 0;  // the cutoff range
   double displayMax = 0;
   bool ignoreCutPlanes = false;

@@ -109,13 +109,14 @@ class Save : public ::testing::Test {
     return s;
   }
   void load(Document& doc, const std::string& model, bool log = false) {
-    doc.meshPath = mesh;
-    doc.modelPath = model;
-    doc.logModel = log;
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded) << p.lastMessageText();
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.modelPath = model;
+    req.logModel = log;
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded) << p.lastMessageText();
   }
   SaveViewInfo whole(const Document& doc) const {
-    return SaveViewInfo::afterLoad(doc.mesh, doc.coreOffsets, doc.modelMin, doc.modelMax);
+    return SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range());
   }
 
   test::SavedFolder savedFolder;
@@ -126,19 +127,22 @@ class Save : public ::testing::Test {
 
 TEST_F(Save, EntireModelReadsBackEqualAndRenamesTheDocument) {
   Document doc(p, p);
+  LoadRequest req;
   const std::string original = dir.write("a.den", values([](int n) { return n * 0.037 + 1; }));
   load(doc, original);
-  doc.modified = true;
-  doc.elements.resize(1);
-  doc.elements[0].name = "block 1";
+  doc.markModified();
+  doc.setElements({Element{}});
+  std::vector<Element> named = doc.elements();
+  named[0].name = "block 1";
+  doc.setElements(named);
   const std::string out = dir.path() + "/b.den";
   ASSERT_TRUE(doc.saveModel(out, whole(doc), {})) << p.lastMessageText();
   EXPECT_TRUE(p.messages.empty());
   EXPECT_EQ(read(out), read(original)) << "values of six digits are written as they were read";
-  EXPECT_EQ(doc.modelPath, out);
-  EXPECT_EQ(doc.title, out);
-  EXPECT_EQ(doc.workingFolder, dir.path());
-  EXPECT_FALSE(doc.modified);
+  EXPECT_EQ(doc.modelPath(), out);
+  EXPECT_EQ(doc.title(), out);
+  EXPECT_EQ(doc.workingFolder(), dir.path());
+  EXPECT_FALSE(doc.modified());
   EXPECT_EQ(read(out + "_loc"), "1\nblock 1\n0 0 0  1 1 1  0 0 0  0  1\n");
 
   SCOPED_TRACE("a later Reload reads the new file");
@@ -149,7 +153,7 @@ TEST_F(Save, EntireModelReadsBackEqualAndRenamesTheDocument) {
   EXPECT_EQ(doc.currentModel()(3, 2, 2), 36.0f);
 
   SCOPED_TRACE("saving a model without blocks over one that had them clears its element file");
-  doc.elements.clear();
+  doc.setElements({});
   ASSERT_TRUE(doc.saveModel(out, whole(doc), {}));
   EXPECT_EQ(read(out + "_loc"), "0\n");
   ASSERT_TRUE(doc.saveModel(dir.path() + "/c.den", whole(doc), {}));
@@ -158,6 +162,7 @@ TEST_F(Save, EntireModelReadsBackEqualAndRenamesTheDocument) {
 
 TEST_F(Save, LogModelsAreWrittenAsPowersOfTenAndTheDummyAsEntered) {
   Document doc(p, p);
+  LoadRequest req;
   load(doc, dir.write("a.con", values([](int n) { return std::pow(10.0, n % 3); })), true);
   EXPECT_EQ(doc.currentModel()(0, 0, 1), 2.0f) << "stored as log10";
   SaveViewInfo view = whole(doc);
@@ -170,11 +175,12 @@ TEST_F(Save, LogModelsAreWrittenAsPowersOfTenAndTheDummyAsEntered) {
   EXPECT_EQ(v[0], "10");
   EXPECT_EQ(v[1], "100");
   EXPECT_EQ(v[2], "-1") << "the dummy value, not 10^-1";
-  EXPECT_NE(doc.modelPath, out) << "a partial save leaves the document's file alone";
+  EXPECT_NE(doc.modelPath(), out) << "a partial save leaves the document's file alone";
 }
 
 TEST_F(Save, WithoutPaddingWritesTheCoreAndItsMesh) {
   Document doc(p, p);
+  LoadRequest req;
   // 2 x 2 x 2 core values with the header naming the padding.
   load(doc, dir.write("core.den", "models 1 1 1 0 1 1 0\n1\n2\n3\n4\n5\n6\n7\n8\n"));
   SaveViewInfo view = whole(doc);
@@ -189,16 +195,18 @@ TEST_F(Save, WithoutPaddingWritesTheCoreAndItsMesh) {
   SCOPED_TRACE("the core mesh and model load as a pair");
   ScriptedPlatform q;
   Document back(q, q);
-  back.meshPath = out + "_mesh";
-  back.modelPath = out;
-  ASSERT_EQ(back.loadModelSet(), LoadStatus::Loaded) << q.lastMessageText();
-  EXPECT_EQ(back.mesh.xNodes, (std::vector<double>{6999585, 6999595, 6999605}));
+  LoadRequest files;
+  files.meshPath = out + "_mesh";
+  files.modelPath = out;
+  ASSERT_EQ(back.load(files), LoadStatus::Loaded) << q.lastMessageText();
+  EXPECT_EQ(back.mesh().xNodes, (std::vector<double>{6999585, 6999595, 6999605}));
   EXPECT_EQ(back.currentModel()(1, 1, 1), 8.0f);
 }
 
 TEST_F(Save, WithoutPaddingOnAMeshWithoutPaddingRewritesTheMesh) {
   mesh = dir.write("odd.msh", "3 2 2\n-0.7 0.1 0\n0.2 0.5 0.1\n0.1 0.2\n0.3 0.7\n");
   Document doc(p, p);
+  LoadRequest req;
   load(doc, dir.write("odd.den", "1\n2\n3\n4\n5\n6\n7\n8\n9\n10\n11\n12\n"));
   const std::string out = dir.path() + "/same.den";
   ASSERT_TRUE(doc.saveModel(out, whole(doc), {SaveMode::WithoutPadding, false, 0}));
@@ -207,16 +215,17 @@ TEST_F(Save, WithoutPaddingOnAMeshWithoutPaddingRewritesTheMesh) {
   RectMesh back;
   ASSERT_TRUE(readMeshText(read(out + "_mesh"), out + "_mesh", back, q));
   ASSERT_EQ(back.nx, 3);
-  for (int i = 0; i <= 3; ++i) EXPECT_NEAR(back.xNodes[i], doc.mesh.xNodes[i], 1e-12);
-  for (int j = 0; j <= 2; ++j) EXPECT_NEAR(back.yNodes[j], doc.mesh.yNodes[j], 1e-12);
-  for (int k = 0; k <= 2; ++k) EXPECT_NEAR(back.zNodes[k], doc.mesh.zNodes[k], 1e-12);
+  for (int i = 0; i <= 3; ++i) EXPECT_NEAR(back.xNodes[i], doc.mesh().xNodes[i], 1e-12);
+  for (int j = 0; j <= 2; ++j) EXPECT_NEAR(back.yNodes[j], doc.mesh().yNodes[j], 1e-12);
+  for (int k = 0; k <= 2; ++k) EXPECT_NEAR(back.zNodes[k], doc.mesh().zNodes[k], 1e-12);
   EXPECT_EQ(lines(read(out + "_mesh"))[2], " 0.2 0.5 0.1");
 }
 
 TEST_F(Save, OnlyVisibleCellsFollowTheView) {
   Document doc(p, p);
+  LoadRequest req;
   load(doc, dir.write("a.den", values()));
-  doc.TopActiveIndex(1, 0) = 2;  // column (1, 0) holds values 4, 5, 6
+  doc.editStore().topActiveData()(1, 0) = 2;  // column (1, 0) holds values 4, 5, 6
   SaveViewInfo view = whole(doc);
   const std::string out = dir.path() + "/v.den";
   const auto saved = [&](const SaveViewInfo& v, SaveMode mode) {
@@ -267,6 +276,7 @@ TEST_F(Save, OnlyVisibleCellsFollowTheView) {
 // cells must keep exactly the cells it draws.
 TEST_F(Save, VisibleCellsAreTheCellsTheSceneDraws) {
   Document doc(p, p);
+  LoadRequest req;
   p.yesNoAnswers = {false};
   load(doc, dir.write("a.den", values([](int n) { return n % 7 == 0 ? NAN : (n * 37 % 11) - 3.0; })));
   std::mt19937 rng(5);
@@ -276,7 +286,7 @@ TEST_F(Save, VisibleCellsAreTheCellsTheSceneDraws) {
   const ColourState colours;
   for (int round = 0; round < 400; ++round) {
     for (int i = 0; i < 4; ++i)
-      for (int j = 0; j < 3; ++j) doc.TopActiveIndex(i, j) = pick(0, 3);
+      for (int j = 0; j < 3; ++j) doc.editStore().topActiveData()(i, j) = pick(0, 3);
     ViewState v;
     const int counts[3] = {4, 3, 3};
     for (int axis = 0; axis < 3; ++axis) {
@@ -291,7 +301,7 @@ TEST_F(Save, VisibleCellsAreTheCellsTheSceneDraws) {
     scene.build(doc, v, colours, geometry);
     const HiddenFlags& flags = scene.hiddenFlags();
     const DrawBox& b = flags.box();
-    const VisibleCells visible(doc.mesh, SaveViewInfo::from(v), doc.TopActiveIndex);
+    const VisibleCells visible(doc.mesh(), SaveViewInfo::from(v), doc.store().topActiveIndex());
     for (int i = 0; i < 4; ++i)
       for (int j = 0; j < 3; ++j)
         for (int k = 0; k < 3; ++k) {
@@ -305,6 +315,7 @@ TEST_F(Save, VisibleCellsAreTheCellsTheSceneDraws) {
 
 TEST_F(Save, FilesTheModelCameFromAreNotOverwritten) {
   Document doc(p, p);
+  LoadRequest req;
   const std::string model = dir.write("a.den", values());
   load(doc, model);
   EXPECT_FALSE(doc.saveModel(mesh, whole(doc), {}));
@@ -337,6 +348,7 @@ int asUnprivileged(const std::function<int()>& body) {
 
 TEST_F(Save, SaveIntoAnUnwritableFolderKeepsTheOldFile) {
   Document doc(p, p);
+  LoadRequest req;
   load(doc, dir.write("a.den", values()));
   const std::string folder = dir.path() + "/locked";
   const std::string old = dir.write("locked/b.den", "old\n");
@@ -347,10 +359,10 @@ TEST_F(Save, SaveIntoAnUnwritableFolderKeepsTheOldFile) {
     Document& d = doc;
     int bad = 0;
     for (const SaveMode mode : {SaveMode::EntireModel, SaveMode::WithoutPadding}) {
-      const std::string path = d.modelPath;
+      const std::string path = d.modelPath();
       if (d.saveModel(old, whole(d), {mode, false, 0})) bad |= 1;
       if (read(old) != "old\n" || read(old + "_mesh") != "old mesh\n") bad |= 2;
-      if (d.modelPath != path) bad |= 4;
+      if (d.modelPath() != path) bad |= 4;
     }
     const std::string expected = saveFailureText(old, "Permission denied");
     if (p.messages.size() != 2 || p.messages[0].text != expected || p.messages[0].kind != MessageKind::Error)
@@ -367,6 +379,7 @@ TEST_F(Save, SaveIntoAnUnwritableFolderKeepsTheOldFile) {
 // A disk that fills up midway: the write fails after some bytes.
 TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
   Document doc(p, p);
+  LoadRequest req;
   std::string big;
   for (int n = 0; n < 36; ++n) big += "0.123456789\n";
   p.yesNoAnswers = {false};
@@ -374,7 +387,7 @@ TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
   const std::string out = dir.write("b.den", "old model\n");
   dir.write("b.den_mesh", "old mesh\n");
   dir.write("b.den_loc", "old elements\n");
-  doc.elements.resize(1);
+  doc.setElements({Element{}});
 
   struct rlimit saved {};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
@@ -382,7 +395,7 @@ TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
   struct rlimit small = saved;
   small.rlim_cur = 100;  // the model takes 36 lines of "0.123457"
   ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  const std::string path = doc.modelPath;
+  const std::string path = doc.modelPath();
   const bool entire = doc.saveModel(out, whole(doc), {});
   const bool core = doc.saveModel(out, whole(doc), {SaveMode::WithoutPadding, false, 0});
   ::setrlimit(RLIMIT_FSIZE, &saved);
@@ -393,7 +406,7 @@ TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
   EXPECT_EQ(read(out), "old model\n");
   EXPECT_EQ(read(out + "_mesh"), "old mesh\n");
   EXPECT_EQ(read(out + "_loc"), "old elements\n");
-  EXPECT_EQ(doc.modelPath, path);
+  EXPECT_EQ(doc.modelPath(), path);
   ASSERT_EQ(p.messages.size(), 2u);
   EXPECT_EQ(p.messages[0], (Recorded{MessageKind::Error, saveFailureText(out, "File too large")}));
   int files = 0;
@@ -403,6 +416,7 @@ TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
 
 TEST_F(Save, CommandAsksForTheOptionsThenTheFile) {
   Document doc(p, p);
+  LoadRequest req;
   load(doc, dir.write("a.den", values()));
   keptDummyValue() = kInitialDummyValue;
   std::vector<float> offered;
@@ -425,7 +439,7 @@ TEST_F(Save, CommandAsksForTheOptionsThenTheFile) {
   EXPECT_EQ(offered, (std::vector<float>{kInitialDummyValue, kInitialDummyValue, 7}));
   EXPECT_EQ(lines(read(dir.path() + "/out.den")).size(), 36u);
 
-  doc.isVectorModel = true;
+  doc.editStore().allocateModels(1, true);
   EXPECT_FALSE(saveModelCommand(doc, whole(doc), p, dialog)) << "vector models are not saved";
   EXPECT_EQ(offered.size(), 3u);
   keptDummyValue() = kInitialDummyValue;

@@ -280,90 +280,91 @@ class OctreeLoad : public ::testing::Test {
                      "1 1 3 1\n2 1 3 1\n1 2 3 1\n2 2 3 1\n1 1 4 1\n2 1 4 1\n1 2 4 1\n2 2 4 1\n");
   }
   LoadStatus load(Document& doc, const std::string& model, const std::string& second = {}) {
-    doc.octreeMode = true;
-    doc.meshPath = mesh;
-    doc.modelPath = model;
-    doc.secondModelPath = second;
-    return doc.loadFiles();
+    req.octree = true;
+    req.meshPath = mesh;
+    req.modelPath = model;
+    req.secondModelPath = second;
+    return doc.load(req);
   }
   void expectEmpty(const Document& doc) {
-    EXPECT_FALSE(doc.modelLoaded);
-    EXPECT_TRUE(doc.mesh.empty());
-    EXPECT_TRUE(doc.models.empty());
-    EXPECT_TRUE(doc.TopActiveIndex.empty());
+    EXPECT_FALSE(doc.modelLoaded());
+    EXPECT_TRUE(doc.mesh().empty());
+    EXPECT_TRUE(doc.store().empty());
+    EXPECT_TRUE(doc.store().topActiveIndex().empty());
   }
 
   test::SavedFolder savedFolder;
   TempDir dir;
   std::string mesh;
   ScriptedPlatform p;
+  LoadRequest req;
 };
 
 TEST_F(OctreeLoad, ModelWithAirOnTheUnderlyingMesh) {
   Document doc(p, p);
-  doc.logModel = true;
-  doc.elements.push_back(Element{});
-  doc.coreOffsets = {1, 1, 1, 1, 1, 1};
+  req.logModel = true;
+  doc.setElements({Element{}});
+  doc.editStore().setCoreOffsets({1, 1, 1, 1, 1, 1});
   const std::string model = dir.write("o.con", "1e-8\n0.01\n1e-9\n0.1\n1e-8\n1\n1\n1\n1\n");
   ASSERT_EQ(load(doc, model), LoadStatus::Loaded) << p.lastMessageText();
   EXPECT_TRUE(p.messages.empty());
-  EXPECT_TRUE(doc.modelLoaded);
-  EXPECT_EQ(doc.mesh.xNodes, (std::vector<double>{100, 110, 120}));
-  EXPECT_EQ(doc.mesh.zNodes, (std::vector<double>{50, 45, 40, 35, 30}));
+  EXPECT_TRUE(doc.modelLoaded());
+  EXPECT_EQ(doc.mesh().xNodes, (std::vector<double>{100, 110, 120}));
+  EXPECT_EQ(doc.mesh().zNodes, (std::vector<double>{50, 45, 40, 35, 30}));
   EXPECT_EQ(doc.currentModel()(1, 1, 1), -8.0f) << "the top cube fills two layers";
-  EXPECT_EQ(doc.TopActiveIndex(0, 0), 2);
-  EXPECT_EQ(doc.TopActiveIndex(1, 0), 3) << "1e-9 in the cell below the air cube";
-  EXPECT_EQ(doc.TopActiveIndex(0, 1), 2);
-  EXPECT_EQ(doc.TopActiveIndex(1, 1), 3);
-  EXPECT_EQ(doc.ActiveMaskSet, 1);
-  EXPECT_EQ(doc.modelMin, -2.0);
-  EXPECT_EQ(doc.modelMax, 0.0);
-  EXPECT_TRUE(doc.elements.empty()) << "blocks of the previous model are gone";
-  EXPECT_EQ(doc.coreOffsets, (std::array<int, 6>{})) << "octree models have no padding header";
-  EXPECT_EQ(doc.title, model);
+  EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 2);
+  EXPECT_EQ(doc.store().topActiveIndex()(1, 0), 3) << "1e-9 in the cell below the air cube";
+  EXPECT_EQ(doc.store().topActiveIndex()(0, 1), 2);
+  EXPECT_EQ(doc.store().topActiveIndex()(1, 1), 3);
+  EXPECT_EQ(doc.store().activeMaskSet(), 1);
+  EXPECT_EQ(doc.store().range().min, -2.0);
+  EXPECT_EQ(doc.store().range().max, 0.0);
+  EXPECT_TRUE(doc.elements().empty()) << "blocks of the previous model are gone";
+  EXPECT_EQ(doc.store().coreOffsets(), (std::array<int, 6>{})) << "octree models have no padding header";
+  EXPECT_EQ(doc.title(), model);
   EXPECT_EQ(p.folder, dir.path());
-  EXPECT_TRUE(doc.octreeModelFile);
+  EXPECT_TRUE(doc.octreeModelFile());
 }
 
 TEST_F(OctreeLoad, SecondModelReplacesTheActiveCells) {
   const std::string first = dir.write("a.con", "1e-8\n1\n1\n1\n1\n1\n1\n1\n1\n");
   {
     Document doc(p, p);
-    doc.logModel = doc.logSecondModel = true;
+    req.logModel = req.logSecondModel = true;
     const std::string noAir = dir.write("n.con", "3\n1\n1\n1\n1\n1\n1\n1\n1\n");
     const std::string second = dir.write("b.con", "1e-8\n1e-8\n2\n1e-8\n4\n5\n6\n7\n8\n");
     ASSERT_EQ(load(doc, noAir, second), LoadStatus::Loaded) << p.lastMessageText();
     EXPECT_EQ(p.messages, (std::vector<Recorded>{{MessageKind::Info, kTwoModels}}));
-    EXPECT_TRUE(doc.secondModelLoaded);
-    EXPECT_EQ(doc.TopActiveIndex(0, 0), 3) << "the second model's air decides";
-    EXPECT_EQ(doc.TopActiveIndex(1, 0), 2);
-    EXPECT_EQ(doc.TopActiveIndex(0, 1), 3);
-    EXPECT_EQ(doc.TopActiveIndex(1, 1), 2);
-    EXPECT_EQ(doc.ActiveMaskSet, 1);
-    EXPECT_FLOAT_EQ(doc.secondMin, std::log10(2.0f));
-    EXPECT_FLOAT_EQ(doc.secondMax, std::log10(8.0f));
-    EXPECT_FLOAT_EQ(doc.modelMax, std::log10(3.0f));
+    EXPECT_TRUE(doc.store().hasSecondModel());
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 3) << "the second model's air decides";
+    EXPECT_EQ(doc.store().topActiveIndex()(1, 0), 2);
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 1), 3);
+    EXPECT_EQ(doc.store().topActiveIndex()(1, 1), 2);
+    EXPECT_EQ(doc.store().activeMaskSet(), 1);
+    EXPECT_FLOAT_EQ(doc.store().secondRange().min, std::log10(2.0f));
+    EXPECT_FLOAT_EQ(doc.store().secondRange().max, std::log10(8.0f));
+    EXPECT_FLOAT_EQ(doc.store().range().max, std::log10(3.0f));
 
     ScriptedPlatform q;
     Document air(q, q);
-    air.logModel = air.logSecondModel = true;
+    req.logModel = req.logSecondModel = true;
     ASSERT_EQ(load(air, first, noAir), LoadStatus::Loaded);
-    EXPECT_EQ(air.TopActiveIndex(0, 0), 0) << "the first model's air cube no longer counts";
-    EXPECT_EQ(air.ActiveMaskSet, 0);
+    EXPECT_EQ(air.store().topActiveIndex()(0, 0), 0) << "the first model's air cube no longer counts";
+    EXPECT_EQ(air.store().activeMaskSet(), 0);
   }
   {
     SCOPED_TRACE("a failed second model leaves the first alone");
     ScriptedPlatform q;
     Document doc(q, q);
-    doc.logModel = doc.logSecondModel = true;
+    req.logModel = req.logSecondModel = true;
     const std::string bad = dir.write("bad.con", "1\n2\n0\n1\n1\n1\n1\n1\n1\n");
     ASSERT_EQ(load(doc, first, bad), LoadStatus::Loaded);
     EXPECT_EQ(q.messages,
               (std::vector<Recorded>{{MessageKind::Error, "Cannot take log of a negative number.\nError reading model "
                                                           "file " + bad}}));
-    EXPECT_FALSE(doc.secondModelLoaded);
-    EXPECT_TRUE(doc.secondModel.empty());
-    EXPECT_EQ(doc.TopActiveIndex(0, 0), 2);
+    EXPECT_FALSE(doc.store().hasSecondModel());
+    EXPECT_TRUE(doc.store().secondModel().empty());
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 2);
   }
   {
     SCOPED_TRACE("a vector file is no second model");
@@ -373,32 +374,32 @@ TEST_F(OctreeLoad, SecondModelReplacesTheActiveCells) {
     ASSERT_EQ(load(doc, first, vec), LoadStatus::Loaded);
     EXPECT_EQ(q.messages,
               (std::vector<Recorded>{{MessageKind::Plain, "Second model cannot be a vector file.\n" + vec}}));
-    EXPECT_FALSE(doc.secondModelLoaded);
+    EXPECT_FALSE(doc.store().hasSecondModel());
   }
 }
 
 TEST_F(OctreeLoad, WithoutModelFileTheModelIsMadeUpInLog10) {
   Document doc(p, p);
-  doc.logModel = false;
+  req.logModel = false;
   ASSERT_EQ(load(doc, ""), LoadStatus::Loaded);
   EXPECT_TRUE(p.messages.empty());
   EXPECT_EQ(p.backgroundDialogsShown, 0);
-  EXPECT_TRUE(doc.logModel) << "shown as log10 values although Log was not ticked";
+  EXPECT_TRUE(doc.logModel()) << "shown as log10 values although Log was not ticked";
   EXPECT_GT(doc.currentModel()(0, 0, 0), doc.currentModel()(0, 0, 3)) << "the cube of two is bigger";
-  EXPECT_EQ(doc.ActiveMaskSet, 0);
-  EXPECT_EQ(doc.title, mesh);
-  EXPECT_FALSE(doc.octreeModelFile);
+  EXPECT_EQ(doc.store().activeMaskSet(), 0);
+  EXPECT_EQ(doc.title(), mesh);
+  EXPECT_FALSE(doc.octreeModelFile());
 }
 
 TEST_F(OctreeLoad, VectorModel) {
   Document doc(p, p);
   const std::string model = dir.write("o.vec", "0 0 -2\n1 0 0\n0 1 0\n0 0 0\n1 1 0\n1 0 0\n1 0 0\n1 0 0\n1 0 0\n");
   ASSERT_EQ(load(doc, model), LoadStatus::Loaded) << p.lastMessageText();
-  EXPECT_TRUE(doc.isVectorModel);
-  ASSERT_EQ(doc.vectorZ.size(), 1u);
-  EXPECT_EQ(doc.vectorZ[0](1, 1, 1), -1.0f);
+  EXPECT_TRUE(doc.isVectorModel());
+  ASSERT_EQ(static_cast<std::size_t>(doc.store().modelCount()), 1u);
+  EXPECT_EQ(doc.store().vectorComponent(2, 0)(1, 1, 1), -1.0f);
   EXPECT_FLOAT_EQ(doc.currentModel()(0, 0, 0), std::log10(2.0f));
-  EXPECT_EQ(doc.modelMin, 0.0);
+  EXPECT_EQ(doc.store().range().min, 0.0);
 }
 
 TEST_F(OctreeLoad, FailuresLeaveNothing) {
@@ -445,13 +446,13 @@ TEST_F(OctreeLoad, CommandLineAndOpenRunTheOctreeLoad) {
   {
     ScriptedPlatform q;
     Document doc(q, q);
-    int hint = -1;
-    doc.updateAllViews = [&](int h) { hint = h; };
+    std::optional<ViewRefresh> hint;
+    doc.updateAllViews = [&](ViewRefresh h) { hint = h; };
     q.loadDialogAnswers = {LoadDialogValues{true, mesh, model, false, "", false}};
     ASSERT_EQ(doc.open(), LoadStatus::Loaded) << q.lastMessageText();
-    EXPECT_TRUE(doc.octreeMode);
+    EXPECT_TRUE(doc.octreeMode());
     EXPECT_EQ(doc.currentModel()(0, 0, 1), 1.0f);
-    EXPECT_EQ(hint, 0);
+    EXPECT_EQ(hint, ViewRefresh::NewLoad);
   }
 }
 
@@ -463,20 +464,20 @@ TEST_F(OctreeLoad, ReloadRereadsTheCubes) {
   ASSERT_EQ(doc.reload(), LoadStatus::Loaded) << p.lastMessageText();
   EXPECT_EQ(doc.currentModel()(1, 1, 3), 90.0f);
   EXPECT_EQ(doc.currentModel()(1, 1, 1), -999.0f) << "values go into their cubes, not in file order";
-  EXPECT_EQ(doc.TopActiveIndex(0, 0), 2);
-  EXPECT_EQ(doc.modelMax, 90.0);
+  EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 2);
+  EXPECT_EQ(doc.store().range().max, 90.0);
 
   SCOPED_TRACE("a failed reread keeps the model");
   std::ofstream(model) << "1\n2\n";
   EXPECT_EQ(doc.reload(), LoadStatus::Failed);
   EXPECT_EQ(p.lastMessageText(), "Error reading model file " + model);
-  EXPECT_TRUE(doc.modelLoaded);
+  EXPECT_TRUE(doc.modelLoaded());
   EXPECT_EQ(doc.currentModel()(1, 1, 3), 90.0f);
   std::ofstream(mesh) << "3 2 4\n0 0 0\n1 1 1\n1\n1 1 1 2\n";
   EXPECT_EQ(doc.reload(), LoadStatus::Failed);
   EXPECT_EQ(p.lastMessageText(),
             "The octree mesh file now describes a different mesh.\nUse Open to load it.\n" + mesh);
-  EXPECT_TRUE(doc.modelLoaded);
+  EXPECT_TRUE(doc.modelLoaded());
 }
 
 }  // namespace

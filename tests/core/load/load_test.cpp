@@ -24,19 +24,19 @@ using test::TempDir;
 const char* kMesh = "4 3 5\n-100 200 50\n4*25\n10 20 30\n2*10 3*20\n";
 
 void expectEmpty(const Document& doc) {
-  EXPECT_FALSE(doc.modelLoaded);
-  EXPECT_TRUE(doc.mesh.empty());
-  EXPECT_TRUE(doc.models.empty());
-  EXPECT_TRUE(doc.TopActiveIndex.empty());
-  EXPECT_TRUE(doc.secondModel.empty());
+  EXPECT_FALSE(doc.modelLoaded());
+  EXPECT_TRUE(doc.mesh().empty());
+  EXPECT_TRUE(doc.store().empty());
+  EXPECT_TRUE(doc.store().topActiveIndex().empty());
+  EXPECT_TRUE(doc.store().secondModel().empty());
 }
 
 void expectComplete(const Document& doc) {
-  EXPECT_TRUE(doc.modelLoaded);
-  ASSERT_FALSE(doc.mesh.empty());
-  ASSERT_EQ(doc.models.size(), 1u);
-  EXPECT_EQ(doc.currentModel().size(), static_cast<std::size_t>(doc.mesh.cellCount()));
-  EXPECT_EQ(doc.TopActiveIndex.size(), static_cast<std::size_t>(doc.mesh.nx) * doc.mesh.ny);
+  EXPECT_TRUE(doc.modelLoaded());
+  ASSERT_FALSE(doc.mesh().empty());
+  ASSERT_EQ(static_cast<std::size_t>(doc.store().modelCount()), 1u);
+  EXPECT_EQ(doc.currentModel().size(), static_cast<std::size_t>(doc.mesh().cellCount()));
+  EXPECT_EQ(doc.store().topActiveIndex().size(), static_cast<std::size_t>(doc.mesh().nx) * doc.mesh().ny);
 }
 
 class LoadTest : public ::testing::Test {
@@ -57,96 +57,103 @@ class LoadTest : public ::testing::Test {
 
 TEST_F(LoadTest, MeshWithoutModelGetsAConstantModel) {
   Document doc(p, p);
-  doc.meshPath = mesh;
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  LoadRequest req;
+  req.meshPath = mesh;
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   expectComplete(doc);
   EXPECT_TRUE(p.messages.empty());
   EXPECT_EQ(p.backgroundDialogsShown, 0);
-  EXPECT_EQ(doc.modelMin, 0);
-  EXPECT_EQ(doc.modelMax, 0);
-  EXPECT_EQ(doc.bottomMean, 0);
-  EXPECT_EQ(doc.ActiveMaskSet, 0);
+  EXPECT_EQ(doc.store().range().min, 0);
+  EXPECT_EQ(doc.store().range().max, 0);
+  EXPECT_EQ(doc.store().bottomMean(), 0);
+  EXPECT_EQ(doc.store().activeMaskSet(), 0);
   EXPECT_EQ(doc.currentModel()(3, 2, 4), 0.0f);
-  EXPECT_EQ(doc.title, mesh);
-  EXPECT_EQ(doc.workingFolder, dir.path());
+  EXPECT_EQ(doc.title(), mesh);
+  EXPECT_EQ(doc.workingFolder(), dir.path());
   EXPECT_EQ(p.folder, dir.path());
-  EXPECT_FALSE(doc.modified);
+  EXPECT_FALSE(doc.modified());
 }
 
 TEST_F(LoadTest, LogModelWithoutFileAsksForTheBackground) {
   {
     SCOPED_TRACE("set all cells");
     Document doc(p, p);
-    doc.meshPath = mesh;
-    doc.logModel = true;
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.logModel = true;
     p.backgroundAnswers.push_back(BackgroundChoice{-2.5f, 0});
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     EXPECT_EQ(p.backgroundDialogsShown, 1);
-    EXPECT_EQ(doc.modelMin, -2.5);
-    EXPECT_EQ(doc.bottomMean, -2.5f);
+    EXPECT_EQ(doc.store().range().min, -2.5);
+    EXPECT_EQ(doc.store().bottomMean(), -2.5f);
     EXPECT_EQ(doc.currentModel()(0, 0, 0), -2.5f);
-    EXPECT_EQ(doc.ActiveMaskSet, 0);
+    EXPECT_EQ(doc.store().activeMaskSet(), 0);
   }
   {
     SCOPED_TRACE("set only cells below z=0: air on top gets -8");
     Document doc(p, p);
-    doc.meshPath = mesh;
-    doc.logModel = true;
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.logModel = true;
     // Top at 50, thicknesses 10 10 20 20 20: z = 50 40 30 10 -10 -30, first node at or below 0 is 4.
     const BackgroundIndex idx = [&] {
       Document probe(p, p);
-      probe.meshPath = mesh;
+      LoadRequest files;
+      files.meshPath = mesh;
+      probe.setFiles(files);
       bool fatal = false;
       EXPECT_TRUE(probe.readMeshFile(fatal));
-      return backgroundTopIndex(probe.mesh, true);
+      return backgroundTopIndex(probe.mesh(), true);
     }();
     ASSERT_FALSE(idx.error);
     EXPECT_EQ(idx.topIndex, 4);
     p.backgroundAnswers.push_back(BackgroundChoice{-3.0f, idx.topIndex});
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-    EXPECT_EQ(doc.ActiveMaskSet, 1);
-    EXPECT_EQ(doc.TopActiveIndex(2, 1), 4);
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    EXPECT_EQ(doc.store().activeMaskSet(), 1);
+    EXPECT_EQ(doc.store().topActiveIndex()(2, 1), 4);
     EXPECT_EQ(doc.currentModel()(2, 1, 3), -8.0f);
     EXPECT_EQ(doc.currentModel()(2, 1, 4), -3.0f);
-    EXPECT_EQ(doc.bottomMean, -3.0f);
+    EXPECT_EQ(doc.store().bottomMean(), -3.0f);
   }
   {
     SCOPED_TRACE("cancelled dialog keeps its start values");
     Document doc(p, p);
-    doc.meshPath = mesh;
-    doc.logModel = true;
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.logModel = true;
     p.backgroundAnswers.push_back(std::nullopt);
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-    EXPECT_EQ(doc.modelMax, -4.0);
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    EXPECT_EQ(doc.store().range().max, -4.0);
   }
 }
 
 TEST_F(LoadTest, FailedLoadsLeaveNothingBehind) {
   Document doc(p, p);
-  doc.meshPath = mesh;
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+  LoadRequest req;
+  req.meshPath = mesh;
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
 
-  doc.meshPath = dir.write("bad.msh", "2 2 2\n0 0 0\n1 1\n1\n");
-  EXPECT_EQ(doc.loadModelSet(), LoadStatus::Failed);
+  req.meshPath = dir.write("bad.msh", "2 2 2\n0 0 0\n1 1\n1\n");
+  EXPECT_EQ(doc.load(req), LoadStatus::Failed);
   expectEmpty(doc);
-  EXPECT_EQ(p.lastMessageText(), "Not enough values.\nError reading mesh file\n" + doc.meshPath);
+  EXPECT_EQ(p.lastMessageText(), "Not enough values.\nError reading mesh file\n" + doc.meshPath());
 
-  doc.meshPath = mesh;
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-  doc.meshPath = dir.path() + "/missing.msh";
-  EXPECT_EQ(doc.loadModelSet(), LoadStatus::Fatal);
+  req.meshPath = mesh;
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  req.meshPath = dir.path() + "/missing.msh";
+  EXPECT_EQ(doc.load(req), LoadStatus::Fatal);
   expectEmpty(doc);
   EXPECT_EQ(p.messages.back(), (Recorded{MessageKind::Error, "File not found: " + dir.path() + "/missing.msh"}));
 
-  doc.meshPath = mesh;
-  doc.modelPath = dir.path() + "/missing.den";
-  EXPECT_EQ(doc.loadModelSet(), LoadStatus::Fatal);
+  req.meshPath = mesh;
+  req.modelPath = dir.path() + "/missing.den";
+  EXPECT_EQ(doc.load(req), LoadStatus::Fatal);
   expectEmpty(doc);
-  EXPECT_EQ(p.lastMessageText(), "File not found: " + doc.modelPath);
+  EXPECT_EQ(p.lastMessageText(), "File not found: " + doc.modelPath());
 
-  doc.modelPath.clear();
-  doc.meshPath = dir.write("huge.msh", "100000 100000 100000\n0 0 0\n100000*1\n100000*1\n100000*1\n");
-  EXPECT_EQ(doc.loadModelSet(), LoadStatus::Failed);
+  req.modelPath.clear();
+  req.meshPath = dir.write("huge.msh", "100000 100000 100000\n0 0 0\n100000*1\n100000*1\n100000*1\n");
+  EXPECT_EQ(doc.load(req), LoadStatus::Failed);
   expectEmpty(doc);
 }
 
@@ -154,11 +161,12 @@ TEST_F(LoadTest, StartUpDecision) {
   {
     SCOPED_TRACE("empty command line: banner, then the Load Model dialog");
     Document doc(p, p);
+    LoadRequest req;
     p.bannerAnswers.push_back(true);
     p.loadDialogAnswers.push_back(LoadDialogValues{false, mesh, "", false, "", false});
     EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
     EXPECT_EQ(p.bannersShown, 1);
-    EXPECT_TRUE(doc.hardwareOpenGL);
+    EXPECT_TRUE(doc.hardwareOpenGL());
     expectComplete(doc);
     EXPECT_EQ(p.waitCursorDepth, 0);
   }
@@ -166,6 +174,7 @@ TEST_F(LoadTest, StartUpDecision) {
     SCOPED_TRACE("/NOBANNER alone: the dialog without the banner; cancel leaves an empty document");
     ScriptedPlatform q;
     Document doc(q, q);
+    LoadRequest req;
     q.loadDialogAnswers.push_back(std::nullopt);
     EXPECT_EQ(doc.startUp("/NOBANNER"), LoadStatus::NotLoaded);
     EXPECT_EQ(q.bannersShown, 0);
@@ -176,19 +185,21 @@ TEST_F(LoadTest, StartUpDecision) {
     SCOPED_TRACE("command-line load: no banner, no dialog; NOMODEL");
     ScriptedPlatform q;
     Document doc(q, q);
+    LoadRequest req;
     EXPECT_EQ(doc.startUp(rawCommandLine({mesh, "NOMODEL", "/openglhw"})), LoadStatus::Loaded);
     EXPECT_EQ(q.bannersShown + q.loadDialogsShown, 0);
-    EXPECT_TRUE(doc.hardwareOpenGL);
-    EXPECT_TRUE(doc.modelPath.empty());
+    EXPECT_TRUE(doc.hardwareOpenGL());
+    EXPECT_TRUE(doc.modelPath().empty());
     expectComplete(doc);
   }
   {
     SCOPED_TRACE("unquoted mesh path loads nothing; /log still takes effect");
     ScriptedPlatform q;
     Document doc(q, q);
+    LoadRequest req;
     EXPECT_EQ(doc.startUp(mesh + " /log /openglhw"), LoadStatus::NotLoaded);
-    EXPECT_TRUE(doc.logModel);
-    EXPECT_FALSE(doc.hardwareOpenGL);
+    EXPECT_TRUE(doc.logModel());
+    EXPECT_FALSE(doc.hardwareOpenGL());
     expectEmpty(doc);
     EXPECT_TRUE(q.messages.empty());
   }
@@ -196,10 +207,11 @@ TEST_F(LoadTest, StartUpDecision) {
     SCOPED_TRACE("NOMODEL with /log shows the Set Background dialog");
     ScriptedPlatform q;
     Document doc(q, q);
+    LoadRequest req;
     q.backgroundAnswers.push_back(BackgroundChoice{-4.0f, 0});
     EXPECT_EQ(doc.startUp("\"" + mesh + "\" \"NOMODEL\" /log"), LoadStatus::Loaded);
     EXPECT_EQ(q.backgroundDialogsShown, 1);
-    EXPECT_EQ(doc.modelMin, -4.0);
+    EXPECT_EQ(doc.store().range().min, -4.0);
   }
 }
 
@@ -208,32 +220,34 @@ TEST_F(LoadTest, CommandLineSplitsModelTextAndExpandsPaths) {
   const std::string b = dir.write("b.den", "1\n");
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
   Document doc(p, p);
+  LoadRequest req;
   const CommandLine c = parseCommandLine("\"mesh.msh\" \"a.den++b.den\" /trnsmt");
   doc.commandLineLoad(c);
-  EXPECT_EQ(doc.meshPath, mesh);
-  EXPECT_EQ(doc.modelPath, a);
-  EXPECT_EQ(doc.secondModelPath, b);
-  EXPECT_TRUE(doc.transmitterMode);
+  EXPECT_EQ(doc.meshPath(), mesh);
+  EXPECT_EQ(doc.modelPath(), a);
+  EXPECT_EQ(doc.secondModelPath(), b);
+  EXPECT_TRUE(doc.transmitterMode());
 }
 
 TEST_F(LoadTest, RangesVisitOnlyActiveCells) {
   Document doc(p, p);
-  doc.meshPath = mesh;
-  ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-  ModelSet& m = doc.currentModel();
+  LoadRequest req;
+  req.meshPath = mesh;
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  ModelSet& m = doc.editStore().modelData(0);
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 5; ++k) m(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
-  doc.TopActiveIndex(3, 2) = 5;  // column with no active cells
-  doc.TopActiveIndex(0, 0) = 2;  // hides 0 and 1
+  doc.editStore().topActiveData()(3, 2) = 5;  // column with no active cells
+  doc.editStore().topActiveData()(0, 0) = 2;  // hides 0 and 1
   doc.recomputeRange(Which::First);
-  EXPECT_EQ(doc.modelMin, 2.0);
-  EXPECT_EQ(doc.modelMax, 314.0);  // column (3, 1); (3, 2) holds 320..324 but is all inactive
+  EXPECT_EQ(doc.store().range().min, 2.0);
+  EXPECT_EQ(doc.store().range().max, 314.0);  // column (3, 1); (3, 2) holds 320..324 but is all inactive
   for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 3; ++j) doc.TopActiveIndex(i, j) = 5;
+    for (int j = 0; j < 3; ++j) doc.editStore().topActiveData()(i, j) = 5;
   doc.recomputeRange(Which::First);
-  EXPECT_EQ(doc.modelMin, 1.0000000150474662e30);
-  EXPECT_EQ(doc.modelMax, -1.0000000150474662e30);
+  EXPECT_EQ(doc.store().range().min, 1.0000000150474662e30);
+  EXPECT_EQ(doc.store().range().max, -1.0000000150474662e30);
 }
 
 TEST_F(LoadTest, Tq5rDocumentDeletesItsFldModelOnly) {
@@ -241,14 +255,18 @@ TEST_F(LoadTest, Tq5rDocumentDeletesItsFldModelOnly) {
   const std::string den = dir.write("x.den", "1\n");
   {
     Document doc(p, p);
-    doc.tq5rMode = true;
-    doc.modelPath = den;
+    LoadRequest req;
+    doc.setTq5rMode(true);
+    req.modelPath = den;
+    doc.setFiles(req);
   }
   EXPECT_TRUE(fileExists(den));
   {
     Document doc(p, p);
-    doc.tq5rMode = true;
-    doc.modelPath = fld;
+    LoadRequest req;
+    doc.setTq5rMode(true);
+    req.modelPath = fld;
+    doc.setFiles(req);
   }
   EXPECT_FALSE(fileExists(fld));
 }

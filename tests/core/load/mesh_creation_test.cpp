@@ -162,23 +162,27 @@ TEST_F(CreateMesh, RefusalsKeepTheDialogOpenAndWriteNothing) {
 TEST_F(CreateMesh, TheNewMeshIsLoadedWithAConstantModel) {
   ScriptedPlatform q;
   Document doc(q, q);
-  doc.octreeMode = true;
-  doc.modelPath = dir.write("old.den", "1\n");
-  int hint = -1;
-  doc.updateAllViews = [&](int h) { hint = h; };
+  LoadRequest req;
+  req.octree = true;
+  req.modelPath = dir.write("old.den", "1\n");
+  doc.setFiles(req);
+  std::optional<ViewRefresh> hint;
+  doc.updateAllViews = [&](ViewRefresh h) { hint = h; };
   p.fileAnswers = {dir.path() + "/new.msh"};
   const auto path = createMeshSave(MeshDesign{}, p);
   ASSERT_TRUE(path);
   ASSERT_EQ(doc.loadCreatedMesh(*path), LoadStatus::Loaded) << q.lastMessageText();
-  EXPECT_EQ(doc.mesh.nz, 10);
-  EXPECT_TRUE(doc.modelPath.empty());
-  EXPECT_FALSE(doc.octreeMode) << "the new mesh is no octree";
+  EXPECT_EQ(doc.mesh().nz, 10);
+  EXPECT_TRUE(doc.modelPath().empty());
+  EXPECT_FALSE(doc.octreeMode()) << "the new mesh is no octree";
   EXPECT_EQ(doc.currentModel()(9, 9, 9), 0.0f);
-  EXPECT_EQ(doc.title, *path);
-  EXPECT_EQ(hint, 0);
+  EXPECT_EQ(doc.title(), *path);
+  EXPECT_EQ(hint, ViewRefresh::NewLoad);
 
   SCOPED_TRACE("a log model asks for the background");
-  doc.logModel = true;
+  req = doc.files();
+  req.logModel = true;
+  doc.setFiles(req);
   q.backgroundAnswers = {BackgroundChoice{-2.5f, 0}};
   ASSERT_EQ(doc.loadCreatedMesh(*path), LoadStatus::Loaded);
   EXPECT_EQ(q.backgroundDialogsShown, 1);

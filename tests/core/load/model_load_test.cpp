@@ -42,12 +42,16 @@ class ModelLoad : public ::testing::Test {
   }
   void TearDown() override { ASSERT_EQ(::chdir(saved_.c_str()), 0); }
 
+  // Loads with the flags set in req; req starts afresh for the next load.
   LoadStatus load(Document& doc, const std::string& model, const std::string& second = {}) {
-    doc.meshPath = mesh;
-    doc.modelPath = model;
-    doc.secondModelPath = second;
-    return doc.loadModelSet();
+    req.meshPath = mesh;
+    req.modelPath = model;
+    req.secondModelPath = second;
+    const LoadStatus s = doc.load(req);
+    req = {};
+    return s;
   }
+  LoadRequest req;
 
   TempDir dir;
   std::string mesh;
@@ -75,17 +79,17 @@ TEST_F(ModelLoad, FilesInTheWildLoad) {
     ASSERT_EQ(load(doc, dir.write(std::string(c.name) + ".den", c.text)), LoadStatus::Loaded) << q.lastMessageText();
     EXPECT_TRUE(q.messages.empty());
     EXPECT_EQ(doc.currentModel()(1, 1, 2), 12.0f);
-    EXPECT_EQ(doc.modelMin, 1.0);
-    EXPECT_EQ(doc.modelMax, 12.0);
+    EXPECT_EQ(doc.store().range().min, 1.0);
+    EXPECT_EQ(doc.store().range().max, 12.0);
   }
   {
     SCOPED_TRACE("air cells written as nan, and negative zero");
     Document doc(p, p);
     ASSERT_EQ(load(doc, dir.write("air.den", "nan\n-0\n2\nnan\n-0\n4\nnan\n-0\n6\nnan\n-0\n8\n")), LoadStatus::Loaded);
-    EXPECT_EQ(doc.modelMin, 0.0);
-    EXPECT_EQ(doc.modelMax, 8.0);
+    EXPECT_EQ(doc.store().range().min, 0.0);
+    EXPECT_EQ(doc.store().range().max, 8.0);
     EXPECT_TRUE(std::signbit(doc.currentModel()(0, 0, 1)));
-    EXPECT_EQ(doc.bottomMean, 5.0f);
+    EXPECT_EQ(doc.store().bottomMean(), 5.0f);
     EXPECT_TRUE(p.questions.empty()) << "a smallest value of 0 never asks";
   }
 }
@@ -104,12 +108,12 @@ TEST_F(ModelLoad, IgnoredValueQuestion) {
               LoadStatus::Loaded);
     ASSERT_EQ(p.questions.size(), 1u);
     EXPECT_EQ(p.questions[0], asked("-100"));
-    EXPECT_EQ(doc.ActiveMaskSet, 1);
-    EXPECT_EQ(doc.TopActiveIndex(0, 0), 2);  // counting stops at the first greater value
-    EXPECT_EQ(doc.TopActiveIndex(1, 0), 1);
-    EXPECT_EQ(doc.TopActiveIndex(0, 1), 0);
-    EXPECT_EQ(doc.modelMin, 0.01f);
-    EXPECT_EQ(doc.smallestValue, -100.0);
+    EXPECT_EQ(doc.store().activeMaskSet(), 1);
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 2);  // counting stops at the first greater value
+    EXPECT_EQ(doc.store().topActiveIndex()(1, 0), 1);
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 1), 0);
+    EXPECT_EQ(doc.store().range().min, 0.01f);
+    EXPECT_EQ(doc.store().smallestValue(), -100.0);
   }
   {
     SCOPED_TRACE("No keeps every cell and takes s as the minimum");
@@ -117,9 +121,9 @@ TEST_F(ModelLoad, IgnoredValueQuestion) {
     Document doc(q, q);
     q.yesNoAnswers = {false};
     ASSERT_EQ(load(doc, dir.path() + "/a.den"), LoadStatus::Loaded);
-    EXPECT_EQ(doc.ActiveMaskSet, 0);
-    EXPECT_EQ(doc.modelMin, -100.0);
-    EXPECT_EQ(doc.TopActiveIndex(0, 0), 0);
+    EXPECT_EQ(doc.store().activeMaskSet(), 0);
+    EXPECT_EQ(doc.store().range().min, -100.0);
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 0);
   }
   {
     SCOPED_TRACE("all cells equal: asked, and Yes hides every cell");
@@ -128,30 +132,29 @@ TEST_F(ModelLoad, IgnoredValueQuestion) {
     q.yesNoAnswers = {true};
     ASSERT_EQ(load(doc, dir.write("same.den", lines({3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}))), LoadStatus::Loaded);
     EXPECT_EQ(q.questions.size(), 1u);
-    EXPECT_EQ(doc.TopActiveIndex(1, 1), 3);
-    EXPECT_EQ(doc.modelMin, static_cast<double>(kNoDataValue));
+    EXPECT_EQ(doc.store().topActiveIndex()(1, 1), 3);
+    EXPECT_EQ(doc.store().range().min, static_cast<double>(kNoDataValue));
   }
   {
     SCOPED_TRACE("log model: 10^s in the question");
     ScriptedPlatform q;
     Document doc(q, q);
-    doc.logModel = true;
+    req.logModel = true;
     q.yesNoAnswers = {false};
     ASSERT_EQ(load(doc, dir.write("log.den", lines({1e-8, 0.01, 0.1, 1, 10, 100, 1, 1, 1, 1, 1, 1}))),
               LoadStatus::Loaded);
     ASSERT_EQ(q.questions.size(), 1u);
     EXPECT_EQ(q.questions[0], asked("1e-08"));
-    EXPECT_EQ(doc.modelMin, -8.0);
+    EXPECT_EQ(doc.store().range().min, -8.0);
   }
   {
     SCOPED_TRACE("a view file's answer: no question, the mask as it was");
     ScriptedPlatform q;
     Document doc(q, q);
-    doc.ignoreAnswerGiven = true;
-    doc.ActiveMaskSet = 1;
+    req.ignoreSmallest = true;
     ASSERT_EQ(load(doc, dir.path() + "/a.den"), LoadStatus::Loaded);
     EXPECT_TRUE(q.questions.empty());
-    EXPECT_EQ(doc.TopActiveIndex(0, 0), 2);
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 2);
   }
 }
 
@@ -167,7 +170,7 @@ TEST_F(ModelLoad, TinyMinimumBecomesZero) {
     ASSERT_EQ(load(doc, dir.write("t.den", lines({c.smallest, c.largest, c.largest, c.largest, c.largest, c.largest,
                                                   c.largest, c.largest, c.largest, c.largest, c.largest, c.largest}))),
               LoadStatus::Loaded);
-    EXPECT_EQ(doc.modelMin, static_cast<double>(static_cast<float>(c.expectedMin)));
+    EXPECT_EQ(doc.store().range().min, static_cast<double>(static_cast<float>(c.expectedMin)));
   }
 }
 
@@ -178,10 +181,10 @@ TEST_F(ModelLoad, SecondModel) {
     Document doc(p, p);
     ASSERT_EQ(load(doc, first, dir.write("second.den", lines({-4, 0, 1, 1, 1, 1, 1, 1, 1, 1, 1, 9}))),
               LoadStatus::Loaded);
-    EXPECT_TRUE(doc.secondModelLoaded);
-    EXPECT_EQ(doc.secondMin, -4.0);
-    EXPECT_EQ(doc.secondMax, 9.0);
-    EXPECT_EQ(doc.secondModel(1, 1, 2), 9.0f);
+    EXPECT_TRUE(doc.store().hasSecondModel());
+    EXPECT_EQ(doc.store().secondRange().min, -4.0);
+    EXPECT_EQ(doc.store().secondRange().max, 9.0);
+    EXPECT_EQ(doc.store().secondModel()(1, 1, 2), 9.0f);
     EXPECT_EQ(p.messages, (std::vector<Recorded>{{MessageKind::Info, kTwoModels}}));
   }
   struct Refusal {
@@ -202,8 +205,8 @@ TEST_F(ModelLoad, SecondModel) {
     ScriptedPlatform q;
     Document doc(q, q);
     ASSERT_EQ(load(doc, first, r.text), LoadStatus::Loaded);
-    EXPECT_FALSE(doc.secondModelLoaded);
-    EXPECT_TRUE(doc.secondModel.empty());
+    EXPECT_FALSE(doc.store().hasSecondModel());
+    EXPECT_TRUE(doc.store().secondModel().empty());
     EXPECT_EQ(doc.currentModel()(1, 1, 2), 12.0f);
     ASSERT_EQ(q.messages.size(), 1u) << "no \"Two models are loaded.\"";
     EXPECT_EQ(q.messages[0].text, r.message);
@@ -216,11 +219,11 @@ TEST_F(ModelLoad, HeaderAndVectorDetection) {
     Document doc(p, p);
     // Offsets west east south north bottom top = 1 0 0 0 1 0: one column of two cells per row.
     ASSERT_EQ(load(doc, dir.write("two.den", "models 2 1 0 0 0 1 0\n1\n2\n3\n4\n5\n6\n7\n8\n")), LoadStatus::Loaded);
-    EXPECT_EQ(doc.modelCount, 2);
-    EXPECT_EQ(doc.coreOffsets, (std::array<int, 6>{1, 0, 0, 0, 1, 0}));
-    EXPECT_EQ(doc.models[1](1, 1, 1), 8.0f);
-    EXPECT_EQ(doc.models[1](0, 1, 1), 0.0f);
-    EXPECT_EQ(doc.models[0](1, 0, 2), 0.0f);
+    EXPECT_EQ(doc.store().modelCount(), 2);
+    EXPECT_EQ(doc.store().coreOffsets(), (SideCounts{1, 0, 0, 0, 0, 1}));
+    EXPECT_EQ(doc.store().model(1)(1, 1, 1), 8.0f);
+    EXPECT_EQ(doc.store().model(1)(0, 1, 1), 0.0f);
+    EXPECT_EQ(doc.store().model(0)(1, 0, 2), 0.0f);
     ASSERT_EQ(p.messages.size(), 1u);
     EXPECT_EQ(p.messages[0].text.rfind("2 models have been read from model file.", 0), 0u);
   }
@@ -231,10 +234,10 @@ TEST_F(ModelLoad, HeaderAndVectorDetection) {
     std::string text = "models 1\n";
     for (int n = 0; n < 12; ++n) text += n == 5 ? "0 0 0\n" : "3 0 4\n";
     ASSERT_EQ(load(doc, dir.write("v.vec", text)), LoadStatus::Loaded);
-    EXPECT_TRUE(doc.isVectorModel);
-    ASSERT_EQ(doc.vectorZ.size(), 1u);
-    EXPECT_FLOAT_EQ(doc.vectorZ[0](1, 1, 2), 0.8f);
-    EXPECT_FLOAT_EQ(static_cast<float>(doc.modelMax), std::log10(5.0f));
+    EXPECT_TRUE(doc.isVectorModel());
+    ASSERT_EQ(static_cast<std::size_t>(doc.store().modelCount()), 1u);
+    EXPECT_FLOAT_EQ(doc.store().vectorComponent(2, 0)(1, 1, 2), 0.8f);
+    EXPECT_FLOAT_EQ(static_cast<float>(doc.store().range().max), std::log10(5.0f));
     EXPECT_TRUE(q.questions.empty());
   }
   for (const char* header : {"models\n1\n", "models 100000000\n1\n2\n"}) {
@@ -243,8 +246,8 @@ TEST_F(ModelLoad, HeaderAndVectorDetection) {
     Document doc(q, q);
     const std::string path = dir.write("bad.den", header);
     EXPECT_EQ(load(doc, path), LoadStatus::Failed);
-    EXPECT_FALSE(doc.modelLoaded);
-    EXPECT_TRUE(doc.models.empty() && doc.mesh.empty());
+    EXPECT_FALSE(doc.modelLoaded());
+    EXPECT_TRUE(doc.store().empty() && doc.mesh().empty());
     EXPECT_NE(q.lastMessageText().find(path), std::string::npos);
   }
 }
@@ -256,20 +259,20 @@ TEST_F(ModelLoad, ElementFile) {
             "old body\r\n1 0 1  1 1 1  0 0  -1.5  0\n");
   Document doc(p, p);
   ASSERT_EQ(load(doc, model), LoadStatus::Loaded);
-  ASSERT_EQ(doc.elements.size(), 2u);
-  EXPECT_EQ(doc.elements[0].name, "body one");
-  EXPECT_EQ(doc.elements[0].slopeXY, 5);
-  EXPECT_EQ(doc.elements[0].value, 2.5f);
-  EXPECT_TRUE(doc.elements[0].cuboid);
-  EXPECT_EQ(doc.elements[1].name, "old body");
-  EXPECT_EQ(doc.elements[1].slopeXY, 0);
-  EXPECT_FALSE(doc.elements[1].cuboid);
+  ASSERT_EQ(doc.elements().size(), 2u);
+  EXPECT_EQ(doc.elements()[0].name, "body one");
+  EXPECT_EQ(doc.elements()[0].slopeXY, 5);
+  EXPECT_EQ(doc.elements()[0].value, 2.5f);
+  EXPECT_TRUE(doc.elements()[0].cuboid);
+  EXPECT_EQ(doc.elements()[1].name, "old body");
+  EXPECT_EQ(doc.elements()[1].slopeXY, 0);
+  EXPECT_FALSE(doc.elements()[1].cuboid);
   EXPECT_TRUE(p.messages.empty());
 
   SCOPED_TRACE("a bad element file is reported and the model still loads");
   dir.write("e.den_loc", "1\nbody\n0 0 0  9 9 9\n");
   ASSERT_EQ(load(doc, model), LoadStatus::Loaded);
-  EXPECT_TRUE(doc.elements.empty());
+  EXPECT_TRUE(doc.elements().empty());
   EXPECT_EQ(p.messages.back().kind, MessageKind::Warning);
   EXPECT_NE(p.lastMessageText().find(model + "_loc"), std::string::npos);
 }
@@ -292,19 +295,19 @@ TEST(ElementFile, readOlderLineWithValueAboveOneKeepsItsValue) {
 TEST_F(ModelLoad, Reload) {
   const std::string model = dir.write("r.den", lines({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}));
   Document doc(p, p);
-  int hint = -1;
-  doc.updateAllViews = [&](int h) { hint = h; };
+  std::optional<ViewRefresh> hint;
+  doc.updateAllViews = [&](ViewRefresh h) { hint = h; };
   ASSERT_EQ(load(doc, model), LoadStatus::Loaded);
-  doc.TopActiveIndex(0, 0) = 1;  // cells above the topography stay out of the range
-  doc.modified = true;
+  doc.editStore().topActiveData()(0, 0) = 1;  // cells above the topography stay out of the range
+  doc.markModified();
   dir.write("r.den", lines({-50, 20, 30, 40, 50, 60, 70, 80, 90, 100, 110, 120}));
   EXPECT_EQ(doc.reload(), LoadStatus::Loaded);
-  EXPECT_EQ(hint, 1);
-  EXPECT_TRUE(doc.modelLoaded);
-  EXPECT_FALSE(doc.modified);
+  EXPECT_EQ(hint, ViewRefresh::Reload);
+  EXPECT_TRUE(doc.modelLoaded());
+  EXPECT_FALSE(doc.modified());
   EXPECT_EQ(doc.currentModel()(1, 1, 2), 120.0f);
-  EXPECT_EQ(doc.modelMin, 20.0);
-  EXPECT_EQ(doc.modelMax, 120.0);
+  EXPECT_EQ(doc.store().range().min, 20.0);
+  EXPECT_EQ(doc.store().range().max, 120.0);
 
   struct Case {
     const char* name;
@@ -317,7 +320,7 @@ TEST_F(ModelLoad, Reload) {
     dir.write("r.den", c.text);
     EXPECT_EQ(doc.reload(), LoadStatus::Failed);
     EXPECT_EQ(p.messages.size(), 1u);
-    EXPECT_TRUE(doc.modelLoaded) << "the loaded model stays";
+    EXPECT_TRUE(doc.modelLoaded()) << "the loaded model stays";
     EXPECT_EQ(doc.currentModel()(1, 1, 2), 120.0f);
   }
 
@@ -329,9 +332,9 @@ TEST_F(ModelLoad, Reload) {
   text.replace(0, 5, "0 3 0");
   dir.write("v.vec", text);
   EXPECT_EQ(doc.reload(), LoadStatus::Loaded);
-  EXPECT_TRUE(doc.isVectorModel);
-  EXPECT_EQ(doc.vectorY[0](0, 0, 0), 1.0f);
-  EXPECT_FLOAT_EQ(doc.models[0](0, 0, 0), std::log10(3.0f));
+  EXPECT_TRUE(doc.isVectorModel());
+  EXPECT_EQ(doc.store().vectorComponent(1, 0)(0, 0, 0), 1.0f);
+  EXPECT_FLOAT_EQ(doc.store().model(0)(0, 0, 0), std::log10(3.0f));
 }
 
 }  // namespace

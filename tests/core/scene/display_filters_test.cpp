@@ -8,6 +8,7 @@
 #include "core/load/document.h"
 #include "core/scene/scene.h"
 #include "support/scripted_platform.h"
+#include "support/store_builder.h"
 
 namespace litho {
 namespace {
@@ -176,26 +177,16 @@ TEST(CutoffSession, HidesCellsInTheSceneAsTyped) {
   Document doc(p, p);
   const std::vector<float> values{0.1f, 0.2f, 0.3f, 0.5f, 0.6f, 0.7f};
   const int nz = static_cast<int>(values.size());
-  doc.mesh.nx = doc.mesh.ny = 1;
-  doc.mesh.nz = nz;
-  doc.mesh.xNodes = {0, 1};
-  doc.mesh.yNodes = {0, 1};
-  for (int k = 0; k <= nz; ++k) doc.mesh.zNodes.push_back(-k);
-  doc.models.resize(1);
-  doc.models[0].allocate(1, 1, nz);
-  for (int k = 0; k < nz; ++k) doc.models[0](0, 0, k) = values[static_cast<std::size_t>(k)];
-  doc.modelCount = 1;
-  doc.TopActiveIndex.allocate(1, 1, 0);
-  doc.modelLoaded = true;
-  doc.modelMin = 0.1f;
-  doc.modelMax = 0.7f;
+  doc.adopt(test::unitStore(1, 1, nz), {});
+  for (int k = 0; k < nz; ++k) doc.editStore().modelData(0)(0, 0, k) = values[static_cast<std::size_t>(k)];
+  doc.editStore().setRange(0.1f, 0.7f);
   ColourState colours;
-  colours.initScales(doc.modelMin, doc.modelMax, false, false, 0, 0, false);
+  colours.initScales(doc.store().range().min, doc.store().range().max, false, false, 0, 0, false);
 
   auto shown = [&](const char* min, const char* max) {
-    ViewState v = cutoff(doc.modelMin, doc.modelMax);
+    ViewState v = cutoff(doc.store().range().min, doc.store().range().max);
     v.visibleCount = {1, 1, nz};
-    CutoffSession s(v, colours.firstScale, doc.modelMin, doc.modelMax);
+    CutoffSession s(v, colours.firstScale, doc.store().range().min, doc.store().range().max);
     EXPECT_EQ(s.accept(v, min, max, false), std::nullopt);
     SceneBuilder builder;
     SceneGeometry g;

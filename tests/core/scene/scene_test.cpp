@@ -7,6 +7,7 @@
 
 #include "core/load/document.h"
 #include "support/scripted_platform.h"
+#include "support/store_builder.h"
 
 namespace litho {
 namespace {
@@ -21,27 +22,14 @@ struct SceneFixture {
   SceneGeometry g;
 
   SceneFixture(int nx, int ny, int nz, double x0 = 0, double y0 = 0) {
-    RectMesh& m = doc.mesh;
-    m.nx = nx;
-    m.ny = ny;
-    m.nz = nz;
-    for (int i = 0; i <= nx; ++i) m.xNodes.push_back(x0 + i);
-    for (int j = 0; j <= ny; ++j) m.yNodes.push_back(y0 + j);
-    for (int k = 0; k <= nz; ++k) m.zNodes.push_back(-k);
-    doc.models.resize(1);
-    doc.models[0].allocate(nx, ny, nz);
-    std::fill(doc.models[0].data(), doc.models[0].data() + doc.models[0].size(), 1.0f);
-    doc.modelCount = 1;
-    doc.TopActiveIndex.allocate(nx, ny, 0);
-    doc.modelLoaded = true;
-    doc.modelMin = 0;
-    doc.modelMax = 10;
+    doc.adopt(test::unitStore(nx, ny, nz, 1.0f, x0, y0), {});
+    doc.editStore().setRange(0, 10);
     v.visibleCount = {nx, ny, nz};
     v.displayMin = 0;
     v.displayMax = 10;
     colours.initScales(0, 10, false, false, 0, 0, false);
   }
-  ModelSet& model() { return doc.models[0]; }
+  ModelSet& model() { return doc.editStore().modelData(0); }
   void build() { builder.build(doc, v, colours, g); }
   std::vector<SceneOpKind> opKinds() const {
     std::vector<SceneOpKind> k;
@@ -79,10 +67,10 @@ void expectWoundOutward(const std::vector<std::array<double, 3>>& pts, const std
 
 void expectAllWoundOutward(const SceneFixture& s) {
   for (const auto& f : s.g.faces) {
-    const auto c = faceCorners(s.doc.mesh, f);
+    const auto c = faceCorners(s.doc.mesh(), f);
     expectWoundOutward({c.begin(), c.end()}, faceNormal(f.side));
     // The normal points away from the cell's centre.
-    const double cx = s.doc.mesh.xNodes[f.i] + 0.5, cy = s.doc.mesh.yNodes[f.j] + 0.5, cz = -f.k - 0.5;
+    const double cx = s.doc.mesh().xNodes[f.i] + 0.5, cy = s.doc.mesh().yNodes[f.j] + 0.5, cz = -f.k - 0.5;
     const auto n = faceNormal(f.side);
     EXPECT_GT((c[0][0] - cx) * n[0] + (c[0][1] - cy) * n[1] + (c[0][2] - cz) * n[2], 0);
   }
@@ -154,8 +142,8 @@ TEST(Scene, InverseCutoffHidesValuesBetweenTheLimits) {
 
 TEST(Scene, InactiveCellsStartEachColumnLower) {
   SceneFixture s(3, 1, 4);
-  s.doc.TopActiveIndex(1, 0) = 2;
-  s.doc.TopActiveIndex(2, 0) = 9;  // beyond the box: nothing drawn
+  s.doc.editStore().topActiveData()(1, 0) = 2;
+  s.doc.editStore().topActiveData()(2, 0) = 9;  // beyond the box: nothing drawn
   s.build();
   int topOfMiddle = -1, westOfMiddle = 0;
   for (const auto& f : s.g.faces) {
@@ -206,11 +194,14 @@ TEST(Scene, EmptyDrawBoxDrawsNothing) {
 
 TEST(Scene, SecondModelLayerStates) {
   SceneFixture s(2, 2, 2);
-  s.doc.secondModel.allocate(2, 2, 2);
-  std::fill(s.doc.secondModel.data(), s.doc.secondModel.data() + 8, 3.0f);
-  s.doc.secondModelLoaded = true;
-  s.doc.modelPath = "/d/first.den";
-  s.doc.secondModelPath = "/d/second.den";
+  ModelStore& store = s.doc.editStore();
+  store.allocateSecondModel();
+  std::fill(store.secondModelData().data(), store.secondModelData().data() + 8, 3.0f);
+  store.setSecondModelLoaded(true);
+  LoadRequest files;
+  files.modelPath = "/d/first.den";
+  files.secondModelPath = "/d/second.den";
+  s.doc.setFiles(files);
   s.colours.initScales(0, 10, false, true, 0, 6, false);
   using K = SceneOpKind;
   {
@@ -249,7 +240,7 @@ TEST(Scene, SecondModelLayerStates) {
   {
     SCOPED_TRACE("opacity 0: no second layer");
     s.colours.blendWeight = 0;
-    s.doc.differenceShown = true;
+    s.doc.setDifferenceShown(true);
     s.build();
     EXPECT_EQ(s.g.faces.size(), 24u);
   }
@@ -298,7 +289,7 @@ TEST(Scene, MapCoordinatesKeepFacesExact) {
   SceneFixture s(2, 2, 2, 500000.0, 7000000.0);
   s.build();
   expectAllWoundOutward(s);
-  const auto c = faceCorners(s.doc.mesh, s.g.faces.front());
+  const auto c = faceCorners(s.doc.mesh(), s.g.faces.front());
   EXPECT_EQ(c[0][0], 500000.0);
 }
 

@@ -9,6 +9,7 @@
 #include "core/load/document.h"
 #include "core/scene/scene.h"
 #include "support/scripted_platform.h"
+#include "support/store_builder.h"
 
 namespace litho {
 namespace {
@@ -24,27 +25,11 @@ struct VectorFixture {
   SceneGeometry g;
 
   VectorFixture(int nx, int ny, int nz, std::array<float, 3> dir = {0, 0, 1}) {
-    RectMesh& m = doc.mesh;
-    m.nx = nx;
-    m.ny = ny;
-    m.nz = nz;
-    for (int i = 0; i <= nx; ++i) m.xNodes.push_back(100 + i);
-    for (int j = 0; j <= ny; ++j) m.yNodes.push_back(200 + j);
-    for (int k = 0; k <= nz; ++k) m.zNodes.push_back(-k);
-    doc.models.resize(1);
-    doc.vectorX.resize(1);
-    doc.vectorY.resize(1);
-    doc.vectorZ.resize(1);
-    for (auto* s : {&doc.models[0], &doc.vectorX[0], &doc.vectorY[0], &doc.vectorZ[0]}) s->allocate(nx, ny, nz);
+    doc.adopt(test::unitStore(nx, ny, nz, 5.0f, 100, 200, 1, true), {});
     for (int i = 0; i < nx; ++i)
       for (int j = 0; j < ny; ++j)
         for (int k = 0; k < nz; ++k) setCell(i, j, k, 5, dir);
-    doc.modelCount = 1;
-    doc.isVectorModel = true;
-    doc.TopActiveIndex.allocate(nx, ny, 0);
-    doc.modelLoaded = true;
-    doc.modelMin = 0;
-    doc.modelMax = 10;
+    doc.editStore().setRange(0, 10);
     v.visibleCount = {nx, ny, nz};
     v.displayMin = 0;
     v.displayMax = 10;
@@ -52,10 +37,10 @@ struct VectorFixture {
     colours.initScales(0, 10, false, false, 0, 0, false);
   }
   void setCell(int i, int j, int k, float amplitude, std::array<float, 3> dir) {
-    doc.models[0](i, j, k) = amplitude;
-    doc.vectorX[0](i, j, k) = dir[0];
-    doc.vectorY[0](i, j, k) = dir[1];
-    doc.vectorZ[0](i, j, k) = dir[2];
+    doc.editStore().modelData(0)(i, j, k) = amplitude;
+    doc.editStore().vectorData(0, 0)(i, j, k) = dir[0];
+    doc.editStore().vectorData(1, 0)(i, j, k) = dir[1];
+    doc.editStore().vectorData(2, 0)(i, j, k) = dir[2];
   }
   void build() { builder.build(doc, v, colours, g); }
   const std::vector<VectorArrow>& arrows() const { return g.vectors.arrows; }
@@ -205,7 +190,7 @@ TEST(VectorScene, HiddenAndZeroCellsGetNoArrow) {
   f.setCell(1, 1, 1, 9, {0, 0, 1});       // outside the cutoff below
   f.setCell(0, 0, 0, 0, {0, 0, 0});       // no direction
   f.setCell(2, 2, 2, 2.5f, {1, 0, 0});    // colour entry 15
-  f.doc.TopActiveIndex(2, 0) = 3;         // a column above the topography
+  f.doc.editStore().topActiveData()(2, 0) = 3;         // a column above the topography
   f.v.displayMax = 6;
   f.build();
   const auto cells = f.cells();

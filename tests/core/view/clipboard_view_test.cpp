@@ -14,9 +14,10 @@ namespace {
 class ClipboardViewTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    doc.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
-    view.refresh(0);
+    LoadRequest req;
+    req.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    view.refresh(ViewRefresh::NewLoad);
   }
   test::SavedFolder savedFolder_;
   test::TempDir dir;
@@ -39,7 +40,7 @@ TEST_F(ClipboardViewTest, CopyThenPasteRestoresTheView) {
   const std::string text = clipboardViewString(v, 800, 600);
   EXPECT_EQ(text, "lithoscan3d -42.5 30 12.5 1 2 0 1 1 0  2 0 1 0 0 3 3 12.25 -3  800 600");
 
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   v.rotationX = 0;
   const auto pasted = pasteViewString(text, view);
   ASSERT_TRUE(pasted);

@@ -17,13 +17,14 @@ class MouseTest : public ::testing::Test {
  protected:
   test::SavedFolder savedFolder_;
   void SetUp() override {
-    doc.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    LoadRequest req;
+    req.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     for (int i = 0; i < 10; ++i)
       for (int j = 0; j < 8; ++j)
-        for (int k = 0; k < 6; ++k) doc.currentModel()(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
+        for (int k = 0; k < 6; ++k) doc.editStore().modelData(doc.store().currentModelIndex())(i, j, k) = static_cast<float>(100 * i + 10 * j + k);
     doc.recomputeRange(Which::First);
-    view.refresh(0);
+    view.refresh(ViewRefresh::NewLoad);
   }
 
   test::TempDir dir;
@@ -52,12 +53,12 @@ TEST_F(MouseTest, ReadoutFindsTheCellAndFormatsItsValue) {
   SCOPED_TRACE("negated and power-of-ten presentation");
   view.colours.firstScale.conductivityView = false;
   view.colours.firstScale.linearLabels = true;
-  doc.currentModel()(0, 0, 0) = -2;
+  doc.editStore().modelData(doc.store().currentModelIndex())(0, 0, 0) = -2;
   r = cellReadout(view, Point3{500005, 7000005, 95});
   EXPECT_NE(r.text.find("value = 100"), std::string::npos) << r.text;
 
   SCOPED_TRACE("inactive cells read the first active cell below");
-  doc.TopActiveIndex(0, 0) = 2;
+  doc.editStore().topActiveData()(0, 0) = 2;
   r = cellReadout(view, Point3{500005, 7000005, 95});
   EXPECT_EQ(r.cell, (std::array<int, 3>{0, 0, 2}));
 }

@@ -23,8 +23,9 @@ class ViewTest : public ::testing::Test {
  protected:
   test::SavedFolder savedFolder_;
   void load(const std::string& meshText) {
-    doc.meshPath = dir.write("m.msh", meshText);
-    ASSERT_EQ(doc.loadModelSet(), LoadStatus::Loaded);
+    LoadRequest req;
+    req.meshPath = dir.write("m.msh", meshText);
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     view.onStatus = [this](const std::string& s) { statuses.push_back(s); };
   }
 
@@ -37,7 +38,7 @@ class ViewTest : public ::testing::Test {
 
 TEST_F(ViewTest, ResetFitsTheCameraToTheCoreBox) {
   load("10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   EXPECT_EQ(view.state.sceneExtent, 1575);
   EXPECT_EQ(view.state.cameraDistance, -2362.5);
   EXPECT_EQ(view.state.panStep, 0.005 * 1575);
@@ -74,14 +75,14 @@ TEST_F(ViewTest, ZoomStepsAndLimits) {
   EXPECT_EQ(view.state.zoomAngle, 11);
   while (view.canZoomOut()) view.zoomOut();
   EXPECT_EQ(view.state.zoomAngle, 178);
-  doc.modelLoaded = false;
+  doc.releaseModelData();
   view.state.zoomAngle = 30;
   EXPECT_FALSE(view.canZoomIn());
 }
 
 TEST_F(ViewTest, PanStopsAboutOneStepBeyondTheExtent) {
   load("10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   for (int i = 0; i < 1000; ++i) view.panHorizontal(+1);
   EXPECT_GT(view.state.panX, view.state.sceneExtent);
   EXPECT_LE(view.state.panX, view.state.sceneExtent + view.state.panStep + 1e-9);
@@ -94,7 +95,7 @@ TEST_F(ViewTest, PanStopsAboutOneStepBeyondTheExtent) {
 
 TEST_F(ViewTest, CutMovesKeepOneLayerVisible) {
   load("10 4 4\n0 0 0\n10*1\n4*1\n4*1\n");
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.selectCutPlane(kEast);
   for (int i = 0; i < 3; ++i) view.cutForward();
   view.selectCutPlane(kWest);
@@ -111,8 +112,8 @@ TEST_F(ViewTest, CutMovesKeepOneLayerVisible) {
 
 TEST_F(ViewTest, SpaceBarSkipsIdenticalSlabs) {
   load("10 3 4\n0 0 0\n10*1\n3*1\n4*1\n");
-  view.refresh(0);
-  ModelSet& m = doc.currentModel();
+  view.refresh(ViewRefresh::NewLoad);
+  ModelSet& m = doc.editStore().modelData(0);
   for (int i = 0; i < 10; ++i)
     for (int j = 0; j < 3; ++j)
       for (int k = 0; k < 4; ++k) m(i, j, k) = i < 5 ? 1.0f : static_cast<float>(i);
@@ -146,49 +147,51 @@ TEST_F(ViewTest, SpaceBarSkipsIdenticalSlabs) {
 
   SCOPED_TRACE("octree meshes always skip");
   space = false;
-  doc.octreeMode = true;
+  LoadRequest octree = doc.files();
+  octree.octree = true;
+  doc.setFiles(octree);
   view.cutBackward();
   EXPECT_EQ(view.state.cuts[kSideTop], 0);
 }
 
 TEST_F(ViewTest, ModelPaddingFromTheFileHeaderIsHiddenPerAxis) {
   load("10 8 6\n0 0 0\n10*1\n8*1\n6*1\n");
-  doc.coreOffsets = {2, 1, 1, 1, 3, 1};  // west, east, south, north, bottom, top
-  view.refresh(0);
+  doc.editStore().setCoreOffsets({2, 1, 1, 1, 1, 3});
+  view.refresh(ViewRefresh::NewLoad);
   EXPECT_EQ(view.state.hiddenPadding, (std::array<int, 6>{2, 1, 1, 1, 1, 3}));
   EXPECT_EQ(view.state.visibleCount, (std::array<int, 3>{7, 6, 2}));
-  const CoreBox b = coreBox(doc.mesh, view.state);
+  const CoreBox b = coreBox(doc.mesh(), view.state);
   EXPECT_EQ(b.x0, 2);
   EXPECT_EQ(b.x1, 9);
   EXPECT_EQ(b.z0, -1);
   EXPECT_EQ(b.z1, -3);
 
   SCOPED_TRACE("padding that would hide a whole axis is ignored for that axis");
-  doc.coreOffsets = {6, 4, 1, 1, 0, 0};
-  view.refresh(0);
+  doc.editStore().setCoreOffsets({6, 4, 1, 1, 0, 0});
+  view.refresh(ViewRefresh::NewLoad);
   EXPECT_EQ(view.state.hiddenPadding, (std::array<int, 6>{0, 0, 1, 1, 0, 0}));
   EXPECT_EQ(view.state.visibleCount[0], 10);
 }
 
 TEST_F(ViewTest, ModelStepsAndBlendStatus) {
   load("2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.nextModel();
   EXPECT_TRUE(statuses.empty());  // one model: nothing happens
-  doc.models.resize(3);
-  doc.modelCount = 3;
+  doc.editStore().allocateModels(3, false);
   view.nextModel();
   view.nextModel();
   view.nextModel();
   EXPECT_EQ(statuses, (std::vector<std::string>{" model 2", " model 3"}));
-  EXPECT_EQ(doc.currentModelIndex, 2);
+  EXPECT_EQ(doc.store().currentModelIndex(), 2);
   view.previousModel();
   EXPECT_EQ(statuses.back(), " model 2");
 
   statuses.clear();
   view.blend(+1);
   EXPECT_TRUE(statuses.empty());  // no second model
-  doc.secondModelLoaded = true;
+  doc.editStore().allocateSecondModel();
+  doc.editStore().setSecondModelLoaded(true);
   for (int i = 0; i < 5; ++i) view.blend(+1);
   EXPECT_NEAR(view.colours.blendWeight, 0.8, 1e-6);
   EXPECT_TRUE(view.colours.secondScaleActive());
@@ -198,7 +201,7 @@ TEST_F(ViewTest, ModelStepsAndBlendStatus) {
 
 TEST_F(ViewTest, DisplayTogglesSetTheRightFlag) {
   load("2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
-  view.refresh(0);
+  view.refresh(ViewRefresh::NewLoad);
   view.state.redrawNeeded = view.state.rebuildNeeded = false;
   view.toggleLabels();
   view.toggleCompass();

@@ -30,10 +30,11 @@ class ViewFileTest : public ::testing::Test {
       for (int i = 0; i < 6; ++i)
         for (int k = 0; k < 4; ++k) values += std::to_string(i + 10 * j + 100 * k) + "\n";
     model = dir.write("m.den", values);
-    a.doc.meshPath = mesh;
-    a.doc.modelPath = model;
-    ASSERT_EQ(a.doc.loadModelSet(), LoadStatus::Loaded);
-    a.view.refresh(0);
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.modelPath = model;
+    ASSERT_EQ(a.doc.load(req), LoadStatus::Loaded);
+    a.view.refresh(ViewRefresh::NewLoad);
     ViewState& v = a.view.state;
     v.rotationX = -30;
     v.zoomAngle = 22;
@@ -72,8 +73,8 @@ TEST_F(ViewFileTest, WithoutDataTheFilesAreReadAgain) {
   const ViewFileLoad r = loadViewParameters(file, b.doc, b.view, b.p, b.p);
   ASSERT_TRUE(r.ok) << b.p.lastMessageText();
   EXPECT_TRUE(b.p.questions.empty());
-  EXPECT_FALSE(b.doc.ignoreAnswerGiven);
-  EXPECT_EQ(b.doc.meshPath, mesh);
+  EXPECT_FALSE(b.doc.files().ignoreSmallest);
+  EXPECT_EQ(b.doc.meshPath(), mesh);
   ASSERT_TRUE(r.window);
   EXPECT_EQ(r.window->right, 810);
   expectViewRestored(b);
@@ -86,16 +87,16 @@ TEST_F(ViewFileTest, WithDataTheFilesAreNotNeeded) {
   Session b;
   const ViewFileLoad r = loadViewParameters(file, b.doc, b.view, b.p, b.p);
   ASSERT_TRUE(r.ok) << b.p.lastMessageText();
-  EXPECT_TRUE(b.doc.modelLoaded);
-  EXPECT_EQ(b.doc.title, file);
-  EXPECT_EQ(b.doc.mesh.xNodes, a.doc.mesh.xNodes);
+  EXPECT_TRUE(b.doc.modelLoaded());
+  EXPECT_EQ(b.doc.title(), file);
+  EXPECT_EQ(b.doc.mesh().xNodes, a.doc.mesh().xNodes);
   EXPECT_EQ(b.p.progressTitles, std::vector<std::string>{"Loading ..."});
   expectViewRestored(b);
 }
 
 TEST_F(ViewFileTest, TheModelsOwnRangeIsStoredAsTheSentinel) {
-  a.view.state.displayMin = a.doc.modelMin;
-  a.view.state.displayMax = a.doc.modelMax;
+  a.view.state.displayMin = a.doc.store().range().min;
+  a.view.state.displayMax = a.doc.store().range().max;
   const std::string bytes = encodeViewParameters(a.doc, a.view, false, {});
   float sentinel[2] = {FLT_MAX, FLT_MAX};
   EXPECT_NE(bytes.find(std::string(reinterpret_cast<const char*>(sentinel), 8)), std::string::npos);
@@ -117,9 +118,9 @@ TEST_F(ViewFileTest, ATruncatedFileStopsWithThePastEndMessage) {
     const ViewFileLoad r = loadViewParameters(dir.write("t.ls3d", bytes.substr(0, cut)), b.doc, b.view, b.p, b.p);
     EXPECT_FALSE(r.ok);
     EXPECT_EQ(b.p.messages.back(), (test::Recorded{MessageKind::Error, kPastEndMessage}));
-    EXPECT_FALSE(b.doc.ignoreAnswerGiven);
+    EXPECT_FALSE(b.doc.files().ignoreSmallest);
     if (cut == bytes.size() / 2) {
-      EXPECT_FALSE(b.doc.modelLoaded);
+      EXPECT_FALSE(b.doc.modelLoaded());
     }
   }
   Session b;
@@ -136,7 +137,7 @@ TEST_F(ViewFileTest, MissingFilesAskThroughTheLoadModelDialog) {
     b.p.loadDialogAnswers.push_back(std::nullopt);
     EXPECT_FALSE(loadViewParameters(file, b.doc, b.view, b.p, b.p).ok);
     EXPECT_EQ(b.p.loadDialogsShown, 1);
-    EXPECT_FALSE(b.doc.modelLoaded);
+    EXPECT_FALSE(b.doc.modelLoaded());
     EXPECT_EQ(b.view.state.rotationX, -65);  // the view is left alone
   }
   Session b;
@@ -150,12 +151,14 @@ TEST_F(ViewFileTest, LongPathsUseTheWiderLengthPrefix) {
   std::filesystem::create_directories(folder);
   const std::string longMesh = folder + "/m.msh";
   std::filesystem::copy_file(mesh, longMesh);
-  a.doc.meshPath = longMesh;
+  LoadRequest files = a.doc.files();
+  files.meshPath = longMesh;
+  a.doc.setFiles(files);
   const std::string bytes = encodeViewParameters(a.doc, a.view, false, {});
   EXPECT_EQ(static_cast<unsigned char>(bytes[0]), 0xFF);
   Session b;
   ASSERT_TRUE(loadViewParameters(dir.write("v.ls3d", bytes), b.doc, b.view, b.p, b.p).ok);
-  EXPECT_EQ(b.doc.meshPath, longMesh);
+  EXPECT_EQ(b.doc.meshPath(), longMesh);
 }
 
 }  // namespace
