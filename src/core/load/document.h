@@ -93,7 +93,7 @@ class Document {
   // Start-up decision: banner and Open, Open alone, or the command-line load.
   LoadStatus startUp(const std::string& rawCommandLine);
   LoadStatus commandLineLoad(const CommandLine& c);
-  // Open (57601): the Load Model dialog, then the load.
+  // Open: the Load Model dialog, then the load.
   LoadStatus open();
   LoadStatus loadModelSet();
   // The load the start-up and Open run: the octree load in octreeMode, else loadModelSet.
@@ -105,7 +105,7 @@ class Document {
   // Save As: writes the current model to path (see writeSavedModel). Saving
   // the entire model renames the document to path and clears modified.
   bool saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options);
-  // Reload (32874): rereads modelPath into the loaded model. A failed reread
+  // Reload: rereads modelPath into the loaded model. A failed reread
   // leaves the loaded model as it was.
   LoadStatus reload();
   // Reads meshPath into mesh; fatal is set when the file cannot be opened.
