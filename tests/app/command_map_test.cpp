@@ -164,5 +164,12 @@ TEST_F(CommandMapTest, AFailingCommandIsReportedAndTheWindowCarriesOn) {
   EXPECT_TRUE(frame->view()->state().showLabels);
 }
 
+// The handlers register themselves; a feature file the linker left out would leave its commands disabled.
+TEST(CommandHandlers, EveryFeatureFileIsLinkedIn) {
+  using enum CommandId;
+  for (CommandId id : {Open, SaveParameters, Labels, Flip, Cutoff, VectorProperties, MouseCut, Toolbar, About})
+    EXPECT_NE(commandHandler(id), nullptr) << command(id).menuText;
+}
+
 }  // namespace
 }  // namespace litho
