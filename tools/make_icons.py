@@ -302,28 +302,28 @@ def mouse_cut(c):
 
 
 ICONS = [
-    (57634, copy_image),
-    (32776, rotate_z(-1)),
-    (32777, rotate_z(+1)),
-    (32771, rotate_x(-1)),
-    (32773, rotate_x(+1)),
-    (32778, zoom(-1)),
-    (32779, zoom(+1)),
-    (32815, mesh),
-    (32803, colourbar),
-    (32812, log10),
-    (32811, cond_res),
-    (32858, flip),
-    (32783, cut_plane("W")),
-    (32784, cut_plane("E")),
-    (32785, cut_plane("S")),
-    (32786, cut_plane("N")),
-    (32787, cut_plane("T")),
-    (32788, cut_plane("B")),
-    (32789, cut_move(+1)),
-    (32790, cut_move(-1)),
-    (32799, diagonal),
-    (32800, mouse_cut),
+    ("copy", copy_image),
+    ("rotate-z-minus", rotate_z(-1)),
+    ("rotate-z-plus", rotate_z(+1)),
+    ("rotate-x-minus", rotate_x(-1)),
+    ("rotate-x-plus", rotate_x(+1)),
+    ("zoom-out", zoom(-1)),
+    ("zoom-in", zoom(+1)),
+    ("mesh", mesh),
+    ("colourbar", colourbar),
+    ("log10", log10),
+    ("cond-res", cond_res),
+    ("flip", flip),
+    ("cut-west", cut_plane("W")),
+    ("cut-east", cut_plane("E")),
+    ("cut-south", cut_plane("S")),
+    ("cut-north", cut_plane("N")),
+    ("cut-top", cut_plane("T")),
+    ("cut-bottom", cut_plane("B")),
+    ("cut-forward", cut_move(+1)),
+    ("cut-backward", cut_move(-1)),
+    ("diagonal-cut", diagonal),
+    ("mouse-cut", mouse_cut),
 ]
 
 
@@ -332,11 +332,11 @@ def main():
     out = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "src", "app", "icons")
     os.makedirs(out, exist_ok=True)
     names = []
-    for number, draw in ICONS:
+    for icon, draw in ICONS:
         for scale, suffix in ((1, ""), (2, "@2x")):
             c = Canvas(scale)
             draw(c)
-            name = f"{number}{suffix}.png"
+            name = f"{icon}{suffix}.png"
             with open(os.path.join(out, name), "wb") as f:
                 f.write(c.png())
             names.append(name)

@@ -1,7 +1,10 @@
 #pragma once
 #include <QMainWindow>
-#include <map>
+#include <array>
 #include <string>
+#include <vector>
+
+#include "core/commands/command_id.h"
 
 class QAction;
 class QMenu;
@@ -21,15 +24,13 @@ class MainWindow : public QMainWindow {
  public:
   MainWindow(Document& doc, QtPlatform& platform);
   ModelView* view() const { return view_; }
-  QAction* action(int command) const;
+  QAction* action(CommandId command) const { return actions_[indexOf(command)]; }
   QToolBar* toolBar() const { return toolBar_; }
   void updateTitle();
   // Runs a command as its menu entry, key or button would.
-  void execute(int command);
+  void execute(CommandId command);
   // Re-evaluates every enable and check rule.
   void updateCommands();
-  // Whether the command has a handler in this version.
-  static bool implemented(int command);
   // Loads a view parameter file into the document and the view.
   void loadViewFile(const std::string& path);
 
@@ -37,14 +38,12 @@ class MainWindow : public QMainWindow {
   void buildMenus();
   void addItems(QMenu* menu, const std::vector<MenuItem>& items);
   void buildToolBar();
-  void onOpen();
-  void onMeshStatistics();
 
   Document& doc_;
   QtPlatform& platform_;
   ModelView* view_;
   QToolBar* toolBar_ = nullptr;
-  std::map<int, QAction*> actions_;
+  std::array<QAction*, kCommandCount> actions_{};
 };
 
 }  // namespace litho

@@ -36,7 +36,7 @@ class ModelView : public QOpenGLWidget {
   std::optional<std::array<double, 3>> pickPoint(QPointF windowPoint);
   // Shows the readout for a window point.
   void readoutAt(QPointF windowPoint, bool leftButtonDown);
-  // Command 32800 and the readout toggle (Ctrl+Q).
+  // The mouse cut and the readout toggle.
   void onMouseCut();
   void onReadoutToggled();
   std::function<void(const std::string&)> onStatus;

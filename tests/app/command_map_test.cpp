@@ -4,27 +4,32 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
+#include <stdexcept>
 
+#include "app/commands/command_registry.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
+#include "core/commands/command_table.h"
 #include "core/load/document.h"
 #include "support/saved_folder.h"
 #include "support/temp_dir.h"
-#include "core/commands/command_ids.h"
-#include "core/commands/command_table.h"
 
 namespace litho {
 namespace {
 
+// Nothing else handles Paste, and its rule keeps it disabled, so the key and menu never reach this.
+const CommandHandlers kFailingHandler{
+    {CommandId::Paste, [](CommandTarget&) { throw std::runtime_error("The handler failed."); }}};
+
 class CommandMapTest : public ::testing::Test {
  protected:
   test::SavedFolder savedFolder_;
-  void TearDown() override {
-    frame.reset();
-  }
+  void TearDown() override { frame.reset(); }
   void load() {
     LoadRequest req;
     req.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
@@ -38,7 +43,7 @@ class CommandMapTest : public ::testing::Test {
     frame->view()->setFocus();
     QApplication::processEvents();
   }
-  bool enabled(int id) {
+  bool enabled(CommandId id) {
     frame->updateCommands();
     return frame->action(id)->isEnabled();
   }
@@ -66,42 +71,48 @@ TEST_F(CommandMapTest, MenusAndToolbarFollowTheTable) {
     if (a->isSeparator()) continue;
     ++slot;
     if (slot == 1) {
-      EXPECT_EQ(a->data().toInt(), kCmdCopy);
+      EXPECT_EQ(a->data().toInt(), static_cast<int>(CommandId::Copy));
     }
     if (slot == 13) {
-      EXPECT_EQ(a->data().toInt(), kCmdCutWest);
+      EXPECT_EQ(a->data().toInt(), static_cast<int>(CommandId::CutWest));
     }
     if (slot == 22) {
-      EXPECT_EQ(a->data().toInt(), kCmdMouseCut);
+      EXPECT_EQ(a->data().toInt(), static_cast<int>(CommandId::MouseCut));
     }
     EXPECT_FALSE(a->icon().pixmap(16, 15).isNull()) << slot;
   }
   EXPECT_EQ(slot, 22);
   EXPECT_TRUE(buttons[1]->isSeparator());
-  EXPECT_EQ(frame->action(kCmdCutWest)->statusTip(), "Western cut plane");
-  EXPECT_EQ(frame->action(kCmdCutWest)->toolTip(), "west");
+  EXPECT_EQ(frame->action(CommandId::CutWest)->statusTip(), "Western cut plane");
+  EXPECT_EQ(frame->action(CommandId::CutWest)->toolTip(), "west");
 }
 
 TEST_F(CommandMapTest, EnableRulesBeforeAndAfterALoad) {
   show();
-  for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_FALSE(enabled(id)) << id;
-  for (int id : {kCmdPerspective, kCmdOrthographic, kCmdResetScale, kCmdRotationAngles, kCmdBackground,
-                 kCmdColourmap, kCmdLights, kCmdRotateXMinus, kCmdPanLeft, kCmdNextModel})
-    EXPECT_TRUE(enabled(id)) << id;
-  EXPECT_FALSE(enabled(kCmdPaste));
+  for (CommandId id :
+       {CommandId::CutWest, CommandId::ZoomIn, CommandId::Labels, CommandId::FontIncrease, CommandId::MeshStatistics})
+    EXPECT_FALSE(enabled(id)) << static_cast<int>(id);
+  for (CommandId id : {CommandId::Perspective, CommandId::Orthographic, CommandId::ResetScale,
+                       CommandId::RotationAngles, CommandId::Background, CommandId::Colourmap, CommandId::Lights,
+                       CommandId::RotateXMinus, CommandId::PanLeft, CommandId::NextModel})
+    EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
+  EXPECT_FALSE(enabled(CommandId::Paste));
 
   load();
   doc.updateAllViews(ViewRefresh::NewLoad);
-  for (int id : {kCmdCutWest, kCmdZoomIn, kCmdLabels, kCmdFontIncrease, kCmdMeshStat}) EXPECT_TRUE(enabled(id)) << id;
-  EXPECT_FALSE(enabled(kCmdPaste));
-  for (int id : {kCmdCutoff, kCmdMinMax, kCmdPaddingCells, kCmdDiagonal, kCmdMouseCut, kCmdReload})
-    EXPECT_TRUE(enabled(id)) << id;
+  for (CommandId id :
+       {CommandId::CutWest, CommandId::ZoomIn, CommandId::Labels, CommandId::FontIncrease, CommandId::MeshStatistics})
+    EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
+  EXPECT_FALSE(enabled(CommandId::Paste));
+  for (CommandId id : {CommandId::Cutoff, CommandId::MinMax, CommandId::PaddingCells, CommandId::Diagonal,
+                       CommandId::MouseCut, CommandId::Reload})
+    EXPECT_TRUE(enabled(id)) << static_cast<int>(id);
   frame->view()->state().diagonalCutOn = true;
-  frame->execute(kCmdDiagonal);  // a diagonal cut that is on is switched off without the dialog
+  frame->execute(CommandId::Diagonal);  // a diagonal cut that is on is switched off without the dialog
   EXPECT_FALSE(frame->view()->state().diagonalCutOn);
-  frame->execute(kCmdBoundary);
-  EXPECT_FALSE(enabled(kCmdFloor));  // no floor without the boundary
-  EXPECT_FALSE(frame->action(kCmdBoundary)->isChecked());
+  frame->execute(CommandId::Boundary);
+  EXPECT_FALSE(enabled(CommandId::Floor));  // no floor without the boundary
+  EXPECT_FALSE(frame->action(CommandId::Boundary)->isChecked());
 }
 
 TEST_F(CommandMapTest, KeysReachTheirCommands) {
@@ -135,6 +146,30 @@ TEST_F(CommandMapTest, KeysReachTheirCommands) {
   EXPECT_FALSE(s.showMesh);  // a mesh without a model file started in mesh mode
   QTest::keyClick(frame->view(), Qt::Key_F, Qt::ControlModifier);
   EXPECT_TRUE(frame->view()->controller().colours.colourmap.reversed);
+}
+
+TEST_F(CommandMapTest, AFailingCommandIsReportedAndTheWindowCarriesOn) {
+  show();
+  QString reported;
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [&] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      reported = box->text();
+      box->accept();
+    }
+  });
+  closer.start(20);
+  frame->execute(CommandId::Paste);
+  EXPECT_EQ(reported, "The handler failed.");
+  frame->execute(CommandId::Labels);
+  EXPECT_TRUE(frame->view()->state().showLabels);
+}
+
+// The handlers register themselves; a feature file the linker left out would leave its commands disabled.
+TEST(CommandHandlers, EveryFeatureFileIsLinkedIn) {
+  using enum CommandId;
+  for (CommandId id : {Open, SaveParameters, Labels, Flip, Cutoff, VectorProperties, MouseCut, Toolbar, About})
+    EXPECT_NE(commandHandler(id), nullptr) << command(id).menuText;
 }
 
 }  // namespace

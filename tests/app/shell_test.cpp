@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/dialogs/about_dialog.h"
-#include "app/shell_commands.h"
+#include "app/commands/help_commands.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 

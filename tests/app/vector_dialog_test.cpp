@@ -13,7 +13,7 @@
 #include "core/load/document.h"
 #include "support/saved_folder.h"
 #include "support/scripted_platform.h"
-#include "core/commands/command_ids.h"
+#include "core/commands/command_id.h"
 
 namespace litho {
 namespace {
@@ -108,7 +108,7 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   frame.show();
   QApplication::processEvents();
   frame.updateCommands();
-  ASSERT_TRUE(frame.action(kCmdVectorProperties)->isEnabled());
+  ASSERT_TRUE(frame.action(CommandId::VectorProperties)->isEnabled());
 
   std::string question;
   ModalAnswers answers([&](QWidget* w) {
@@ -122,7 +122,7 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
       box->button(QMessageBox::No)->click();
     }
   });
-  frame.execute(kCmdVectorProperties);
+  frame.execute(CommandId::VectorProperties);
   const ViewState& s = frame.view()->state();
   EXPECT_TRUE(s.vectorsAsCones);
   EXPECT_EQ(s.vectorLength, 25);

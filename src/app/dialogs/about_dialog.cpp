@@ -6,7 +6,7 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
-#include "app/shell_commands.h"
+#include "app/commands/help_commands.h"
 #include "app/version.h"
 
 namespace litho {

@@ -11,8 +11,8 @@ class AboutDialog : public QDialog {
  public:
   explicit AboutDialog(QWidget* parent = nullptr);
 
-  QLabel* version;              // 1119
-  QPlainTextEdit* description;  // 1059
+  QLabel* version;
+  QPlainTextEdit* description;
 };
 
 }  // namespace litho

@@ -17,9 +17,9 @@ class BackgroundDialog : public QDialog {
   BackgroundChoice result() const { return result_; }
   void accept() override;
 
-  QLineEdit* valueEdit;          // 1079
-  QRadioButton* allCells;        // 1080
-  QRadioButton* belowZeroOnly;   // 1081
+  QLineEdit* valueEdit;
+  QRadioButton* allCells;
+  QRadioButton* belowZeroOnly;
 
  private:
   Platform& platform_;

@@ -11,7 +11,7 @@ class BannerDialog : public QDialog {
   explicit BannerDialog(bool hardwareOpenGL, QWidget* parent = nullptr);
   bool hardwareOpenGL() const { return hardware->isChecked(); }
 
-  QRadioButton* software;  // 1137
+  QRadioButton* software;
   QRadioButton* hardware;
 };
 

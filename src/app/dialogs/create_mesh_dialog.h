@@ -22,20 +22,20 @@ class CreateMeshDialog : public QDialog {
   const std::string& savedPath() const { return savedPath_; }
   void accept() override;
 
-  QLineEdit* cornerX;  // 1071
-  QLineEdit* cornerY;  // 1072
-  QLineEdit* cornerZ;  // 1073
-  QLineEdit* dx;       // 1066
-  QLineEdit* dy;       // 1067
-  QLineEdit* lengthX;  // 1069
-  QLineEdit* lengthY;  // 1070
+  QLineEdit* cornerX;
+  QLineEdit* cornerY;
+  QLineEdit* cornerZ;
+  QLineEdit* dx;
+  QLineEdit* dy;
+  QLineEdit* lengthX;
+  QLineEdit* lengthY;
 
  private:
   Platform& platform_;
   std::string savedPath_;
 };
 
-// "Create mesh ..." (32832): the dialog, then the load of the written mesh
+// "Create mesh ...": the dialog, then the load of the written mesh
 // with views refreshed with hint 0. NotLoaded when the dialog was cancelled;
 // Fatal as for Open.
 LoadStatus createMeshCommand(Document& doc, Platform& platform, QWidget* parent);

@@ -18,11 +18,11 @@ class LoadModelDialog : public QDialog {
   void accept() override;
 
   QCheckBox* octree;
-  DropLineEdit* meshEdit;     // 1006
-  DropLineEdit* modelEdit;    // 1008
-  QCheckBox* modelLog;     // 1010
-  DropLineEdit* secondEdit;   // 1011
-  QCheckBox* secondLog;    // 1013
+  DropLineEdit* meshEdit;
+  DropLineEdit* modelEdit;
+  QCheckBox* modelLog;
+  DropLineEdit* secondEdit;
+  QCheckBox* secondLog;
 
  private:
   void browse(DropLineEdit* edit, const char* filter, const char* title);

@@ -12,8 +12,8 @@ class ProgressWindow : public QDialog {
   explicit ProgressWindow(const QString& title, QWidget* parent = nullptr);
   void show(int percent);
 
-  QLabel* percentText;  // 1086
-  QProgressBar* bar;    // 1085
+  QLabel* percentText;
+  QProgressBar* bar;
 };
 
 }  // namespace litho

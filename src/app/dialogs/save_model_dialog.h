@@ -20,17 +20,17 @@ class SaveModelDialog : public QDialog {
   SaveModelOptions options() const { return options_; }
   void accept() override;
 
-  QRadioButton* entireModel;     // 1138
+  QRadioButton* entireModel;
   QRadioButton* withoutPadding;
-  QCheckBox* visibleOnly;        // 1140
-  QLineEdit* dummyEdit;          // 1141
+  QCheckBox* visibleOnly;
+  QLineEdit* dummyEdit;
 
  private:
   Platform& platform_;
   SaveModelOptions options_;
 };
 
-// "Save As ..." (57603): the dialog, the file name, then the save. True when
+// "Save As ...": the dialog, the file name, then the save. True when
 // the files were written (an entire model renames the document: refresh the title).
 bool saveModelCommand(Document& doc, const SaveViewInfo& view, Platform& platform, QWidget* parent);
 

@@ -1,9 +1,12 @@
 #include "core/commands/command_table.h"
 
 #include <algorithm>
-#include <array>
+#include <cstddef>
 #include <stdexcept>
 #include <utility>
+
+#include "core/load/document.h"
+#include "core/view/view_controller.h"
 
 namespace litho {
 namespace {
@@ -15,162 +18,244 @@ constexpr KeyBinding alt(std::string_view name) { return KeyBinding{name, false,
 constexpr KeyBinding numpad(std::string_view name) { return KeyBinding{name, false, false, false, true}; }
 constexpr KeyBinding typed(std::string_view character) { return KeyBinding{character, false, false, false, false, true}; }
 
-constexpr auto kView = CommandOwner::View;
-constexpr auto kDoc = CommandOwner::Document;
-constexpr auto kFrame = CommandOwner::Frame;
-constexpr auto kApp = CommandOwner::Application;
-constexpr auto kNobody = CommandOwner::None;
+// --- rules ---------------------------------------------------------------------------------------------------------
+
+using State = const CommandState&;
+
+const ViewState& view(State s) { return s.view.state; }
+bool loaded(State s) { return s.doc.modelLoaded(); }
+bool scalarModel(State s) { return s.doc.modelLoaded() && !s.doc.isVectorModel(); }
+
+CommandStatus enabledIf(bool enabled) { return {enabled, std::nullopt}; }
+CommandStatus checkedIf(bool enabled, bool checked) { return {enabled, checked}; }
+
+CommandStatus needsModel(State s) { return enabledIf(loaded(s)); }
+CommandStatus needsScalarModel(State s) { return enabledIf(scalarModel(s)); }
+CommandStatus needsRecording(State s) { return enabledIf(s.frame.recording); }
+CommandStatus needsLabels(State s) { return enabledIf(view(s).showLabels); }
+CommandStatus forwardModelling(State s) { return enabledIf(scalarModel(s) && !s.doc.logModel() && !s.doc.tq5rMode()); }
+
+template <int Plane>
+CommandStatus cutPlaneSelected(State s) {
+  return checkedIf(loaded(s), view(s).selectedCutPlane == Plane);
+}
+
+bool planeSelected(const ViewState& v) { return v.selectedCutPlane >= kWest && v.selectedCutPlane <= kBottom; }
+
+// Opposite planes together leave at least one visible layer.
+CommandStatus cutCanMoveForward(State s) {
+  const ViewState& v = view(s);
+  if (!planeSelected(v)) return enabledIf(false);
+  const auto side = static_cast<std::size_t>(v.selectedCutPlane - 1);
+  const std::size_t axis = side / 2;
+  const std::size_t opposite = side ^ 1u;
+  return enabledIf(v.cuts[side] + v.cuts[opposite] < v.visibleCount[axis] - 1);
+}
+
+CommandStatus cutCanMoveBackward(State s) {
+  const ViewState& v = view(s);
+  return enabledIf(planeSelected(v) && v.cuts[static_cast<std::size_t>(v.selectedCutPlane - 1)] > 0);
+}
+
+// --- the table -----------------------------------------------------------------------------------------------------
 
 enum class RowKind { Menu, Submenu, EndSubmenu, Separator, Entry, KeysOnly };
 
 struct Row {
   RowKind kind;
   std::string_view text{};
-  int id = 0;
-  std::vector<KeyBinding> keys{};
-  int slot = kNoToolbarSlot;
-  std::string_view prompt{};
-  CommandOwner owner = kView;
+  Command command{};
 };
 
 Row menu(std::string_view title) { return {RowKind::Menu, title}; }
 Row submenu(std::string_view title) { return {RowKind::Submenu, title}; }
-Row endSubmenu() { return {RowKind::EndSubmenu, {}}; }
-Row separator() { return {RowKind::Separator, {}}; }
-Row keysOnly() { return {RowKind::KeysOnly, {}}; }
-Row entry(std::string_view text, int id, std::vector<KeyBinding> keys, int slot, std::string_view prompt, CommandOwner owner) {
-  return {RowKind::Entry, text, id, std::move(keys), slot, prompt, owner};
+Row endSubmenu() { return {RowKind::EndSubmenu}; }
+Row separator() { return {RowKind::Separator}; }
+Row keysOnly() { return {RowKind::KeysOnly}; }
+Row entry(CommandId id, int number, std::string_view text, std::vector<KeyBinding> keys, std::string_view prompt,
+          std::string_view icon, CommandRule rule) {
+  return {RowKind::Entry, text, Command{id, number, text, std::move(keys), prompt, icon, rule}};
 }
+
+using enum CommandId;
 
 // clang-format off
 const std::vector<Row>& rows() {
   static const std::vector<Row> table = {
     menu("&File"),
-    entry("&Open ...\tCtrl+O",     kCmdOpen,           {ctrl("O")}, 0, "Open an existing model\nOpen", kDoc),
-    entry("Reload",                kCmdReload,         {}, 0, "Reload the model file.", kDoc),
-    entry("Create mesh ...",       kCmdCreateMesh,     {}, 0, "", kDoc),
-    entry("Save As ...",           kCmdSaveAs,         {}, 0, "Save the model.", kDoc),
-    entry("Save image ...",        kCmdSaveImage,      {}, 0,
-          "Save image in vector format (pdf, eps, ps, or tex)  or bitmap (bmp, jpg, or png).", kView),
-    entry("Topography ...",        kCmdTopography,     {}, 0, "Load the topography file.", kDoc),
-    entry("Load data ...",         kCmdLoadData,       {}, 0, "Load the data files.", kDoc),
-    entry("Cell faces ...",        kCmdCellFaces,      {}, 0, "Load the cell faces (weighting) file.", kView),
+    entry(Open,           57601, "&Open ...\tCtrl+O",   {ctrl("O")}, "Open an existing model\nOpen", "", nullptr),
+    entry(Reload,         32874, "Reload",              {}, "Reload the model file.", "", needsModel),
+    entry(CreateMesh,     32832, "Create mesh ...",     {}, "", "", nullptr),
+    entry(SaveAs,         57603, "Save As ...",         {}, "Save the model.", "", needsScalarModel),
+    entry(SaveImage,      32820, "Save image ...",      {},
+          "Save image in vector format (pdf, eps, ps, or tex)  or bitmap (bmp, jpg, or png).", "", nullptr),
+    entry(Topography,     32822, "Topography ...",      {}, "Load the topography file.", "",
+          [](State s) { return enabledIf(scalarModel(s) && !s.doc.tq5rMode()); }),
+    entry(LoadData,       32862, "Load data ...",       {}, "Load the data files.", "", needsModel),
+    entry(CellFaces,      32875, "Cell faces ...",      {}, "Load the cell faces (weighting) file.", "", needsModel),
     separator(),
-    entry("Save parameters ...",   kCmdSaveParameters, {}, 0, "Save the current view parameters.", kView),
-    entry("Load parameters ...",   kCmdLoadParameters, {}, 0, "", kView),
+    entry(SaveParameters, 32853, "Save parameters ...", {}, "Save the current view parameters.", "", needsModel),
+    entry(LoadParameters, 32854, "Load parameters ...", {}, "", "", nullptr),
     separator(),
-    entry("E&xit",                 kCmdExit,           {}, 0, "Quit Lithoscan3D\nExit", kApp),
+    entry(Exit,           57665, "E&xit",               {}, "Quit Lithoscan3D\nExit", "", nullptr),
 
     menu("&Edit"),
-    entry("Add blocks ...",            kCmdAddBlocks,       {}, 0, "Edit the 3D model.", kDoc),
-    entry("Smooth",                    kCmdSmooth,          {}, 0, "Smooth the model", kDoc),
+    entry(AddBlocks,       32814, "Add blocks ...",            {}, "Edit the 3D model.", "",
+          [](State s) { return enabledIf(!s.doc.blockEditorOpen() && scalarModel(s)); }),
+    entry(Smooth,          32816, "Smooth",                    {}, "Smooth the model", "",
+          [](State s) { return enabledIf(scalarModel(s) && s.doc.store().modelCount() == 1); }),
     separator(),
-    entry("Copy parameters\tShift+c",  kCmdCopyParameters,  {shift("C")}, 0, "Copy view parameters to the clipboard.", kView),
-    entry("Paste parameters\tShift+v", kCmdPasteParameters, {shift("V")}, 0, "Paste view parameters from the clipboard.", kView),
+    entry(CopyParameters,  32834, "Copy parameters\tShift+c",  {shift("C")}, "Copy view parameters to the clipboard.", "",
+          nullptr),
+    entry(PasteParameters, 32835, "Paste parameters\tShift+v", {shift("V")}, "Paste view parameters from the clipboard.",
+          "", nullptr),
     separator(),
-    entry("&Copy",                     kCmdCopy,            {ctrl("C"), ctrl("Insert")}, 1,
-          "Copy the image and put it on the Clipboard\nCopy", kView),
+    entry(Copy,            57634, "&Copy",                     {ctrl("C"), ctrl("Insert")},
+          "Copy the image and put it on the Clipboard\nCopy", "copy", nullptr),
 
     menu("&View"),
     submenu("Projection"),
-      entry("Perspective",         kCmdPerspective,    {}, 0, "Perspective projection", kView),
-      entry("Orthographic",        kCmdOrthographic,   {}, 0, "Orthographic projection", kView),
+      entry(Perspective,  32792, "Perspective",  {}, "Perspective projection", "",
+            [](State s) { return checkedIf(true, view(s).perspective == 1); }),
+      entry(Orthographic, 32794, "Orthographic", {}, "Orthographic projection", "",
+            [](State s) { return checkedIf(true, view(s).perspective == 0); }),
     endSubmenu(),
-    entry("&Labels",               kCmdLabels,         {}, 0, "Display labels.", kView),
-    entry("&Colourbar",            kCmdColourbar,      {}, 9, "Display the colourbar.\nColourbar", kView),
-    entry("Reset scale\tr",        kCmdResetScale,     {plain("R")}, 0, "Reset the colourbar scale.", kView),
-    entry("Mesh\tm",               kCmdMesh,           {plain("M")}, 8, "View the mesh\nmesh", kView),
-    entry("Colourmap ...",         kCmdColourmap,      {}, 0, "Choose a colourmap ...", kView),
-    entry("Background ...",        kCmdBackground,     {}, 0, "Change the background colour.", kView),
-    entry("Rotation angles ...",   kCmdRotationAngles, {}, 0, "Change the rotation angles.", kView),
-    entry("Floor",                 kCmdFloor,          {}, 0, "View the bottom of the mesh (floor).", kView),
-    entry("Boundary",              kCmdBoundary,       {}, 0, "View the boundary outline.", kView),
-    entry("Compass",               kCmdCompass,        {}, 0, "Display a compass.", kView),
+    entry(Labels,         32798, "&Labels",             {}, "Display labels.", "",
+          [](State s) { return checkedIf(loaded(s), view(s).showLabels); }),
+    entry(Colourbar,      32803, "&Colourbar",          {}, "Display the colourbar.\nColourbar", "colourbar",
+          [](State s) { return checkedIf(loaded(s), view(s).showColourbar); }),
+    entry(ResetScale,     32841, "Reset scale\tr",      {plain("R")}, "Reset the colourbar scale.", "", nullptr),
+    entry(Mesh,           32815, "Mesh\tm",             {plain("M")}, "View the mesh\nmesh", "mesh",
+          [](State s) { return checkedIf(loaded(s), view(s).showMesh); }),
+    entry(Colourmap,      32852, "Colourmap ...",       {}, "Choose a colourmap ...", "", nullptr),
+    entry(Background,     32830, "Background ...",      {}, "Change the background colour.", "", nullptr),
+    entry(RotationAngles, 32805, "Rotation angles ...", {}, "Change the rotation angles.", "", nullptr),
+    entry(Floor,          32824, "Floor",               {}, "View the bottom of the mesh (floor).", "",
+          [](State s) { return checkedIf(view(s).showBoundary && scalarModel(s), view(s).showFloor); }),
+    entry(Boundary,       32850, "Boundary",            {}, "View the boundary outline.", "",
+          [](State s) { return checkedIf(loaded(s), view(s).showBoundary); }),
+    entry(Compass,        32857, "Compass",             {}, "Display a compass.", "",
+          [](State s) { return checkedIf(loaded(s), view(s).showCompass); }),
     submenu("font"),
-      entry("decrease\t[Alt]-1",   kCmdFontDecrease,   {alt("1")}, 0, "Decrease font size.", kView),
-      entry("increase\t[Alt]-2",   kCmdFontIncrease,   {alt("2")}, 0, "Increase font size.", kView),
-      entry("choose ...",          kCmdFontChoose,     {}, 0, "Choose font type.", kView),
+      entry(FontDecrease, 32865, "decrease\t[Alt]-1", {alt("1")}, "Decrease font size.", "",
+            [](State s) { return enabledIf(view(s).fontSize > 1 && loaded(s)); }),
+      entry(FontIncrease, 32866, "increase\t[Alt]-2", {alt("2")}, "Increase font size.", "",
+            [](State s) { return enabledIf(view(s).fontSize < 100 && loaded(s)); }),
+      entry(FontChoose,   32877, "choose ...",        {}, "Choose font type.", "", nullptr),
     endSubmenu(),
-    entry("Mesh stat ...",         kCmdMeshStat,       {}, 0, "Display mesh statistics.", kDoc),
+    entry(MeshStatistics, 32833, "Mesh stat ...",       {}, "Display mesh statistics.", "", needsModel),
     separator(),
-    entry("Zoom in\t+",            kCmdZoomIn,         {typed("+")}, 7, "Zoom in\nzoom in", kView),
-    entry("Zoom out\t-",           kCmdZoomOut,        {typed("-")}, 6, "Zoom out\nzoom out", kView),
+    entry(ZoomIn,         32779, "Zoom in\t+",          {typed("+")}, "Zoom in\nzoom in", "zoom-in",
+          [](State s) { return enabledIf(view(s).zoomAngle > 0.5 && loaded(s)); }),
+    entry(ZoomOut,        32778, "Zoom out\t-",         {typed("-")}, "Zoom out\nzoom out", "zoom-out",
+          [](State s) { return enabledIf(view(s).zoomAngle < 178 && loaded(s)); }),
     separator(),
-    entry("&Toolbar",              kCmdToolbar,        {}, 0, "Show or hide the toolbar\nToggle ToolBar", kFrame),
-    entry("&Status Bar",           kCmdStatusBar,      {}, 0, "Show or hide the status bar\nToggle StatusBar", kFrame),
+    entry(Toolbar,        59392, "&Toolbar",            {}, "Show or hide the toolbar\nToggle ToolBar", "",
+          [](State s) { return checkedIf(true, s.frame.toolbarShown); }),
+    entry(StatusBar,      59393, "&Status Bar",         {}, "Show or hide the status bar\nToggle StatusBar", "",
+          [](State s) { return checkedIf(true, s.frame.statusBarShown); }),
 
     menu("&Options"),
-    entry("Cutoff ...",            kCmdCutoff,           {}, 0, "Display the model within cutoff values.", kView),
-    entry("Min / Max ...",         kCmdMinMax,           {}, 0, "Set minimum and maximum values for the colourmap.", kView),
-    entry("Lights ...",            kCmdLights,           {}, 0, "Enable/disable lights", kView),
-    entry("Padding cells ...",     kCmdPaddingCells,     {}, 0, "Remove padding cells from plot.", kView),
-    entry("Vector properties ...", kCmdVectorProperties, {}, 0, "Change the properties of vectors.", kView),
-    entry("Scale model ...",       kCmdScaleModel,       {}, 0, "Scale the model.", kView),
+    entry(Cutoff,           32782, "Cutoff ...",            {}, "Display the model within cutoff values.", "", needsModel),
+    entry(MinMax,           32796, "Min / Max ...",         {}, "Set minimum and maximum values for the colourmap.", "",
+          needsModel),
+    entry(Lights,           32795, "Lights ...",            {}, "Enable/disable lights", "",
+          [](State s) { return checkedIf(true, view(s).lightingOn); }),
+    entry(PaddingCells,     32780, "Padding cells ...",     {}, "Remove padding cells from plot.", "", nullptr),
+    entry(VectorProperties, 32837, "Vector properties ...", {}, "Change the properties of vectors.", "",
+          [](State s) { return enabledIf(s.doc.isVectorModel()); }),
+    entry(ScaleModel,       32851, "Scale model ...",       {}, "Scale the model.", "", needsModel),
     submenu("Animation"),
-      entry("Start ...",           kCmdAnimationStart,    {}, 0, "Start recording a movie file.", kView),
-      entry("Continue\ta",         kCmdAnimationContinue, {plain("A")}, 0, "Continue animation.", kView),
-      entry("Stop",                kCmdAnimationStop,     {}, 0, "Stop recording a movie file.", kView),
+      entry(AnimationStart,    32871, "Start ...",  {}, "Start recording a movie file.", "",
+            [](State s) { return checkedIf(loaded(s), s.frame.recording); }),
+      entry(AnimationContinue, 32873, "Continue\ta", {plain("A")}, "Continue animation.", "", needsRecording),
+      entry(AnimationStop,     32872, "Stop",       {}, "Stop recording a movie file.", "", needsRecording),
     endSubmenu(),
-    entry("Difference",            kCmdDifference,       {}, 0,
-          "Display the second model as the difference of the two.", kDoc),
+    entry(Difference,       32876, "Difference",            {}, "Display the second model as the difference of the two.",
+          "", [](State s) { return checkedIf(s.doc.store().hasSecondModel() && !s.doc.isVectorModel(), s.doc.differenceShown()); }),
 
     menu("Cut plane"),
-    entry("West\tw",               kCmdCutWest,        {plain("W")}, 13, "Western cut plane\nwest", kView),
-    entry("East\te",               kCmdCutEast,        {plain("E")}, 14, "Eastern cut plane\neast", kView),
-    entry("South\ts",              kCmdCutSouth,       {plain("S")}, 15, "Southern cut plane\nsouth", kView),
-    entry("North\tn",              kCmdCutNorth,       {plain("N")}, 16, "Northern cut plane\nnorth", kView),
-    entry("Top\tt",                kCmdCutTop,         {plain("T")}, 17, "Top cut plane\ntop", kView),
-    entry("Bottom\tb",             kCmdCutBottom,      {plain("B")}, 18, "Bottom cut plane\nbottom", kView),
-    entry("Diagonal ...",          kCmdDiagonal,       {}, 21, "Do a diagonal cut\ndiagonal", kView),
+    entry(CutWest,     32783, "West\tw",              {plain("W")}, "Western cut plane\nwest", "cut-west",
+          cutPlaneSelected<kWest>),
+    entry(CutEast,     32784, "East\te",              {plain("E")}, "Eastern cut plane\neast", "cut-east",
+          cutPlaneSelected<kEast>),
+    entry(CutSouth,    32785, "South\ts",             {plain("S")}, "Southern cut plane\nsouth", "cut-south",
+          cutPlaneSelected<kSouth>),
+    entry(CutNorth,    32786, "North\tn",             {plain("N")}, "Northern cut plane\nnorth", "cut-north",
+          cutPlaneSelected<kNorth>),
+    entry(CutTop,      32787, "Top\tt",               {plain("T")}, "Top cut plane\ntop", "cut-top",
+          cutPlaneSelected<kTop>),
+    entry(CutBottom,   32788, "Bottom\tb",            {plain("B")}, "Bottom cut plane\nbottom", "cut-bottom",
+          cutPlaneSelected<kBottom>),
+    entry(Diagonal,    32799, "Diagonal ...",         {}, "Do a diagonal cut\ndiagonal", "diagonal-cut",
+          [](State s) { return checkedIf(loaded(s), view(s).diagonalCutOn); }),
     separator(),
-    entry("forward\tShift+Up",     kCmdCutForward,     {shift("Up")}, 19, "Move cut plane forward.\nCut forward <Shift+Up>", kView),
-    entry("backward\tShift+Down",  kCmdCutBackward,    {shift("Down")}, 20,
-          "Move cut plane backward.\nCut backward  <Shift+Down>", kView),
+    entry(CutForward,  32789, "forward\tShift+Up",    {shift("Up")}, "Move cut plane forward.\nCut forward <Shift+Up>",
+          "cut-forward", cutCanMoveForward),
+    entry(CutBackward, 32790, "backward\tShift+Down", {shift("Down")},
+          "Move cut plane backward.\nCut backward  <Shift+Down>", "cut-backward", cutCanMoveBackward),
     separator(),
-    entry("Reset\tEsc",            kCmdCutReset,       {plain("Esc")}, 0, "Remove the cut planes.", kView),
+    entry(CutReset,    32813, "Reset\tEsc",           {plain("Esc")}, "Remove the cut planes.", "", nullptr),
 
     menu("Forward model"),
-    entry("Magnetics ...",         kCmdMagnetics,      {}, 0,
-          "Forward model susceptibilities to produce mag data (trelvane).", kDoc),
-    entry("Gravity ...",           kCmdGravity,        {}, 0, "Forward model densities to produce gravity data (oskrine).", kDoc),
+    entry(Magnetics, 32817, "Magnetics ...", {}, "Forward model susceptibilities to produce mag data (trelvane).", "",
+          forwardModelling),
+    entry(Gravity,   32826, "Gravity ...",   {}, "Forward model densities to produce gravity data (oskrine).", "",
+          forwardModelling),
 
     menu("&Help"),
-    entry("&About Lithoscan3D ...", kCmdAbout,         {}, 0,
-          "Display program information, version number and copyright\nAbout", kApp),
-    entry("Manual",                kCmdManual,         {}, 0, "Display the LithoScan3D documentation.", kFrame),
+    entry(About,  57664, "&About Lithoscan3D ...", {},
+          "Display program information, version number and copyright\nAbout", "", nullptr),
+    entry(Manual, 32849, "Manual",                 {}, "Display the LithoScan3D documentation.", "", nullptr),
 
     keysOnly(),
-    entry("", kCmdRotateXMinus,   {plain("Up"), numpad("8")},    4, "", kView),
-    entry("", kCmdRotateXPlus,    {plain("Down"), numpad("2")},  5, "", kView),
-    entry("", kCmdRotateZMinus,   {plain("Left"), numpad("4")},  2, "", kView),
-    entry("", kCmdRotateZPlus,    {plain("Right"), numpad("6")}, 3, "", kView),
-    entry("", kCmdPanRight,       {ctrl("Right")}, 0, "", kView),
-    entry("", kCmdPanLeft,        {ctrl("Left")},  0, "", kView),
-    entry("", kCmdPanUp,          {ctrl("Up")},    0, "", kView),
-    entry("", kCmdPanDown,        {ctrl("Down")},  0, "", kView),
-    entry("", kCmdNextModel,      {shift("Right")}, 0, "", kView),
-    entry("", kCmdPreviousModel,  {shift("Left")},  0, "", kView),
-    entry("", kCmdBlendDown,      {alt("Left")},    0, "", kView),
-    entry("", kCmdBlendUp,        {alt("Right")},   0, "", kView),
-    entry("", kCmdLog10,          {}, 10, "Toggle log values on the colourbar\nLog10", kView),
-    entry("", kCmdCondRes,        {}, 11, "Toggle conductivity / resistivity\nCond / Res", kView),
-    entry("", kCmdFlip,           {ctrl("F")}, 12, "Flip the colours. <Ctrl>-F\nflip", kView),
-    entry("", kCmdMouseCut,       {}, 22, "Cut the model using a mouse.\ndiagonal", kView),
-    entry("", kCmdReadout,        {ctrl("Q")}, 0, "", kView),
-    entry("", kCmdLabelScaleUp,   {alt("3")}, 0, "", kView),
-    entry("", kCmdLabelScaleDown, {alt("4")}, 0, "", kView),
-    entry("", kCmdPaste,          {ctrl("V")}, 0, "Insert Clipboard contents\nPaste", kNobody),
+    entry(RotateXMinus,   32771, "", {plain("Up"), numpad("8")},    "", "rotate-x-minus", nullptr),
+    entry(RotateXPlus,    32773, "", {plain("Down"), numpad("2")},  "", "rotate-x-plus", nullptr),
+    entry(RotateZMinus,   32776, "", {plain("Left"), numpad("4")},  "", "rotate-z-minus", nullptr),
+    entry(RotateZPlus,    32777, "", {plain("Right"), numpad("6")}, "", "rotate-z-plus", nullptr),
+    entry(PanRight,       32843, "", {ctrl("Right")},  "", "", nullptr),
+    entry(PanLeft,        32844, "", {ctrl("Left")},   "", "", nullptr),
+    entry(PanUp,          32845, "", {ctrl("Up")},     "", "", nullptr),
+    entry(PanDown,        32846, "", {ctrl("Down")},   "", "", nullptr),
+    entry(NextModel,      32838, "", {shift("Right")}, "", "", nullptr),
+    entry(PreviousModel,  32839, "", {shift("Left")},  "", "", nullptr),
+    entry(BlendDown,      32847, "", {alt("Left")},    "", "", nullptr),
+    entry(BlendUp,        32848, "", {alt("Right")},   "", "", nullptr),
+    entry(Log10,          32812, "", {}, "Toggle log values on the colourbar\nLog10", "log10",
+          [](State s) { return checkedIf(view(s).showColourbar, !s.view.colours.activeScale().linearLabels); }),
+    entry(CondRes,        32811, "", {}, "Toggle conductivity / resistivity\nCond / Res", "cond-res",
+          [](State s) { return enabledIf(view(s).showColourbar); }),
+    entry(Flip,           32858, "", {ctrl("F")}, "Flip the colours. <Ctrl>-F\nflip", "flip",
+          [](State s) { return checkedIf(loaded(s), s.view.colours.colourmap.reversed); }),
+    entry(MouseCut,       32800, "", {}, "Cut the model using a mouse.\ndiagonal", "mouse-cut",
+          [](State s) { return checkedIf(loaded(s), view(s).mouseCutStage != 0); }),
+    entry(Readout,        32855, "", {ctrl("Q")}, "", "", nullptr),
+    entry(LabelScaleUp,   32878, "", {alt("3")}, "", "", needsLabels),
+    entry(LabelScaleDown, 32879, "", {alt("4")}, "", "", needsLabels),
+    // Nothing handles it, so it is never enabled.
+    entry(Paste,          57637, "", {ctrl("V")}, "Insert Clipboard contents\nPaste", "",
+          [](State) { return enabledIf(false); }),
   };
   return table;
 }
-// clang-format on
 
-constexpr std::array<int, 5> kSeparatorsAfterSlots = {1, 5, 7, 12, 20};
+const std::vector<std::optional<CommandId>>& toolbarRow() {
+  static const std::vector<std::optional<CommandId>> layout = {
+    Copy, {},
+    RotateZMinus, RotateZPlus, RotateXMinus, RotateXPlus, {},
+    ZoomOut, ZoomIn, {},
+    Mesh, Colourbar, Log10, CondRes, Flip, {},
+    CutWest, CutEast, CutSouth, CutNorth, CutTop, CutBottom, CutForward, CutBackward, {},
+    Diagonal, MouseCut,
+  };
+  return layout;
+}
+// clang-format on
 
 struct Built {
   std::vector<Command> commands;
   std::vector<Menu> menus;
-  std::vector<int> toolbar;
+  std::vector<const Command*> byId;
 };
 
 Built build() {
@@ -189,34 +274,32 @@ Built build() {
         submenuItems = nullptr;
         break;
       case RowKind::Submenu:
-        place(MenuItem{MenuItemKind::Submenu, 0, r.text, {}});
+        place(MenuItem{MenuItemKind::Submenu, {}, r.text, {}});
         submenuItems = &b.menus.back().items.back().items;
         break;
       case RowKind::EndSubmenu:
         submenuItems = nullptr;
         break;
       case RowKind::Separator:
-        place(MenuItem{MenuItemKind::Separator, 0, {}, {}});
+        place(MenuItem{MenuItemKind::Separator, {}, {}, {}});
         break;
       case RowKind::KeysOnly:
         inMenu = false;
         submenuItems = nullptr;
         break;
       case RowKind::Entry:
-        if (inMenu) place(MenuItem{MenuItemKind::Command, r.id, r.text, {}});
-        b.commands.push_back(Command{r.id, r.text, r.keys, r.slot, r.prompt, r.owner});
+        if (inMenu) place(MenuItem{MenuItemKind::Command, r.command.id, r.text, {}});
+        b.commands.push_back(r.command);
         break;
     }
   }
-
-  std::vector<int> bySlot(kToolbarSlots + 1, kToolbarSeparator);
-  for (const Command& c : b.commands)
-    if (c.toolbarSlot != kNoToolbarSlot) bySlot.at(static_cast<std::size_t>(c.toolbarSlot)) = c.id;
-  for (int slot = 1; slot <= kToolbarSlots; ++slot) {
-    b.toolbar.push_back(bySlot[static_cast<std::size_t>(slot)]);
-    if (std::find(kSeparatorsAfterSlots.begin(), kSeparatorsAfterSlots.end(), slot) != kSeparatorsAfterSlots.end())
-      b.toolbar.push_back(kToolbarSeparator);
+  b.byId.assign(kCommandCount, nullptr);
+  for (const Command& c : b.commands) {
+    const Command*& slot = b.byId.at(indexOf(c.id));
+    if (slot) throw std::logic_error("command listed twice");
+    slot = &c;
   }
+  if (std::count(b.byId.begin(), b.byId.end(), nullptr) != 0) throw std::logic_error("command missing from the table");
   return b;
 }
 
@@ -241,28 +324,27 @@ const std::vector<Command>& commandTable() { return built().commands; }
 
 const std::vector<Menu>& menuBar() { return built().menus; }
 
-const std::vector<int>& toolbarLayout() { return built().toolbar; }
+const std::vector<std::optional<CommandId>>& toolbarLayout() { return toolbarRow(); }
 
-const Command* findCommand(int id) {
-  const auto& t = commandTable();
-  const auto it = std::find_if(t.begin(), t.end(), [id](const Command& c) { return c.id == id; });
-  return it == t.end() ? nullptr : &*it;
-}
+const Command& command(CommandId id) { return *built().byId.at(indexOf(id)); }
 
-std::vector<int> keyOnlyCommands() {
-  std::vector<int> ids;
+std::vector<CommandId> keyOnlyCommands() {
+  std::vector<CommandId> ids;
   for (const Command& c : commandTable())
     if (c.menuText.empty()) ids.push_back(c.id);
   return ids;
 }
 
-Prompt promptFor(int id) {
-  const Command* c = findCommand(id);
-  if (!c) return {};
-  const std::string_view p = c->prompt;
+Prompt promptFor(CommandId id) {
+  const std::string_view p = command(id).prompt;
   const auto nl = p.find('\n');
   if (nl == std::string_view::npos) return {p, {}};
   return {p.substr(0, nl), p.substr(nl + 1)};
+}
+
+CommandStatus commandStatus(CommandId id, const CommandState& state) {
+  const CommandRule rule = command(id).rule;
+  return rule ? rule(state) : CommandStatus{};
 }
 
 }  // namespace litho

@@ -1,9 +1,11 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "core/commands/command_ids.h"
+#include "core/commands/command_id.h"
+#include "core/commands/command_state.h"
 
 namespace litho {
 
@@ -26,26 +28,22 @@ struct KeyBinding {
 // so a binder also accepts it from the keypad ("Num++").
 std::string keyText(const KeyBinding& key);
 
-// Where the command is handled when it is offered in dispatch order view, document, frame, application.
-enum class CommandOwner { View, Document, Frame, Application, None };
-
-inline constexpr int kNoToolbarSlot = 0;
-inline constexpr int kToolbarSlots = 22;
-
+// Everything about a command but its handler, which the feature that carries it out registers.
 struct Command {
-  int id = 0;
+  CommandId id{};
+  int number = 0;             // the 16-bit number the command has in the menu resource
   std::string_view menuText;  // with "&" and "\t"; empty when the command has no menu entry
   std::vector<KeyBinding> keys;
-  int toolbarSlot = kNoToolbarSlot;  // 1..22
-  std::string_view prompt;           // status text, optionally "\n" and the tooltip; empty for none
-  CommandOwner owner = CommandOwner::View;
+  std::string_view prompt;     // status text, optionally "\n" and the tooltip; empty for none
+  std::string_view icon;       // the toolbar image's name; empty when the command has no button
+  CommandRule rule = nullptr;  // none: always enabled, never checked
 };
 
 enum class MenuItemKind { Command, Separator, Submenu };
 
 struct MenuItem {
   MenuItemKind kind = MenuItemKind::Command;
-  int command = 0;              // for Command
+  CommandId command{};          // for Command
   std::string_view text;        // the entry's menu text, or the submenu's title
   std::vector<MenuItem> items;  // for Submenu
 };
@@ -59,19 +57,20 @@ struct Menu {
 const std::vector<Command>& commandTable();
 // The menu bar, menus left to right.
 const std::vector<Menu>& menuBar();
-const Command* findCommand(int id);
+const Command& command(CommandId id);
 // Commands without a menu entry, in table order.
-std::vector<int> keyOnlyCommands();
+std::vector<CommandId> keyOnlyCommands();
 
-// Toolbar buttons left to right, kToolbarSeparator where a separator stands.
-inline constexpr int kToolbarSeparator = 0;
-const std::vector<int>& toolbarLayout();
+// Toolbar buttons left to right; empty where a separator stands.
+const std::vector<std::optional<CommandId>>& toolbarLayout();
 
 struct Prompt {
   std::string_view status;   // shown in the status bar while the entry or button is highlighted
   std::string_view tooltip;  // the button's tooltip; empty when the prompt has no line break
 };
-// Empty for a command without prompt or an unknown number.
-Prompt promptFor(int id);
+Prompt promptFor(CommandId id);
+
+// The command's rule applied; a command without one is enabled and unchecked.
+CommandStatus commandStatus(CommandId id, const CommandState& state);
 
 }  // namespace litho

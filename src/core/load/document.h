@@ -95,6 +95,7 @@ class Document {
   void setTq5rMode(bool on) { tq5rMode_ = on; }
   void setDifferenceShown(bool on) { differenceShown_ = on; }
   void markModified() { modified_ = true; }
+  void setBlockEditorOpen(bool open) { blockEditorOpen_ = open; }
   // A store built by code (a full-data view file, a benchmark, a test) becomes
   // the loaded document, with the files it stands for.
   void adopt(ModelStore store, const LoadRequest& files);
@@ -111,7 +112,7 @@ class Document {
   // Start-up decision: banner and Open, Open alone, or the command-line load.
   LoadStatus startUp(const std::string& rawCommandLine);
   LoadStatus commandLineLoad(const CommandLine& c);
-  // Open (57601): the Load Model dialog, then the load.
+  // Open: the Load Model dialog, then the load.
   LoadStatus open();
   LoadStatus loadModelSet();
   // The load the start-up and Open run: the octree load in octreeMode, else loadModelSet.
@@ -123,7 +124,7 @@ class Document {
   // Save As: writes the current model to path (see writeSavedModel). Saving
   // the entire model renames the document to path and clears modified.
   bool saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options);
-  // Reload (32874): rereads modelPath into the loaded model. A failed reread
+  // Reload: rereads modelPath into the loaded model. A failed reread
   // leaves the loaded model as it was.
   LoadStatus reload();
   // Reads meshPath into mesh; fatal is set when the file cannot be opened.

@@ -16,7 +16,7 @@ enum class Refresh { None, Redraw, Rebuild };
 struct ScaleDisplay {
   // "first model ..%,  second model ..%" for the status bar's first pane; only with a second model.
   std::optional<std::string> statusText;
-  bool showLogButtons = false;  // "Cond / Res" (32811) and "Log10" (32812)
+  bool showLogButtons = false;  // "Cond / Res" and "Log10"
 };
 
 struct ColourUpdate {
@@ -46,18 +46,15 @@ class ColourState {
                           double secondMax, bool logSecondModel);
   ScaleDisplay selectActiveScale(bool secondModelLoaded);
 
-  // 32852 on OK.
+  // "Colourmap ..." on OK.
   ColourUpdate chooseColourmap(int kind, bool reversed);
-  // 32858
   ColourUpdate flipColours();
-  // 32841: the caller runs recomputeRange for resetScaleOwner() and passes the new range.
+  // "Reset scale": the caller runs recomputeRange for resetScaleOwner() and passes the new range.
   ScaleOwner resetScaleOwner(bool secondModelLoaded) const;
   ColourUpdate resetScale(ScaleOwner owner, double min, double max);
-  // 32811
   ColourUpdate toggleConductivityView();
-  // 32812
   ColourUpdate toggleLinearLabels();
-  // 32847 (Alt+Left) and 32848 (Alt+Right)
+  // Alt+Left and Alt+Right
   ColourUpdate decreaseOpacity(bool secondModelLoaded);
   ColourUpdate increaseOpacity(bool secondModelLoaded);
 

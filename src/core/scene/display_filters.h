@@ -149,7 +149,7 @@ struct DiagonalCut {
 // The four coordinate boxes of "Diagonal cut", in line order.
 using DiagonalFields = std::array<std::string, 4>;
 
-// Command 32799 while the cut is on: switches it off and returns true; the
+// "Diagonal ..." while the cut is on: switches it off and returns true; the
 // dialog is not opened. Returns false (nothing changed) when the cut is off.
 bool switchDiagonalCutOff(ViewState& v);
 DiagonalFields diagonalFields(const ViewState& v);

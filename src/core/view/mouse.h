@@ -43,7 +43,7 @@ void dragStep(ViewController& view, int dx, int dy, bool ctrl);
 // The wheel: zoom with the middle button held, else move the selected cut plane.
 void wheelStep(ViewController& view, int delta, bool middleButton);
 
-// Command 32800; returns the status text to show (the idle prompt when empty).
+// The mouse cut button; returns the status text to show (the idle prompt when empty).
 std::string mouseCutCommand(ViewController& view);
 // A right click while the mouse cut waits for a point; returns the status text, or
 // nothing when the click changes nothing (background).

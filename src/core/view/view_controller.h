@@ -35,15 +35,15 @@ class ViewController {
   void applyModelView();
   void resetViewExtents();
 
-  void rotateX(int direction);  // 32771 (-1), 32773 (+1)
-  void rotateZ(int direction);  // 32776 (-1), 32777 (+1)
+  void rotateX(int direction);  // Up (-1), Down (+1)
+  void rotateZ(int direction);  // Left (-1), Right (+1)
   bool canZoomIn() const;
   bool canZoomOut() const;
-  void zoomIn();   // 32779
-  void zoomOut();  // 32778
+  void zoomIn();
+  void zoomOut();
   void panHorizontal(int direction);  // Ctrl+Left (-1), Ctrl+Right (+1)
   void panVertical(int direction);    // Ctrl+Down (-1), Ctrl+Up (+1)
-  void setPerspective(bool on);       // 32792 / 32794
+  void setPerspective(bool on);
   void reset();                       // Esc
 
   // --- display toggles -----------------------------------------------------
@@ -56,11 +56,11 @@ class ViewController {
   void changeLabelScale(int delta);  // Alt+3 / Alt+4
   bool canDecreaseFont() const;
   bool canIncreaseFont() const;
-  void changeFontSize(int delta);  // 32865 / 32866
-  void setFont(const FontSpec& font);  // 32877 on OK
-  void setBackground(unsigned char r, unsigned char g, unsigned char b);  // 32830 on OK
-  void setLights(const std::array<bool, 5>& switches);                    // 32795 on OK
-  void setViewAngles(float x, float z, float step, double zoom);          // 32805 on OK
+  void changeFontSize(int delta);  // Alt+1 / Alt+2
+  void setFont(const FontSpec& font);  // font "choose ..." on OK
+  void setBackground(unsigned char r, unsigned char g, unsigned char b);  // "Background ..." on OK
+  void setLights(const std::array<bool, 5>& switches);                    // "Lights ..." on OK
+  void setViewAngles(float x, float z, float step, double zoom);          // "Rotation angles ..." on OK
   void setAxisScale(const std::array<double, 3>& scale);                  // "Scale View" on OK
 
   // --- cut planes ----------------------------------------------------------

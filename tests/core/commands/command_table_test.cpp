@@ -5,14 +5,19 @@
 #include <algorithm>
 #include <cctype>
 #include <set>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "core/commands/command_rules.h"
+#include "core/load/document.h"
+#include "core/view/view_controller.h"
+#include "support/scripted_platform.h"
+#include "support/store_builder.h"
 
 namespace litho {
 namespace {
+
+using enum CommandId;
+using Ids = std::vector<std::optional<CommandId>>;  // empty: a separator
 
 std::string upper(std::string_view s) {
   std::string r(s);
@@ -20,15 +25,10 @@ std::string upper(std::string_view s) {
   return r;
 }
 
-const Command& command(int id) {
-  const Command* c = findCommand(id);
-  if (!c) throw std::runtime_error("no command " + std::to_string(id));
-  return *c;
-}
-
-std::vector<int> commandsOf(const std::vector<MenuItem>& items) {
-  std::vector<int> ids;
-  for (const MenuItem& i : items) ids.push_back(i.kind == MenuItemKind::Separator ? 0 : i.command);
+Ids commandsOf(const std::vector<MenuItem>& items) {
+  Ids ids;
+  for (const MenuItem& i : items)
+    ids.push_back(i.kind == MenuItemKind::Separator ? std::nullopt : std::optional<CommandId>(i.command));
   return ids;
 }
 
@@ -40,35 +40,56 @@ TEST(CommandTable, MenusAndTheirEntriesInOrder) {
                                                    "&Help"}));
   ASSERT_EQ(bar.size(), 7u);
   {
-    SCOPED_TRACE("File, separators as 0");
-    EXPECT_EQ(commandsOf(bar[0].items),
-              (std::vector<int>{57601, 32874, 32832, 57603, 32820, 32822, 32862, 32875, 0, 32853, 32854, 0, 57665}));
+    SCOPED_TRACE("File");
+    EXPECT_EQ(commandsOf(bar[0].items), (Ids{Open,
+                                             Reload,
+                                             CreateMesh,
+                                             SaveAs,
+                                             SaveImage,
+                                             Topography,
+                                             LoadData,
+                                             CellFaces,
+                                             {},
+                                             SaveParameters,
+                                             LoadParameters,
+                                             {},
+                                             Exit}));
   }
   {
     SCOPED_TRACE("Cut plane");
-    EXPECT_EQ(commandsOf(bar[4].items),
-              (std::vector<int>{32783, 32784, 32785, 32786, 32787, 32788, 32799, 0, 32789, 32790, 0, 32813}));
+    EXPECT_EQ(commandsOf(bar[4].items), (Ids{CutWest,
+                                             CutEast,
+                                             CutSouth,
+                                             CutNorth,
+                                             CutTop,
+                                             CutBottom,
+                                             Diagonal,
+                                             {},
+                                             CutForward,
+                                             CutBackward,
+                                             {},
+                                             CutReset}));
   }
   {
     SCOPED_TRACE("View: Projection first, font after Compass");
     const auto& view = bar[2].items;
     ASSERT_EQ(view[0].kind, MenuItemKind::Submenu);
     EXPECT_EQ(view[0].text, "Projection");
-    EXPECT_EQ(commandsOf(view[0].items), (std::vector<int>{32792, 32794}));
+    EXPECT_EQ(commandsOf(view[0].items), (Ids{Perspective, Orthographic}));
     const auto font = std::find_if(view.begin(), view.end(), [](const MenuItem& i) { return i.text == "font"; });
     ASSERT_NE(font, view.end());
-    EXPECT_EQ((font - 1)->command, 32857);
-    EXPECT_EQ(commandsOf(font->items), (std::vector<int>{32865, 32866, 32877}));
-    EXPECT_EQ((font + 1)->command, 32833);
-    EXPECT_EQ(commandsOf({view.end() - 6, view.end()}), (std::vector<int>{0, 32779, 32778, 0, 59392, 59393}));
+    EXPECT_EQ((font - 1)->command, Compass);
+    EXPECT_EQ(commandsOf(font->items), (Ids{FontDecrease, FontIncrease, FontChoose}));
+    EXPECT_EQ((font + 1)->command, MeshStatistics);
+    EXPECT_EQ(commandsOf({view.end() - 6, view.end()}), (Ids{{}, ZoomIn, ZoomOut, {}, Toolbar, StatusBar}));
   }
   {
     SCOPED_TRACE("Options: Animation submenu before Difference");
     const auto& options = bar[3].items;
     ASSERT_EQ(options.size(), 8u);
     EXPECT_EQ(options[6].text, "Animation");
-    EXPECT_EQ(commandsOf(options[6].items), (std::vector<int>{32871, 32873, 32872}));
-    EXPECT_EQ(options[7].command, 32876);
+    EXPECT_EQ(commandsOf(options[6].items), (Ids{AnimationStart, AnimationContinue, AnimationStop}));
+    EXPECT_EQ(options[7].command, Difference);
   }
   {
     SCOPED_TRACE("menu items carry the command's own text");
@@ -76,68 +97,68 @@ TEST(CommandTable, MenusAndTheirEntriesInOrder) {
       for (const MenuItem& i : m.items)
         for (const MenuItem& leaf : i.kind == MenuItemKind::Submenu ? i.items : std::vector<MenuItem>{i})
           if (leaf.kind == MenuItemKind::Command) {
-            EXPECT_EQ(leaf.text, command(leaf.command).menuText) << leaf.command;
+            EXPECT_EQ(leaf.text, command(leaf.command).menuText) << leaf.text;
           }
   }
 }
 
-TEST(CommandTable, EntriesMatchTheirTextsNumbersKeysAndPrompts) {
+TEST(CommandTable, EntriesMatchTheirTextsKeysAndPrompts) {
   struct Case {
-    int id;
+    CommandId id;
     std::string_view text;
     std::vector<std::string> keys;
-    int slot;
     std::string_view prompt;
   };
   const std::vector<Case> cases = {
-      {57601, "&Open ...\tCtrl+O", {"Ctrl+O"}, 0, "Open an existing model\nOpen"},
-      {32820,
+      {Open, "&Open ...\tCtrl+O", {"Ctrl+O"}, "Open an existing model\nOpen"},
+      {SaveImage,
        "Save image ...",
        {},
-       0,
        "Save image in vector format (pdf, eps, ps, or tex)  or bitmap (bmp, jpg, or png)."},
-      {32832, "Create mesh ...", {}, 0, ""},
-      {32834, "Copy parameters\tShift+c", {"Shift+C"}, 0, "Copy view parameters to the clipboard."},
-      {57634, "&Copy", {"Ctrl+C", "Ctrl+Insert"}, 1, "Copy the image and put it on the Clipboard\nCopy"},
-      {32815, "Mesh\tm", {"M"}, 8, "View the mesh\nmesh"},
-      {32865, "decrease\t[Alt]-1", {"Alt+1"}, 0, "Decrease font size."},
-      {32779, "Zoom in\t+", {"+"}, 7, "Zoom in\nzoom in"},
-      {32778, "Zoom out\t-", {"-"}, 6, "Zoom out\nzoom out"},
-      {32873, "Continue\ta", {"A"}, 0, "Continue animation."},
-      {32790, "backward\tShift+Down", {"Shift+Down"}, 20, "Move cut plane backward.\nCut backward  <Shift+Down>"},
-      {32813, "Reset\tEsc", {"Esc"}, 0, "Remove the cut planes."},
-      {32849, "Manual", {}, 0, "Display the LithoScan3D documentation."},
-      {32771, "", {"Up", "Num+8"}, 4, ""},
-      {32777, "", {"Right", "Num+6"}, 3, ""},
-      {32847, "", {"Alt+Left"}, 0, ""},
-      {32812, "", {}, 10, "Toggle log values on the colourbar\nLog10"},
-      {32858, "", {"Ctrl+F"}, 12, "Flip the colours. <Ctrl>-F\nflip"},
-      {32800, "", {}, 22, "Cut the model using a mouse.\ndiagonal"},
-      {57637, "", {"Ctrl+V"}, 0, "Insert Clipboard contents\nPaste"},
+      {CreateMesh, "Create mesh ...", {}, ""},
+      {CopyParameters, "Copy parameters\tShift+c", {"Shift+C"}, "Copy view parameters to the clipboard."},
+      {Copy, "&Copy", {"Ctrl+C", "Ctrl+Insert"}, "Copy the image and put it on the Clipboard\nCopy"},
+      {Mesh, "Mesh\tm", {"M"}, "View the mesh\nmesh"},
+      {FontDecrease, "decrease\t[Alt]-1", {"Alt+1"}, "Decrease font size."},
+      {ZoomIn, "Zoom in\t+", {"+"}, "Zoom in\nzoom in"},
+      {ZoomOut, "Zoom out\t-", {"-"}, "Zoom out\nzoom out"},
+      {AnimationContinue, "Continue\ta", {"A"}, "Continue animation."},
+      {CutBackward, "backward\tShift+Down", {"Shift+Down"}, "Move cut plane backward.\nCut backward  <Shift+Down>"},
+      {CutReset, "Reset\tEsc", {"Esc"}, "Remove the cut planes."},
+      {Manual, "Manual", {}, "Display the LithoScan3D documentation."},
+      {RotateXMinus, "", {"Up", "Num+8"}, ""},
+      {RotateZPlus, "", {"Right", "Num+6"}, ""},
+      {BlendDown, "", {"Alt+Left"}, ""},
+      {Log10, "", {}, "Toggle log values on the colourbar\nLog10"},
+      {Flip, "", {"Ctrl+F"}, "Flip the colours. <Ctrl>-F\nflip"},
+      {MouseCut, "", {}, "Cut the model using a mouse.\ndiagonal"},
+      {Paste, "", {"Ctrl+V"}, "Insert Clipboard contents\nPaste"},
   };
   for (const Case& k : cases) {
-    SCOPED_TRACE(k.id);
+    SCOPED_TRACE(k.text.empty() ? k.prompt : k.text);
     const Command& c = command(k.id);
     EXPECT_EQ(c.menuText, k.text);
     std::vector<std::string> keys;
     for (const KeyBinding& key : c.keys) keys.push_back(keyText(key));
     EXPECT_EQ(keys, k.keys);
-    EXPECT_EQ(c.toolbarSlot, k.slot);
     EXPECT_EQ(c.prompt, k.prompt);
   }
-  EXPECT_TRUE(command(32779).keys[0].isCharacter);
-  EXPECT_TRUE(command(32778).keys[0].isCharacter);
-  EXPECT_FALSE(command(32841).keys[0].isCharacter);
+  EXPECT_TRUE(command(ZoomIn).keys[0].isCharacter);
+  EXPECT_TRUE(command(ZoomOut).keys[0].isCharacter);
+  EXPECT_FALSE(command(ResetScale).keys[0].isCharacter);
 }
 
-TEST(CommandTable, NumbersAndKeysAreUniqueAndMenuKeyTextsAgreeWithTheKeys) {
-  std::set<int> ids;
+TEST(CommandTable, EveryCommandOnceWithUniqueNumbersAndKeysAndMenuKeyTextsAgreeWithTheKeys) {
+  ASSERT_EQ(commandTable().size(), kCommandCount);
+  std::set<int> numbers;
   std::set<std::string> keys;
-  for (const Command& c : commandTable()) {
-    SCOPED_TRACE(c.id);
-    EXPECT_TRUE(ids.insert(c.id).second) << "number used twice";
-    EXPECT_GT(c.id, 0);
-    EXPECT_LT(c.id, 65536);
+  for (std::size_t i = 0; i < kCommandCount; ++i) {
+    const Command& c = command(static_cast<CommandId>(i));
+    SCOPED_TRACE(c.number);
+    EXPECT_EQ(indexOf(c.id), i);
+    EXPECT_TRUE(numbers.insert(c.number).second) << "number used twice";
+    EXPECT_GT(c.number, 0);
+    EXPECT_LT(c.number, 65536);
     for (const KeyBinding& k : c.keys) EXPECT_TRUE(keys.insert(keyText(k)).second) << keyText(k) << " bound twice";
 
     const auto tab = c.menuText.find('\t');
@@ -150,256 +171,264 @@ TEST(CommandTable, NumbersAndKeysAreUniqueAndMenuKeyTextsAgreeWithTheKeys) {
     EXPECT_EQ(shown.find("CTRL") != std::string::npos, k.ctrl) << shown;
     EXPECT_EQ(shown.find("ALT") != std::string::npos, k.alt) << shown;
   }
-  EXPECT_EQ(ids.size(), 80u);
+  EXPECT_EQ(command(Open).number, 57601);
+  EXPECT_EQ(command(CutWest).number, 32783);
 }
 
-TEST(CommandTable, ToolbarOrderSeparatorsAndSlots) {
-  EXPECT_EQ(toolbarLayout(), (std::vector<int>{57634, 0,     32776, 32777, 32771, 32773, 0, 32778, 32779,
-                                               0,     32815, 32803, 32812, 32811, 32858, 0, 32783, 32784,
-                                               32785, 32786, 32787, 32788, 32789, 32790, 0, 32799, 32800}));
-  std::set<int> slots;
-  for (const Command& c : commandTable())
-    if (c.toolbarSlot != kNoToolbarSlot) {
-      SCOPED_TRACE(c.id);
-      EXPECT_GE(c.toolbarSlot, 1);
-      EXPECT_LE(c.toolbarSlot, kToolbarSlots);
-      EXPECT_TRUE(slots.insert(c.toolbarSlot).second);
+TEST(CommandTable, ToolbarOrderSeparatorsAndIcons) {
+  EXPECT_EQ(toolbarLayout(),
+            (Ids{Copy,     {},       RotateZMinus, RotateZPlus, RotateXMinus, RotateXPlus, {}, ZoomOut,  ZoomIn,
+                 {},       Mesh,     Colourbar,    Log10,       CondRes,      Flip,        {}, CutWest,  CutEast,
+                 CutSouth, CutNorth, CutTop,       CutBottom,   CutForward,   CutBackward, {}, Diagonal, MouseCut}));
+  std::set<std::string_view> icons;
+  for (const Command& c : commandTable()) {
+    SCOPED_TRACE(c.icon);
+    const bool onToolbar = std::count(toolbarLayout().begin(), toolbarLayout().end(), c.id) == 1;
+    EXPECT_EQ(!c.icon.empty(), onToolbar);
+    if (onToolbar) {
+      EXPECT_TRUE(icons.insert(c.icon).second) << "icon used twice";
     }
-  EXPECT_EQ(slots.size(), 22u);
-  for (int id : toolbarLayout())
-    if (id != kToolbarSeparator) {
-      EXPECT_NE(findCommand(id), nullptr) << id;
-    }
-}
-
-TEST(CommandTable, KeyOnlyCommandsOwnersAndPrompts) {
-  EXPECT_EQ(keyOnlyCommands(),
-            (std::vector<int>{32771, 32773, 32776, 32777, 32843, 32844, 32845, 32846, 32838, 32839,
-                              32847, 32848, 32812, 32811, 32858, 32800, 32855, 32878, 32879, 57637}));
-  {
-    SCOPED_TRACE("owners");
-    EXPECT_EQ(command(57664).owner, CommandOwner::Application);
-    EXPECT_EQ(command(32849).owner, CommandOwner::Frame);
-    EXPECT_EQ(command(32874).owner, CommandOwner::Document);
-    EXPECT_EQ(command(32817).owner, CommandOwner::Document);
-    EXPECT_EQ(command(32783).owner, CommandOwner::View);
-    EXPECT_EQ(command(32871).owner, CommandOwner::View);
-    EXPECT_EQ(command(57637).owner, CommandOwner::None);
   }
+  EXPECT_EQ(icons.size(), 22u);
+}
+
+TEST(CommandTable, KeyOnlyCommandsAndPrompts) {
+  EXPECT_EQ(
+      keyOnlyCommands(),
+      (std::vector<CommandId>{RotateXMinus, RotateXPlus, RotateZMinus,  RotateZPlus,  PanRight,       PanLeft, PanUp,
+                              PanDown,      NextModel,   PreviousModel, BlendDown,    BlendUp,        Log10,   CondRes,
+                              Flip,         MouseCut,    Readout,       LabelScaleUp, LabelScaleDown, Paste}));
   {
     SCOPED_TRACE("prompt split at the line break");
-    EXPECT_EQ(promptFor(32789).status, "Move cut plane forward.");
-    EXPECT_EQ(promptFor(32789).tooltip, "Cut forward <Shift+Up>");
-    EXPECT_EQ(promptFor(59393).tooltip, "Toggle StatusBar");
-    EXPECT_EQ(promptFor(32816).status, "Smooth the model");
-    EXPECT_TRUE(promptFor(32816).tooltip.empty());
-    EXPECT_TRUE(promptFor(32854).status.empty());
-    EXPECT_TRUE(promptFor(32771).status.empty());
-    EXPECT_TRUE(promptFor(12345).status.empty());
+    EXPECT_EQ(promptFor(CutForward).status, "Move cut plane forward.");
+    EXPECT_EQ(promptFor(CutForward).tooltip, "Cut forward <Shift+Up>");
+    EXPECT_EQ(promptFor(StatusBar).tooltip, "Toggle StatusBar");
+    EXPECT_EQ(promptFor(Smooth).status, "Smooth the model");
+    EXPECT_TRUE(promptFor(Smooth).tooltip.empty());
+    EXPECT_TRUE(promptFor(LoadParameters).status.empty());
+    EXPECT_TRUE(promptFor(RotateXMinus).status.empty());
   }
 }
 
 // ---------------------------------------------------------------------------------------------------------------
 
-CommandContext loadedScalar() {
-  CommandContext c;
-  c.modelLoaded = true;
-  c.modelCount = 1;
-  c.visibleCount = {10, 8, 6};
-  return c;
-}
-
-bool enabled(int id, const CommandContext& c) { return commandStatus(id, c).enabled; }
-
-TEST(CommandRules, BeforeAndAfterALoad) {
-  const CommandContext empty;
-  const CommandContext loaded = loadedScalar();
-  const std::vector<int> needModel = {32874, 57603, 32822, 32862, 32875, 32853, 32814, 32816, 32798,
-                                      32803, 32815, 32824, 32850, 32857, 32865, 32866, 32833, 32779,
-                                      32778, 32782, 32796, 32851, 32871, 32783, 32784, 32785, 32786,
-                                      32787, 32788, 32799, 32817, 32826, 32858, 32800};
-  for (int id : needModel) {
-    SCOPED_TRACE(id);
-    EXPECT_FALSE(enabled(id, empty));
-    EXPECT_TRUE(enabled(id, loaded));
+class CommandRules : public ::testing::Test {
+ protected:
+  void loadScalar() {
+    doc.adopt(test::unitStore(10, 8, 6), {});
+    view.state.visibleCount = {10, 8, 6};
   }
-  const std::vector<int> always = {57601, 32832, 32820, 32854, 57665, 32834, 32835, 57634, 32792, 32794, 32841, 32852,
-                                   32830, 32805, 32877, 59392, 59393, 32795, 32780, 32813, 57664, 32849, 32771, 32773,
-                                   32776, 32777, 32843, 32844, 32845, 32846, 32838, 32839, 32847, 32848, 32855};
-  for (int id : always) {
-    SCOPED_TRACE(id);
-    EXPECT_TRUE(enabled(id, empty));
-    EXPECT_TRUE(enabled(id, loaded));
+  void setSecondModel(bool on) {
+    if (on && doc.editStore().allocateSecondModel()) doc.editStore().setSecondModelLoaded(true);
+    if (!on) doc.editStore().dropSecondModel();
   }
+  void setLog(bool on) {
+    LoadRequest f = doc.files();
+    f.logModel = on;
+    doc.setFiles(f);
+  }
+  CommandStatus status(CommandId id) { return commandStatus(id, CommandState{doc, view, frame}); }
+  bool enabled(CommandId id) { return status(id).enabled; }
+
+  test::ScriptedPlatform platform;
+  Document doc{platform, platform};
+  ViewController view{doc, platform};
+  ViewState& v = view.state;
+  FrameState frame;
+};
+
+TEST_F(CommandRules, BeforeAndAfterALoad) {
+  const std::vector<CommandId> needModel = {
+      Reload,       SaveAs,         Topography,     LoadData, CellFaces, SaveParameters, AddBlocks,
+      Smooth,       Labels,         Colourbar,      Mesh,     Floor,     Boundary,       Compass,
+      FontDecrease, FontIncrease,   MeshStatistics, ZoomIn,   ZoomOut,   Cutoff,         MinMax,
+      ScaleModel,   AnimationStart, CutWest,        CutEast,  CutSouth,  CutNorth,       CutTop,
+      CutBottom,    Diagonal,       Magnetics,      Gravity,  Flip,      MouseCut};
+  const std::vector<CommandId> always = {
+      Open,       CreateMesh,   SaveImage,    LoadParameters, Exit,         CopyParameters, PasteParameters,
+      Copy,       Perspective,  Orthographic, ResetScale,     Colourmap,    Background,     RotationAngles,
+      FontChoose, Toolbar,      StatusBar,    Lights,         PaddingCells, CutReset,       About,
+      Manual,     RotateXMinus, RotateXPlus,  RotateZMinus,   RotateZPlus,  PanRight,       PanLeft,
+      PanUp,      PanDown,      NextModel,    PreviousModel,  BlendDown,    BlendUp,        Readout};
+  for (CommandId id : needModel) EXPECT_FALSE(enabled(id)) << command(id).number;
+  for (CommandId id : always) EXPECT_TRUE(enabled(id)) << command(id).number;
+  EXPECT_FALSE(enabled(CutForward));
+  EXPECT_FALSE(enabled(CutBackward));
+  EXPECT_EQ(status(ResetScale), CommandStatus{});
+
+  loadScalar();
+  for (CommandId id : needModel) EXPECT_TRUE(enabled(id)) << command(id).number;
+  for (CommandId id : always) EXPECT_TRUE(enabled(id)) << command(id).number;
   {
     SCOPED_TRACE("cut moves need a selected plane");
-    EXPECT_FALSE(enabled(32789, empty));
-    EXPECT_FALSE(enabled(32790, empty));
-    EXPECT_FALSE(enabled(32789, loaded));
+    EXPECT_FALSE(enabled(CutForward));
   }
   {
     SCOPED_TRACE("label scale follows showLabels only");
-    CommandContext c = empty;
-    EXPECT_FALSE(enabled(32878, c));
-    c.showLabels = true;
-    EXPECT_TRUE(enabled(32878, c));
-    EXPECT_TRUE(enabled(32879, c));
+    doc.releaseModelData();
+    EXPECT_FALSE(enabled(LabelScaleUp));
+    v.showLabels = true;
+    EXPECT_TRUE(enabled(LabelScaleUp));
+    EXPECT_TRUE(enabled(LabelScaleDown));
   }
-  {
-    SCOPED_TRACE("without a rule: enabled, no check");
-    EXPECT_EQ(commandStatus(32841, empty), CommandStatus{});
-    EXPECT_EQ(commandStatus(57601, loaded), CommandStatus{});
-    EXPECT_EQ(commandStatus(12345, loaded), CommandStatus{});
-  }
+  EXPECT_EQ(status(Open), CommandStatus{});
 }
 
-TEST(CommandRules, ChecksFollowTheFlags) {
-  CommandContext c = loadedScalar();
-  EXPECT_EQ(commandStatus(32792, c), (CommandStatus{true, true}));
-  EXPECT_EQ(commandStatus(32794, c), (CommandStatus{true, false}));
-  c.perspective = 0;
-  EXPECT_EQ(commandStatus(32792, c), (CommandStatus{true, false}));
-  EXPECT_EQ(commandStatus(32794, c), (CommandStatus{true, true}));
+TEST_F(CommandRules, ChecksFollowTheFlags) {
+  loadScalar();
+  EXPECT_EQ(status(Perspective), (CommandStatus{true, true}));
+  EXPECT_EQ(status(Orthographic), (CommandStatus{true, false}));
+  v.perspective = 0;
+  EXPECT_EQ(status(Perspective), (CommandStatus{true, false}));
+  EXPECT_EQ(status(Orthographic), (CommandStatus{true, true}));
 
-  c.lightingOn = false;
-  EXPECT_EQ(commandStatus(32795, c), (CommandStatus{true, false}));
+  v.lightingOn = false;
+  EXPECT_EQ(status(Lights), (CommandStatus{true, false}));
 
-  for (int plane = 0; plane <= 6; ++plane) {
+  const CommandId planes[] = {CutWest, CutEast, CutSouth, CutNorth, CutTop, CutBottom};
+  for (int plane = kNoPlane; plane <= kBottom; ++plane) {
     SCOPED_TRACE("selected plane " + std::to_string(plane));
-    c.selectedCutPlane = plane;
-    for (int p = 1; p <= 6; ++p) EXPECT_EQ(commandStatus(32782 + p, c).checked, p == plane) << 32782 + p;
+    v.selectedCutPlane = plane;
+    for (int p = kWest; p <= kBottom; ++p) EXPECT_EQ(status(planes[p - 1]).checked, p == plane) << p;
   }
-
   {
     SCOPED_TRACE("Log10 pressed while linearLabels is off; both colourbar buttons follow the colourbar");
-    EXPECT_EQ(commandStatus(32812, c), (CommandStatus{true, true}));
-    c.activeScaleLinearLabels = true;
-    EXPECT_EQ(commandStatus(32812, c), (CommandStatus{true, false}));
-    c.showColourbar = false;
-    EXPECT_FALSE(enabled(32812, c));
-    EXPECT_FALSE(enabled(32811, c));
+    EXPECT_EQ(status(Log10), (CommandStatus{true, true}));
+    view.colours.activeScale().linearLabels = true;
+    EXPECT_EQ(status(Log10), (CommandStatus{true, false}));
+    v.showColourbar = false;
+    EXPECT_FALSE(enabled(Log10));
+    EXPECT_FALSE(enabled(CondRes));
   }
-  c.mouseCutStage = 3;
-  EXPECT_EQ(commandStatus(32800, c).checked, true);
+  v.mouseCutStage = 3;
+  EXPECT_EQ(status(MouseCut).checked, true);
+  {
+    SCOPED_TRACE("frame switches");
+    frame.statusBarShown = false;
+    EXPECT_EQ(status(StatusBar), (CommandStatus{true, false}));
+    EXPECT_EQ(status(Toolbar), (CommandStatus{true, true}));
+  }
 }
 
-TEST(CommandRules, FloorNeedsTheBoundary) {
-  CommandContext c = loadedScalar();
-  EXPECT_EQ(commandStatus(32824, c), (CommandStatus{true, true}));
-  c.showBoundary = false;
-  EXPECT_EQ(commandStatus(32824, c), (CommandStatus{false, true}));
-  EXPECT_EQ(commandStatus(32850, c), (CommandStatus{true, false}));
+TEST_F(CommandRules, FloorNeedsTheBoundary) {
+  loadScalar();
+  EXPECT_EQ(status(Floor), (CommandStatus{true, true}));
+  v.showBoundary = false;
+  EXPECT_EQ(status(Floor), (CommandStatus{false, true}));
+  EXPECT_EQ(status(Boundary), (CommandStatus{true, false}));
 }
 
-TEST(CommandRules, PasteIsNeverEnabled) {
-  CommandContext c = loadedScalar();
-  c.secondModelLoaded = true;
-  c.recording = true;
-  EXPECT_FALSE(enabled(57637, CommandContext{}));
-  EXPECT_FALSE(enabled(57637, c));
-  EXPECT_TRUE(enabled(32835, c));
+TEST_F(CommandRules, PasteIsNeverEnabled) {
+  EXPECT_FALSE(enabled(Paste));
+  loadScalar();
+  setSecondModel(true);
+  frame.recording = true;
+  EXPECT_FALSE(enabled(Paste));
+  EXPECT_TRUE(enabled(PasteParameters));
 }
 
-TEST(CommandRules, MovieCommandsBetweenStartAndStop) {
-  CommandContext c = loadedScalar();
-  EXPECT_EQ(commandStatus(32871, c), (CommandStatus{true, false}));
-  EXPECT_FALSE(enabled(32873, c));
-  EXPECT_FALSE(enabled(32872, c));
-  c.recording = true;
-  EXPECT_EQ(commandStatus(32871, c), (CommandStatus{true, true}));
-  EXPECT_TRUE(enabled(32873, c));
-  EXPECT_TRUE(enabled(32872, c));
+TEST_F(CommandRules, MovieCommandsBetweenStartAndStop) {
+  loadScalar();
+  EXPECT_EQ(status(AnimationStart), (CommandStatus{true, false}));
+  EXPECT_FALSE(enabled(AnimationContinue));
+  EXPECT_FALSE(enabled(AnimationStop));
+  frame.recording = true;
+  EXPECT_EQ(status(AnimationStart), (CommandStatus{true, true}));
+  EXPECT_TRUE(enabled(AnimationContinue));
+  EXPECT_TRUE(enabled(AnimationStop));
 }
 
-TEST(CommandRules, CutPlaneMovesStopAtTheLastLayerAndAtZero) {
-  CommandContext c = loadedScalar();
-  c.selectedCutPlane = 1;
-  c.cutPlanes = {5, 3, 0, 0, 0, 0};
-  EXPECT_TRUE(enabled(32789, c));
-  c.cutPlanes[0] = 6;  // 6 + 3 = 10 - 1
-  EXPECT_FALSE(enabled(32789, c));
-  EXPECT_TRUE(enabled(32790, c));
+TEST_F(CommandRules, CutPlaneMovesStopAtTheLastLayerAndAtZero) {
+  loadScalar();
+  v.selectedCutPlane = kWest;
+  v.cuts = {5, 3, 0, 0, 0, 0};
+  EXPECT_TRUE(enabled(CutForward));
+  v.cuts[kSideWest] = 6;  // 6 + 3 = 10 - 1
+  EXPECT_FALSE(enabled(CutForward));
+  EXPECT_TRUE(enabled(CutBackward));
   {
     SCOPED_TRACE("east shares the X axis");
-    c.selectedCutPlane = 2;
-    EXPECT_FALSE(enabled(32789, c));
-    EXPECT_TRUE(enabled(32790, c));
+    v.selectedCutPlane = kEast;
+    EXPECT_FALSE(enabled(CutForward));
+    EXPECT_TRUE(enabled(CutBackward));
   }
   {
     SCOPED_TRACE("bottom with nothing cut");
-    c.selectedCutPlane = 6;
-    EXPECT_TRUE(enabled(32789, c));
-    EXPECT_FALSE(enabled(32790, c));
-    c.cutPlanes[4] = 4;
-    EXPECT_TRUE(enabled(32789, c));
-    c.cutPlanes[4] = 5;  // 5 + 0 = 6 - 1
-    EXPECT_FALSE(enabled(32789, c));
+    v.selectedCutPlane = kBottom;
+    EXPECT_TRUE(enabled(CutForward));
+    EXPECT_FALSE(enabled(CutBackward));
+    v.cuts[kSideTop] = 4;
+    EXPECT_TRUE(enabled(CutForward));
+    v.cuts[kSideTop] = 5;  // 5 + 0 = 6 - 1
+    EXPECT_FALSE(enabled(CutForward));
   }
   {
     SCOPED_TRACE("a single visible layer never moves");
-    c.visibleCount = {1, 1, 1};
-    c.cutPlanes = {};
-    for (int p = 1; p <= 6; ++p) {
-      c.selectedCutPlane = p;
-      EXPECT_FALSE(enabled(32789, c)) << p;
+    v.visibleCount = {1, 1, 1};
+    v.cuts = {};
+    for (int p = kWest; p <= kBottom; ++p) {
+      v.selectedCutPlane = p;
+      EXPECT_FALSE(enabled(CutForward)) << p;
     }
   }
 }
 
-TEST(CommandRules, ZoomAndFontLimits) {
-  CommandContext c = loadedScalar();
-  c.zoomAngle = 1;
-  EXPECT_TRUE(enabled(32779, c));
-  c.zoomAngle = 0.5;
-  EXPECT_FALSE(enabled(32779, c));
-  EXPECT_TRUE(enabled(32778, c));
-  c.zoomAngle = 177.5;
-  EXPECT_TRUE(enabled(32778, c));
-  c.zoomAngle = 178;
-  EXPECT_FALSE(enabled(32778, c));
+TEST_F(CommandRules, ZoomAndFontLimits) {
+  loadScalar();
+  v.zoomAngle = 1;
+  EXPECT_TRUE(enabled(ZoomIn));
+  v.zoomAngle = 0.5;
+  EXPECT_FALSE(enabled(ZoomIn));
+  EXPECT_TRUE(enabled(ZoomOut));
+  v.zoomAngle = 177.5;
+  EXPECT_TRUE(enabled(ZoomOut));
+  v.zoomAngle = 178;
+  EXPECT_FALSE(enabled(ZoomOut));
 
-  c.fontSize = 1;
-  EXPECT_FALSE(enabled(32865, c));
-  EXPECT_TRUE(enabled(32866, c));
-  c.fontSize = 100;
-  EXPECT_TRUE(enabled(32865, c));
-  EXPECT_FALSE(enabled(32866, c));
+  v.fontSize = 1;
+  EXPECT_FALSE(enabled(FontDecrease));
+  EXPECT_TRUE(enabled(FontIncrease));
+  v.fontSize = 100;
+  EXPECT_TRUE(enabled(FontDecrease));
+  EXPECT_FALSE(enabled(FontIncrease));
 }
 
-TEST(CommandRules, ModelKindsAndModes) {
+TEST_F(CommandRules, ModelKindsAndModes) {
+  loadScalar();
   {
     SCOPED_TRACE("vector model");
-    CommandContext c = loadedScalar();
-    c.isVectorModel = true;
-    c.secondModelLoaded = true;
-    for (int id : {57603, 32822, 32814, 32816, 32824, 32876, 32817, 32826}) EXPECT_FALSE(enabled(id, c)) << id;
-    EXPECT_TRUE(enabled(32837, c));
-    EXPECT_FALSE(enabled(32837, loadedScalar()));
+    EXPECT_FALSE(enabled(VectorProperties));
+    doc.editStore().allocateModels(1, true);
+    setSecondModel(true);
+    for (CommandId id : {SaveAs, Topography, AddBlocks, Smooth, Floor, Difference, Magnetics, Gravity})
+      EXPECT_FALSE(enabled(id)) << command(id).number;
+    EXPECT_TRUE(enabled(VectorProperties));
+    doc.editStore().allocateModels(1, false);
+    setSecondModel(false);
   }
   {
     SCOPED_TRACE("log model and tq5r mode");
-    CommandContext c = loadedScalar();
-    c.logModel = true;
-    EXPECT_FALSE(enabled(32817, c));
-    EXPECT_FALSE(enabled(32826, c));
-    EXPECT_TRUE(enabled(32822, c));
-    c.logModel = false;
-    c.tq5rMode = true;
-    EXPECT_FALSE(enabled(32817, c));
-    EXPECT_FALSE(enabled(32822, c));
+    setLog(true);
+    EXPECT_FALSE(enabled(Magnetics));
+    EXPECT_FALSE(enabled(Gravity));
+    EXPECT_TRUE(enabled(Topography));
+    setLog(false);
+    doc.setTq5rMode(true);
+    EXPECT_FALSE(enabled(Magnetics));
+    EXPECT_FALSE(enabled(Topography));
+    doc.setTq5rMode(false);
   }
   {
     SCOPED_TRACE("several models, block editor, second model");
-    CommandContext c = loadedScalar();
-    c.modelCount = 3;
-    EXPECT_FALSE(enabled(32816, c));
-    c.blockEditorOpen = true;
-    EXPECT_FALSE(enabled(32814, c));
-    EXPECT_FALSE(enabled(32876, c));
-    c.secondModelLoaded = true;
-    EXPECT_EQ(commandStatus(32876, c), (CommandStatus{true, false}));
-    c.differenceShown = true;
-    EXPECT_EQ(commandStatus(32876, c), (CommandStatus{true, true}));
+    doc.editStore().allocateModels(3, false);
+    EXPECT_FALSE(enabled(Smooth));
+    doc.setBlockEditorOpen(true);
+    EXPECT_FALSE(enabled(AddBlocks));
+    EXPECT_FALSE(enabled(Difference));
+    setSecondModel(true);
+    EXPECT_EQ(status(Difference), (CommandStatus{true, false}));
+    doc.setDifferenceShown(true);
+    EXPECT_EQ(status(Difference), (CommandStatus{true, true}));
   }
 }
 

@@ -1,0 +1,36 @@
+#include "app/commands/help_commands.h"
+
+#include <QCoreApplication>
+
+#include "app/commands/command_registry.h"
+#include "app/dialogs/about_dialog.h"
+#include "app/main_window.h"
+#include "app/qt_platform.h"
+#include "core/io/file_system.h"
+
+namespace litho {
+
+void openManual(Platform& platform, const std::string& programFolder) {
+  const std::string pdf = programFolder + "/" + kManualFile;
+  // A missing file is a failure even where the desktop would start a viewer for it.
+  if (fileExists(pdf) && platform.openWithShell(pdf)) return;
+  if (platform.openWithShell(kManualPage)) return;
+  platform.message("Can't open documentation.", MessageKind::Plain);
+}
+
+namespace {
+
+void showAbout(CommandTarget& t) {
+  AboutDialog about(&t.window);
+  about.exec();
+}
+
+void showManual(CommandTarget& t) { openManual(t.platform, QCoreApplication::applicationDirPath().toStdString()); }
+
+const CommandHandlers kHelpCommands{
+    {CommandId::About, showAbout},
+    {CommandId::Manual, showManual},
+};
+
+}  // namespace
+}  // namespace litho
