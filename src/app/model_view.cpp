@@ -36,7 +36,6 @@ ModelView::ModelView(Document& doc, QtPlatform& platform, QWidget* parent)
   // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setMouseTracking(true);
-  scene_.builder().askYesNo = [this](const std::string& text) { return platform_.askYesNo(text); };
 }
 
 void ModelView::status(const std::string& text) {
@@ -165,6 +164,7 @@ void ModelView::onUpdate(int hint) {
 }
 
 void ModelView::refreshWindow() {
+  controller_.askBeforeRebuild();
   if (controller_.state.redrawNeeded || controller_.state.rebuildNeeded) update();
 }
 

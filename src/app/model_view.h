@@ -29,7 +29,7 @@ class ModelView : public QOpenGLWidget {
 
   // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
   void onUpdate(int hint);
-  // Repaints when a command left something to draw.
+  // Asks what the next rebuild needs to know, then repaints when a command left something to draw.
   void refreshWindow();
 
   // The scene point under a window point (logical pixels), or empty for the background.

@@ -90,6 +90,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Sc
     if (v.rebuildNeeded) {
       scene.rebuild(doc, v, colours, box);
       v.rebuildNeeded = false;
+      v.vectorPassDeclined = false;  // a No holds for one vector pass
     }
     glCallList(1);
     if (v.showLabels) drawAxisLabels(doc, v, box);

@@ -404,7 +404,7 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
   const bool secondActive = doc.secondModelLoaded && !doc.secondModel.empty() && opacity > 0;
   if (!(secondActive && opacity >= 1)) {
     out.ops.push_back({SceneOpKind::PolygonOffsetOn});
-    if (doc.isVectorModel && conesQuestion_.goAhead(v, askYesNo)) {
+    if (doc.isVectorModel && !v.vectorPassDeclined) {
       buildVectorScene(doc, v, colours.firstScale, flags_, out.vectors);
       out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
     }

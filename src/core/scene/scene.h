@@ -4,7 +4,6 @@
 // GL layer only compiles this into display list 1.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -126,17 +125,12 @@ class SceneBuilder {
   void build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
   const HiddenFlags& hiddenFlags() const { return flags_; }
 
-  // Yes/No questions during a build (the cones question); without it the build asks nothing.
-  std::function<bool(const std::string&)> askYesNo;
-  const ConesQuestion& conesQuestion() const { return conesQuestion_; }
-
  private:
   void computeFlags(const Document& doc, const ViewState& v);
   void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
                   SceneGeometry& out);
 
   HiddenFlags flags_;
-  ConesQuestion conesQuestion_;
 };
 
 }  // namespace litho
