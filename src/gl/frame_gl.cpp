@@ -88,7 +88,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Sc
     else
       glEnable(GL_CULL_FACE);
     if (v.rebuildNeeded) {
-      scene.rebuild(doc, v, colours, box);
+      scene.rebuild(doc, v, colours);
       v.rebuildNeeded = false;
       v.vectorPassDeclined = false;  // a No holds for one vector pass
     }

@@ -13,9 +13,6 @@ void buildGlyphLists(const GlyphSet& glyphs);
 // Draws a string at the current raster position.
 void drawText(const std::string& text);
 
-// Inside display list 1: the floor, the box outline, the cut-plane outlines and the diagonal line.
-void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox& box);
-
 // Every frame, after display list 1.
 void drawCutReadout(const Document& doc, const ViewState& v);
 void drawColourbar(const ViewState& v, const ColourState& colours);

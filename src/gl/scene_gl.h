@@ -9,7 +9,7 @@ namespace litho {
 class SceneRenderer {
  public:
   // Builds the scene and compiles it into display list 1 (compile only).
-  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours, const CoreBox& box);
+  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours);
 
   const SceneGeometry& geometry() const { return geometry_; }
   const SceneBuilder& builder() const { return builder_; }
@@ -18,7 +18,8 @@ class SceneRenderer {
   double lastCompileMs() const { return compileMs_; }
 
  private:
-  void compile(const Document& doc, const ViewState& v, const CoreBox& box);
+  void compile(const Document& doc, const ViewState& v);
+  void compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin);
 
   SceneBuilder builder_;
   SceneGeometry geometry_;

@@ -188,7 +188,7 @@ TEST(VectorDialog, ConesQuestionComesBeforeTheBuildAndTheAnswerIsDrawnAtOnce) {
     const SceneGeometry& g = v->scene().geometry();
     EXPECT_EQ(g.vectors.arrows.empty(), !yes);
     const auto overlays =
-        std::count_if(g.ops.begin(), g.ops.end(), [](const SceneOp& op) { return op.kind == SceneOpKind::Boundary; });
+        std::count_if(g.ops.begin(), g.ops.end(), [](const SceneOp& op) { return op.kind == SceneOpKind::Overlays; });
     EXPECT_EQ(overlays, 1) << "the boundary once";
     const QImage img = v->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
     int grey = 0, lit = 0;

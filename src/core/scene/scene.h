@@ -86,12 +86,25 @@ enum class SceneOpKind : std::uint8_t {
   BlendOff,
   DepthWriteOff,
   DepthWriteOn,
-  Boundary,  // boundary outline and floor
-  Vectors,  // vectors.arrows[begin, end)
+  OverlayOffsetOn,  // polygon offset for the floor, which lies on the model's bottom faces
+  Overlays,         // overlays[begin, end): boundary, floor, cut outlines, diagonal line
+  Vectors,          // vectors.arrows[begin, end)
   // Drawn by the overlays that arrive later: the cell-faces overlay and the
   // observation data sets.
   CellFacesOverlay,
   DataSets,
+};
+
+enum class OverlayShape : std::uint8_t { Quads, Lines, LineStrip, LineLoop };
+
+// Lines and flat quadrilaterals drawn around the model, in one colour each.
+struct OverlayPrimitive {
+  OverlayShape shape;
+  float lineWidth = 1;
+  std::array<float, 4> colour;
+  std::array<float, 3> normal{0, 0, 1};  // of quadrilaterals
+  std::uint32_t firstVertex = 0;
+  std::uint32_t vertexCount = 0;
 };
 
 struct SceneOp {
@@ -105,6 +118,8 @@ struct SceneGeometry {
   std::vector<CellFace> faces;
   std::vector<ScenePolygon> polygons;
   std::vector<std::array<double, 3>> polygonVertices;  // model coordinates
+  std::vector<OverlayPrimitive> overlays;
+  std::vector<std::array<double, 3>> overlayVertices;  // model coordinates
   VectorScene vectors;
   Colourmap colourmap;
   std::optional<std::string> title;
