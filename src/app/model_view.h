@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "gl/scene_gl.h"
+#include "gl/gl_resources.h"
 #include "core/view/view_controller.h"
 
 namespace litho {
@@ -22,10 +22,11 @@ class ModelView : public QOpenGLWidget {
   Q_OBJECT
  public:
   ModelView(Document& doc, QtPlatform& platform, QWidget* parent = nullptr);
+  ~ModelView() override;
 
   ViewController& controller() { return controller_; }
   ViewState& state() { return controller_.state; }
-  const SceneRenderer& scene() const { return scene_; }
+  const SceneRenderer& scene() const { return gl_.scene(); }
 
   // Refresh after the document changed (0: new load, 1: reload, 2: values changed).
   void onUpdate(int hint);
@@ -78,9 +79,10 @@ class ModelView : public QOpenGLWidget {
   Document& doc_;
   QtPlatform& platform_;
   ViewController controller_;
-  SceneRenderer scene_;
+  GlResources gl_;
   FontSpec glyphFont_;
   bool glyphsBuilt_ = false;
+  void releaseGl();
   QPoint anchor_{-100, -100};
   void status(const std::string& text);
   void updateCursor();

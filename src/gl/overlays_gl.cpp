@@ -18,8 +18,8 @@ struct Local {
   void vertex(double x, double y, double z) const {
     glVertex3d(x - v.sceneCentre[0], y - v.sceneCentre[1], z - v.sceneCentre[2]);
   }
-  void raster(double x, double y, double z) const {
-    glRasterPos3d(x - v.sceneCentre[0], y - v.sceneCentre[1], z - v.sceneCentre[2]);
+  void text(TextRenderer& t, const double (&p)[3], const std::string& s) const {
+    t.drawText(p[0] - v.sceneCentre[0], p[1] - v.sceneCentre[1], p[2] - v.sceneCentre[2], s);
   }
 };
 
@@ -32,27 +32,9 @@ void textColour(const ViewState& v) {
 
 }  // namespace
 
-void buildGlyphLists(const GlyphSet& glyphs) {
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  for (unsigned c = 0; c < glyphs.size(); ++c) {
-    const GlyphBitmap& g = glyphs[c];
-    glNewList(kGlyphListBase + c, GL_COMPILE);
-    glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, 0, g.bits.empty() ? nullptr : g.bits.data());
-    glEndList();
-  }
-}
-
-void drawText(const std::string& text) {
-  std::string s;
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 127) s += c;
-  glListBase(kGlyphListBase);
-  glCallLists(static_cast<GLsizei>(s.size()), GL_UNSIGNED_BYTE, s.data());
-}
-
-void drawCutReadout(const Document& doc, const ViewState& v) {
-  const std::string text = cutReadoutText(doc.mesh, v);
-  if (text.empty()) return;
+void drawCutReadout(const Document& doc, const ViewState& v, TextRenderer& text) {
+  const std::string readout = cutReadoutText(doc.mesh, v);
+  if (readout.empty()) return;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -62,8 +44,7 @@ void drawCutReadout(const Document& doc, const ViewState& v) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
   glColor3f(0.6f, 0.7f, 1);
-  glRasterPos3d(-0.1, 0.9, -1);
-  drawText(text);
+  text.drawText(-0.1, 0.9, -1, readout);
   glDisable(GL_BLEND);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -71,7 +52,7 @@ void drawCutReadout(const Document& doc, const ViewState& v) {
   glPopMatrix();
 }
 
-void drawColourbar(const ViewState& v, const ColourState& colours) {
+void drawColourbar(const ViewState& v, const ColourState& colours, TextRenderer& text) {
   if (v.showMesh) glPolygonMode(GL_FRONT, GL_FILL);
   glDisable(GL_DEPTH_TEST);
   glMatrixMode(GL_PROJECTION);
@@ -95,8 +76,7 @@ void drawColourbar(const ViewState& v, const ColourState& colours) {
   textColour(v);
   const auto labels = colourbarLabels(s.min, s.max, s.conductivityView, s.linearLabels);
   for (int f = 0; f <= 6; ++f) {
-    glRasterPos2d(0.81, f / 6.0 - 0.5);
-    drawText(labels[static_cast<std::size_t>(f)]);
+    text.drawText(0.81, f / 6.0 - 0.5, 0, labels[static_cast<std::size_t>(f)]);
   }
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -151,7 +131,7 @@ void drawCompass(const ViewState& v) {
   glEnable(GL_DEPTH_TEST);
 }
 
-void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
+void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b, TextRenderer& text) {
   const Local l{v};
   GLdouble model[16], proj[16];
   GLint vp[4];
@@ -224,8 +204,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
       const double t = lo[ax.axis] + i * (hi[ax.axis] - lo[ax.axis]) / 4;
       double p[3];
       point(t, ax.a, ax.b2, p);
-      l.raster(p[0], p[1], p[2]);
-      drawText(tickLabel(t, span));
+      l.text(text, p, tickLabel(t, span));
     }
     if (ax.title) {
       const double step = (hi[ax.axis] - lo[ax.axis]) / 4;
@@ -234,8 +213,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
       double p[3];
       point(mid, edgeA + 2 * (ax.a - edgeA), ax.b2, p);
       (void)edgeB;
-      l.raster(p[0], p[1], p[2]);
-      drawText(ax.title);
+      l.text(text, p, ax.title);
     }
     glEnable(GL_DEPTH_TEST);
     // Tick marks: short slanted segments in the plane across the axis.

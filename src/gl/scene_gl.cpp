@@ -20,8 +20,18 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
   builder_.build(doc, v, colours, geometry_);
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
-  compile(doc, v);
+  if (list_ == 0) list_ = lists_.allocate(1);
+  if (list_ != 0) compile(doc.mesh, v.sceneCentre);
   compileMs_ = msSince(t0);
+}
+
+void SceneRenderer::draw() const {
+  if (list_ != 0) glCallList(list_);
+}
+
+void SceneRenderer::release() {
+  lists_.free(list_);
+  list_ = 0;
 }
 
 void SceneRenderer::compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) {
@@ -50,11 +60,10 @@ void SceneRenderer::compileOverlays(std::uint32_t begin, std::uint32_t end, cons
   }
 }
 
-void SceneRenderer::compile(const Document& doc, const ViewState& v) {
-  const RectMesh& mesh = doc.mesh;
-  const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
+void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  const double ox = origin[0], oy = origin[1], oz = origin[2];
   const auto& map = geometry_.colourmap.entries;
-  glNewList(1, GL_COMPILE);
+  glNewList(list_, GL_COMPILE);
   for (const SceneOp& op : geometry_.ops) {
     switch (op.kind) {
       case SceneOpKind::Faces: {
@@ -125,10 +134,8 @@ void SceneRenderer::compile(const Document& doc, const ViewState& v) {
         glPolygonOffset(1, 1);
         glEnable(GL_POLYGON_OFFSET_FILL);
         break;
-      case SceneOpKind::Overlays: compileOverlays(op.begin, op.end, v.sceneCentre); break;
-      case SceneOpKind::Vectors:
-        drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, v.sceneCentre);
-        break;
+      case SceneOpKind::Overlays: compileOverlays(op.begin, op.end, origin); break;
+      case SceneOpKind::Vectors: drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, origin); break;
       case SceneOpKind::CellFacesOverlay:
       case SceneOpKind::DataSets: break;
     }
