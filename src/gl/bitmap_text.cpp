@@ -11,8 +11,8 @@ constexpr char32_t kFirstAscii = 32, kLastAscii = 126;
 }
 
 void BitmapText::setGlyphSource(GlyphSource source) {
-  release();
   source_ = std::move(source);
+  stale_ = true;
 }
 
 void BitmapText::release() {
@@ -61,6 +61,10 @@ void BitmapText::drawText(const std::string& utf8) {
   // Inside another list's compilation no list can be built: a glyph without one goes into that list as a bitmap.
   GLint compiling = 0;
   glGetIntegerv(GL_LIST_INDEX, &compiling);
+  if (stale_ && compiling == 0) {
+    release();
+    stale_ = false;
+  }
   calls_.clear();
   auto flush = [this] {
     if (calls_.empty()) return;
@@ -70,7 +74,7 @@ void BitmapText::drawText(const std::string& utf8) {
   };
   for (const char32_t c : decodeUtf8(utf8)) {
     if (c < kFirstAscii || c == 0x7F) continue;  // control characters draw nothing
-    if (const unsigned list = listOf(c, compiling == 0)) {
+    if (const unsigned list = stale_ ? 0 : listOf(c, compiling == 0)) {
       calls_.push_back(list);
     } else if (compiling != 0 && source_) {
       flush();

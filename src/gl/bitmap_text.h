@@ -18,7 +18,7 @@ class BitmapText : public TextRenderer {
   using TextRenderer::drawText;
   void drawText(const std::string& utf8) override;
 
-  // A new font: the lists are rebuilt on the next draw.
+  // A new font: the lists are rebuilt on the next draw (no GL call here).
   void setGlyphSource(GlyphSource source);
   // Frees the lists (context current); they are built again when needed.
   void release();
@@ -31,6 +31,7 @@ class BitmapText : public TextRenderer {
 
   DisplayLists& lists_;
   GlyphSource source_;
+  bool stale_ = false;  // the lists hold the previous font's glyphs
   unsigned ascii_ = 0;  // lists of ' '..'~'
   std::unordered_map<char32_t, unsigned> extra_;
   std::vector<unsigned> calls_;

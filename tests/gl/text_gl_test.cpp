@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/glyph_font.h"
 #include "app/offscreen_gl.h"
 #include "core/load/document.h"
 #include "core/view/view_controller.h"
@@ -89,6 +90,13 @@ TEST_F(GlTextTest, CharactersBeyondAsciiAreDrawnAndKept) {
   }
   EXPECT_NE(litPixels("\xC3\xA9"), e) << "é is not drawn as e";
   EXPECT_EQ(gl.resources().screenText().extraGlyphCount(), 3u) << "one list per character, kept";
+
+  SCOPED_TRACE("a larger font replaces every list on the next draw");
+  FontSpec large;
+  large.height = -24;
+  gl.resources().screenText().setGlyphSource(glyphSource(large));
+  EXPECT_GT(litPixels("e"), e);
+  EXPECT_EQ(gl.resources().screenText().extraGlyphCount(), 0u);
 }
 
 TEST_F(GlTextTest, VectorPagesHoldTheLabelsAsText) {
