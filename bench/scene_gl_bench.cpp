@@ -1,8 +1,6 @@
 // Display list 1 of a 200 x 200 x 200 model: compile time, then 100 frames
 // rotating the camera with the list replayed (no rebuild).
 //   scene_gl_bench [N] [WIDTHxHEIGHT]
-#include <GL/gl.h>
-
 #include <QGuiApplication>
 #include <chrono>
 #include <clocale>
@@ -53,21 +51,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", gl.error().c_str());
     return 1;
   }
-  const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  std::printf("renderer: %s, %dx%d\n", renderer ? renderer : "?", w, h);
-  SceneRenderer scene;
+  std::printf("renderer: %s, %dx%d\n", rendererName().c_str(), w, h);
+  const SceneRenderer& scene = gl.scene();
   for (const double lo : {0.0, 0.5}) {
     view.state.displayMin = lo;
     view.state.displayMax = 1.2;
     view.state.rebuildNeeded = true;
-    gl.render(view, doc, scene);
+    gl.render(view, doc);
     std::printf("cutoff %.1f..1.2: faces %zu, build %.1f ms, compile %.1f ms\n", lo, scene.geometry().faceCount(),
                 scene.lastBuildMs(), scene.lastCompileMs());
     const auto t0 = std::chrono::steady_clock::now();
     const int frames = 100;
     for (int f = 0; f < frames; ++f) {
       view.rotateZ(+1);
-      gl.draw(view, doc, scene);
+      gl.draw(view, doc);
     }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     std::printf("  %d frames rotating: %.1f frames/s (list replayed, not rebuilt)\n", frames, frames / s);

@@ -4,7 +4,7 @@
 
 namespace litho {
 
-// Characters 0..126 of the view font as bitmaps, rendered with Qt without antialiasing.
-GlyphSet renderGlyphs(const FontSpec& font);
+// Characters of the view font as bitmaps, rendered with Qt without antialiasing.
+GlyphSource glyphSource(const FontSpec& font);
 
 }  // namespace litho

@@ -1,7 +1,5 @@
 #include "app/model_view.h"
 
-#include <GL/gl.h>
-
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -20,7 +18,6 @@
 #include "app/dialogs/view_angles_dialog.h"
 #include "app/glyph_font.h"
 #include "app/qt_platform.h"
-#include "gl/overlays_gl.h"
 #include "core/load/document.h"
 #include "gl/frame_gl.h"
 #include "core/view/mouse.h"
@@ -36,7 +33,18 @@ ModelView::ModelView(Document& doc, QtPlatform& platform, QWidget* parent)
   // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
   setUpdateBehavior(QOpenGLWidget::PartialUpdate);
   setMouseTracking(true);
-  scene_.builder().askYesNo = [this](const std::string& text) { return platform_.askYesNo(text); };
+}
+
+ModelView::~ModelView() { releaseGl(); }
+
+void ModelView::releaseGl() {
+  if (!initialised_) return;
+  makeCurrent();
+  gl_.release();
+  doneCurrent();
+  glyphsBuilt_ = false;
+  initialised_ = false;
+  if (context()) disconnect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ModelView::releaseGl);
 }
 
 void ModelView::status(const std::string& text) {
@@ -55,8 +63,7 @@ std::optional<std::array<double, 3>> ModelView::pickPoint(QPointF p) {
   const auto px = pickPixel(x, y, h);
   if (px[0] < 0 || px[1] < 0 || px[0] >= w || px[1] >= h) return std::nullopt;
   makeCurrent();
-  GLfloat depth = 1.0f;
-  glReadPixels(px[0], px[1], 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  const float depth = readDepth(px[0], px[1]);
   doneCurrent();
   if (depth == 1.0f) return std::nullopt;
   return unProject(controller_.state, x, y, depth, w, h);
@@ -165,6 +172,7 @@ void ModelView::onUpdate(ViewRefresh hint) {
 }
 
 void ModelView::refreshWindow() {
+  controller_.askBeforeRebuild();
   if (controller_.state.redrawNeeded || controller_.state.rebuildNeeded) update();
 }
 
@@ -173,9 +181,11 @@ void ModelView::initializeGL() {
     recordFailure("wglCreateContext failed");
     return;
   }
-  if (!doc_.hardwareOpenGL() && !softwareRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER))))
+  if (!doc_.hardwareOpenGL() && !softwareRenderer(rendererName().c_str()))
     platform_.message("The program is using hardware drivers.\n", MessageKind::Info);
   applyFixedState();
+  // The context goes when the widget moves to another window; its lists go with it.
+  connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ModelView::releaseGl, Qt::UniqueConnection);
   initialised_ = true;
   controller_.state.redrawNeeded = true;
 }
@@ -184,7 +194,7 @@ void ModelView::resizeGL(int w, int h) {
   // The framebuffer was recreated: whatever it held is gone.
   const qreal ratio = devicePixelRatioF();
   const int pw = static_cast<int>(w * ratio), ph = static_cast<int>(h * ratio);
-  if (controller_.resize(pw, ph)) glViewport(0, 0, pw, ph);
+  if (controller_.resize(pw, ph)) setViewport(pw, ph);
   controller_.state.redrawNeeded = true;
 }
 
@@ -192,12 +202,12 @@ void ModelView::paintGL() {
   if (!initialised_) return;
   if (!glyphsBuilt_ || !(glyphFont_ == controller_.state.viewFont)) {
     glyphFont_ = controller_.state.viewFont;
-    buildGlyphLists(renderGlyphs(glyphFont_));
+    gl_.screenText().setGlyphSource(glyphSource(glyphFont_));
     glyphsBuilt_ = true;
   }
-  const bool rebuilt = controller_.state.rebuildNeeded;
-  drawFrame(controller_.state, doc_, controller_.colours, scene_);
-  const auto& title = scene_.geometry().title;
+  const bool rebuilt = controller_.state.rebuildNeeded || !gl_.scene().compiled();
+  drawFrame(controller_.state, doc_, controller_.colours, gl_);
+  const auto& title = gl_.scene().geometry().title;
   if (rebuilt && title && *title != doc_.title()) {
     doc_.setTitle(*title);
     if (onTitleChanged) onTitleChanged();

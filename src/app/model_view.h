@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "gl/scene_gl.h"
+#include "gl/gl_resources.h"
 #include "core/view/view_controller.h"
 
 namespace litho {
@@ -22,21 +22,22 @@ class ModelView : public QOpenGLWidget {
   Q_OBJECT
  public:
   ModelView(Document& doc, QtPlatform& platform, QWidget* parent = nullptr);
+  ~ModelView() override;
 
   ViewController& controller() { return controller_; }
   ViewState& state() { return controller_.state; }
-  const SceneRenderer& scene() const { return scene_; }
+  const SceneRenderer& scene() const { return gl_.scene(); }
 
   // Refresh after the document changed.
   void onUpdate(ViewRefresh hint);
-  // Repaints when a command left something to draw.
+  // Asks what the next rebuild needs to know, then repaints when a command left something to draw.
   void refreshWindow();
 
   // The scene point under a window point (logical pixels), or empty for the background.
   std::optional<std::array<double, 3>> pickPoint(QPointF windowPoint);
   // Shows the readout for a window point.
   void readoutAt(QPointF windowPoint, bool leftButtonDown);
-  // The mouse cut and the readout toggle.
+  // Command 32800 and the readout toggle (Ctrl+Q).
   void onMouseCut();
   void onReadoutToggled();
   std::function<void(const std::string&)> onStatus;
@@ -78,9 +79,10 @@ class ModelView : public QOpenGLWidget {
   Document& doc_;
   QtPlatform& platform_;
   ViewController controller_;
-  SceneRenderer scene_;
+  GlResources gl_;
   FontSpec glyphFont_;
   bool glyphsBuilt_ = false;
+  void releaseGl();
   QPoint anchor_{-100, -100};
   void status(const std::string& text);
   void updateCursor();

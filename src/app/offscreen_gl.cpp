@@ -1,6 +1,5 @@
 #include "app/offscreen_gl.h"
 
-#include <GL/gl.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,8 +12,8 @@
 
 #include "app/glyph_font.h"
 #include "core/load/document.h"
-#include "gl/overlays_gl.h"
 #include "gl/frame_gl.h"
+#include "gl/gl_resources.h"
 #include "core/view/view_controller.h"
 
 namespace litho {
@@ -69,6 +68,7 @@ struct OffscreenGl::Impl {
   QOffscreenSurface surface;
   QOpenGLContext context;
   std::unique_ptr<QOpenGLFramebufferObject> fbo;
+  GlResources gl;
 };
 
 OffscreenGl::OffscreenGl(int width, int height) : impl_(std::make_unique<Impl>()), width_(width), height_(height) {
@@ -90,36 +90,43 @@ OffscreenGl::OffscreenGl(int width, int height) : impl_(std::make_unique<Impl>()
     error_ = "cannot create an off-screen framebuffer of that size";
     return;
   }
-  glViewport(0, 0, width, height);
+  setViewport(width, height);
   applyFixedState();
-  buildGlyphLists(renderGlyphs(FontSpec{}));
+  impl_->gl.screenText().setGlyphSource(glyphSource(FontSpec{}));
   valid_ = true;
 }
 
 OffscreenGl::~OffscreenGl() {
-  if (impl_->context.isValid()) {
-    impl_->context.makeCurrent(&impl_->surface);
+  if (impl_->context.isValid() && impl_->context.makeCurrent(&impl_->surface)) {
+    impl_->gl.release();
     impl_->fbo.reset();
     impl_->context.doneCurrent();
   }
 }
 
-void OffscreenGl::draw(ViewController& view, const Document& doc, SceneRenderer& scene) {
+void OffscreenGl::makeCurrent() {
   if (!valid_) return;
   impl_->context.makeCurrent(&impl_->surface);
   impl_->fbo->bind();
-  glViewport(0, 0, width_, height_);
-  view.state.redrawNeeded = true;
-  drawFrame(view.state, doc, view.colours, scene);
 }
 
-QImage OffscreenGl::render(ViewController& view, const Document& doc, SceneRenderer& scene) {
+GlResources& OffscreenGl::resources() { return impl_->gl; }
+const SceneRenderer& OffscreenGl::scene() const { return impl_->gl.scene(); }
+
+void OffscreenGl::draw(ViewController& view, const Document& doc) {
+  if (!valid_) return;
+  makeCurrent();
+  setViewport(width_, height_);
+  view.state.redrawNeeded = true;
+  drawFrame(view.state, doc, view.colours, impl_->gl);
+}
+
+QImage OffscreenGl::render(ViewController& view, const Document& doc) {
   if (!valid_) return {};
-  draw(view, doc, scene);
+  draw(view, doc);
   // The clear alpha is 0; the picture is opaque.
   QImage image(width_, height_, QImage::Format_RGBX8888);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width_, height_, GL_RGBA, GL_UNSIGNED_BYTE, image.bits());
+  readFrame(width_, height_, image.bits());
   return image.mirrored().convertToFormat(QImage::Format_RGB32);
 }
 

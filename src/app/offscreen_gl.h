@@ -7,6 +7,7 @@ namespace litho {
 
 class Document;
 class ViewController;
+class GlResources;
 class SceneRenderer;
 
 // A display for programs run without one: starts Xvfb on a free display
@@ -27,7 +28,7 @@ class HeadlessDisplay {
 };
 
 // An OpenGL context with an off-screen framebuffer of a fixed size, current
-// while it lives. Needs a QGuiApplication.
+// while it lives, and the GL resources of that context. Needs a QGuiApplication.
 class OffscreenGl {
  public:
   OffscreenGl(int width, int height);
@@ -37,9 +38,13 @@ class OffscreenGl {
   int width() const { return width_; }
   int height() const { return height_; }
   // Draws one frame of the view's current state; the scene is rebuilt when needed.
-  void draw(ViewController& view, const Document& doc, SceneRenderer& scene);
+  void draw(ViewController& view, const Document& doc);
   // draw() and read the frame back.
-  QImage render(ViewController& view, const Document& doc, SceneRenderer& scene);
+  QImage render(ViewController& view, const Document& doc);
+  // Makes the context current again (after another context was used).
+  void makeCurrent();
+  GlResources& resources();
+  const SceneRenderer& scene() const;
 
  private:
   struct Impl;

@@ -121,8 +121,8 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     err << "error: " << gl.error() << '\n';
     return 1;
   }
-  SceneRenderer scene;
-  const QImage image = gl.render(view, doc, scene);
+  const QImage image = gl.render(view, doc);
+  const SceneRenderer& scene = gl.scene();
   if (image.isNull() || !image.save(QString::fromStdString(a.output), "PNG")) {
     err << "error: cannot write the image " << a.output << '\n';
     return 1;

@@ -68,13 +68,13 @@ void applyLighting(const ViewState& v, const CoreBox& b) {
     glDisable(GL_LIGHT0);
 }
 
-bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, SceneRenderer& scene) {
+bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl) {
   if (!v.redrawNeeded && !v.rebuildNeeded) return false;
   glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (doc.modelLoaded()) {
     const CoreBox box = coreBox(doc.mesh(), v);
-    drawCutReadout(doc, v);
+    drawCutReadout(doc, v, gl.text());
     loadCamera(v);
     glPolygonMode(GL_FRONT_AND_BACK, v.showMesh ? GL_LINE : GL_FILL);
     if (v.normalizeNormals)
@@ -87,18 +87,37 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Sc
       glDisable(GL_CULL_FACE);
     else
       glEnable(GL_CULL_FACE);
-    if (v.rebuildNeeded) {
-      scene.rebuild(doc, v, colours, box);
+    if (v.rebuildNeeded || !gl.scene().compiled()) {
+      gl.scene().rebuild(doc, v, colours);
       v.rebuildNeeded = false;
+      v.vectorPassDeclined = false;  // a No holds for one vector pass
     }
-    glCallList(1);
-    if (v.showLabels) drawAxisLabels(doc, v, box);
-    if (v.showColourbar) drawColourbar(v, colours);
+    gl.scene().draw();
+    if (v.showLabels) drawAxisLabels(doc, v, box, gl.text());
+    if (v.showColourbar) drawColourbar(v, colours, gl.text());
     if (v.showCompass) drawCompass(v);
   }
   v.redrawNeeded = false;
   glFinish();
   return true;
+}
+
+void setViewport(int width, int height) { glViewport(0, 0, width, height); }
+
+float readDepth(int x, int y) {
+  GLfloat depth = 1.0f;
+  glReadPixels(x, y, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+  return depth;
+}
+
+void readFrame(int width, int height, unsigned char* rgba) {
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+}
+
+std::string rendererName() {
+  const GLubyte* r = glGetString(GL_RENDERER);
+  return r ? reinterpret_cast<const char*>(r) : std::string();
 }
 
 std::string glErrorString() {

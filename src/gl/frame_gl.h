@@ -3,7 +3,7 @@
 
 #include "core/load/document.h"
 #include "core/scene/colour_state.h"
-#include "gl/scene_gl.h"
+#include "gl/gl_resources.h"
 #include "core/view/view_state.h"
 
 namespace litho {
@@ -20,8 +20,18 @@ void loadCamera(const ViewState& v);
 void applyLighting(const ViewState& v, const CoreBox& box);
 
 // The whole frame: clear, and with a model the scene (rebuilt first when
-// rebuildNeeded). Returns false when there was nothing to do (neither flag set).
-bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, SceneRenderer& scene);
+// rebuildNeeded or not built in this context yet). Returns false when there was
+// nothing to do (neither flag set).
+bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl);
+
+// The viewport over the whole window of width x height pixels.
+void setViewport(int width, int height);
+// The depth-buffer value at pixel (x, y), rows counted from the bottom; 1 where nothing was drawn.
+float readDepth(int x, int y);
+// The frame as RGBA bytes, rows bottom to top, into width * height * 4 bytes.
+void readFrame(int width, int height, unsigned char* rgba);
+// GL_RENDERER of the current context, or empty.
+std::string rendererName();
 
 // Text of the last GL error, or empty.
 std::string glErrorString();

@@ -18,8 +18,8 @@ struct Local {
   void vertex(double x, double y, double z) const {
     glVertex3d(x - v.sceneCentre[0], y - v.sceneCentre[1], z - v.sceneCentre[2]);
   }
-  void raster(double x, double y, double z) const {
-    glRasterPos3d(x - v.sceneCentre[0], y - v.sceneCentre[1], z - v.sceneCentre[2]);
+  void text(TextRenderer& t, const double (&p)[3], const std::string& s) const {
+    t.drawText(p[0] - v.sceneCentre[0], p[1] - v.sceneCentre[1], p[2] - v.sceneCentre[2], s);
   }
 };
 
@@ -32,97 +32,9 @@ void textColour(const ViewState& v) {
 
 }  // namespace
 
-void buildGlyphLists(const GlyphSet& glyphs) {
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  for (unsigned c = 0; c < glyphs.size(); ++c) {
-    const GlyphBitmap& g = glyphs[c];
-    glNewList(kGlyphListBase + c, GL_COMPILE);
-    glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, 0, g.bits.empty() ? nullptr : g.bits.data());
-    glEndList();
-  }
-}
-
-void drawText(const std::string& text) {
-  std::string s;
-  for (char c : text)
-    if (static_cast<unsigned char>(c) < 127) s += c;
-  glListBase(kGlyphListBase);
-  glCallLists(static_cast<GLsizei>(s.size()), GL_UNSIGNED_BYTE, s.data());
-}
-
-void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox& b) {
-  const Local l{v};
-  glPolygonOffset(1, 1);
-  glEnable(GL_POLYGON_OFFSET_FILL);
-  if (!doc.isVectorModel() && v.showFloor) {
-    const double w = (b.x1 - b.x0) / 3;
-    auto quad = [&](double xa, double xb) {
-      glNormal3f(0, 0, 1);
-      l.vertex(xa, b.y0, b.z1);
-      l.vertex(xb, b.y0, b.z1);
-      l.vertex(xb, b.y1, b.z1);
-      l.vertex(xa, b.y1, b.z1);
-    };
-    glBegin(GL_QUADS);
-    glColor4f(0, 0.2f, 0.2f, 1);
-    quad(b.x0, b.x0 + w);
-    quad(b.x0 + 2 * w, b.x1);
-    glColor4f(0.05f, 0.05f, 0.15f, 1);
-    quad(b.x0 + w, b.x0 + 2 * w);
-    glEnd();
-  }
-  // P0..P3 on top, P4..P7 at the bottom.
-  const double P[8][3] = {{b.x0, b.y0, b.z0}, {b.x1, b.y0, b.z0}, {b.x1, b.y1, b.z0}, {b.x0, b.y1, b.z0},
-                          {b.x0, b.y0, b.z1}, {b.x0, b.y1, b.z1}, {b.x1, b.y1, b.z1}, {b.x1, b.y0, b.z1}};
-  auto at = [&](int i) { l.vertex(P[i][0], P[i][1], P[i][2]); };
-  glLineWidth(3);
-  glColor3f(0.1f, 0.2f, 0.3f);
-  glBegin(GL_LINE_STRIP);
-  at(5), at(4), at(7), at(6);
-  glEnd();
-  glColor3f(0.7f, 0.7f, 0.7f);
-  glBegin(GL_LINES);
-  at(6), at(5);
-  glEnd();
-  glLineWidth(1);
-  glBegin(GL_LINE_LOOP);
-  at(0), at(1), at(2), at(3);
-  glEnd();
-  glColor3f(0.5f, 0.5f, 0.5f);
-  glBegin(GL_LINES);
-  at(4), at(0), at(7), at(1), at(5), at(3), at(6), at(2);
-  glEnd();
-
-  const CutPositions c = cutPositions(doc.mesh(), v);
-  glColor3f(0.2f, 0.2f, 0.5f);
-  auto loop = [&](const double (&q)[4][3]) {
-    glBegin(GL_LINE_LOOP);
-    for (const auto& p : q) l.vertex(p[0], p[1], p[2]);
-    glEnd();
-  };
-  for (const double z : {c.zT, c.zB}) {
-    if ((z == c.zT && v.cuts[kSideTop] > 0) || (z == c.zB && z != c.zT && v.cuts[kSideBottom] > 0))
-      loop({{b.x0, b.y0, z}, {b.x1, b.y0, z}, {b.x1, b.y1, z}, {b.x0, b.y1, z}});
-  }
-  if (v.cuts[kSideBottom] > 0 && c.zB == c.zT && v.cuts[kSideTop] == 0)
-    loop({{b.x0, b.y0, c.zB}, {b.x1, b.y0, c.zB}, {b.x1, b.y1, c.zB}, {b.x0, b.y1, c.zB}});
-  if (v.cuts[kSideSouth] > 0) loop({{b.x0, c.yS, b.z0}, {b.x1, c.yS, b.z0}, {b.x1, c.yS, b.z1}, {b.x0, c.yS, b.z1}});
-  if (v.cuts[kSideNorth] > 0) loop({{b.x0, c.yN, b.z0}, {b.x1, c.yN, b.z0}, {b.x1, c.yN, b.z1}, {b.x0, c.yN, b.z1}});
-  if (v.cuts[kSideWest] > 0) loop({{c.xW, b.y0, b.z0}, {c.xW, b.y1, b.z0}, {c.xW, b.y1, b.z1}, {c.xW, b.y0, b.z1}});
-  if (v.cuts[kSideEast] > 0) loop({{c.xE, b.y0, b.z0}, {c.xE, b.y1, b.z0}, {c.xE, b.y1, b.z1}, {c.xE, b.y0, b.z1}});
-  if (v.diagonalCutOn) {
-    glColor3f(0.7f, 0.4f, 0);
-    glBegin(GL_LINES);
-    l.vertex(v.diagonalLine[0], v.diagonalLine[1], b.z0);
-    l.vertex(v.diagonalLine[2], v.diagonalLine[3], b.z0);
-    glEnd();
-  }
-  glDisable(GL_POLYGON_OFFSET_FILL);
-}
-
-void drawCutReadout(const Document& doc, const ViewState& v) {
-  const std::string text = cutReadoutText(doc.mesh(), v);
-  if (text.empty()) return;
+void drawCutReadout(const Document& doc, const ViewState& v, TextRenderer& text) {
+  const std::string readout = cutReadoutText(doc.mesh(), v);
+  if (readout.empty()) return;
   glMatrixMode(GL_PROJECTION);
   glPushMatrix();
   glLoadIdentity();
@@ -132,8 +44,7 @@ void drawCutReadout(const Document& doc, const ViewState& v) {
   glEnable(GL_BLEND);
   glBlendFunc(GL_ONE_MINUS_DST_COLOR, GL_ZERO);
   glColor3f(0.6f, 0.7f, 1);
-  glRasterPos3d(-0.1, 0.9, -1);
-  drawText(text);
+  text.drawText(-0.1, 0.9, -1, readout);
   glDisable(GL_BLEND);
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -141,7 +52,7 @@ void drawCutReadout(const Document& doc, const ViewState& v) {
   glPopMatrix();
 }
 
-void drawColourbar(const ViewState& v, const ColourState& colours) {
+void drawColourbar(const ViewState& v, const ColourState& colours, TextRenderer& text) {
   if (v.showMesh) glPolygonMode(GL_FRONT, GL_FILL);
   glDisable(GL_DEPTH_TEST);
   glMatrixMode(GL_PROJECTION);
@@ -165,8 +76,7 @@ void drawColourbar(const ViewState& v, const ColourState& colours) {
   textColour(v);
   const auto labels = colourbarLabels(s.min, s.max, s.conductivityView, s.linearLabels);
   for (int f = 0; f <= 6; ++f) {
-    glRasterPos2d(0.81, f / 6.0 - 0.5);
-    drawText(labels[static_cast<std::size_t>(f)]);
+    text.drawText(0.81, f / 6.0 - 0.5, 0, labels[static_cast<std::size_t>(f)]);
   }
   glMatrixMode(GL_PROJECTION);
   glPopMatrix();
@@ -221,7 +131,7 @@ void drawCompass(const ViewState& v) {
   glEnable(GL_DEPTH_TEST);
 }
 
-void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
+void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b, TextRenderer& text) {
   const Local l{v};
   GLdouble model[16], proj[16];
   GLint vp[4];
@@ -294,8 +204,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
       const double t = lo[ax.axis] + i * (hi[ax.axis] - lo[ax.axis]) / 4;
       double p[3];
       point(t, ax.a, ax.b2, p);
-      l.raster(p[0], p[1], p[2]);
-      drawText(tickLabel(t, span));
+      l.text(text, p, tickLabel(t, span));
     }
     if (ax.title) {
       const double step = (hi[ax.axis] - lo[ax.axis]) / 4;
@@ -304,8 +213,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b) {
       double p[3];
       point(mid, edgeA + 2 * (ax.a - edgeA), ax.b2, p);
       (void)edgeB;
-      l.raster(p[0], p[1], p[2]);
-      drawText(ax.title);
+      l.text(text, p, ax.title);
     }
     glEnable(GL_DEPTH_TEST);
     // Tick marks: short slanted segments in the plane across the axis.

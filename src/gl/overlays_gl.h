@@ -3,23 +3,15 @@
 
 #include "core/load/document.h"
 #include "core/scene/colour_state.h"
-#include "core/scene/glyphs.h"
 #include "core/view/view_state.h"
+#include "gl/text_renderer.h"
 
 namespace litho {
 
-// Display lists 10..136 from the glyph bitmaps.
-void buildGlyphLists(const GlyphSet& glyphs);
-// Draws a string at the current raster position.
-void drawText(const std::string& text);
-
-// Inside display list 1: the floor, the box outline, the cut-plane outlines and the diagonal line.
-void drawBoundaryAndFloor(const Document& doc, const ViewState& v, const CoreBox& box);
-
-// Every frame, after display list 1.
-void drawCutReadout(const Document& doc, const ViewState& v);
-void drawColourbar(const ViewState& v, const ColourState& colours);
+// Every frame: the cut-plane readout before the scene; the others after it.
+void drawCutReadout(const Document& doc, const ViewState& v, TextRenderer& text);
+void drawColourbar(const ViewState& v, const ColourState& colours, TextRenderer& text);
 void drawCompass(const ViewState& v);
-void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& box);
+void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& box, TextRenderer& text);
 
 }  // namespace litho

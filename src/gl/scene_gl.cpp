@@ -4,7 +4,6 @@
 
 #include <chrono>
 
-#include "gl/overlays_gl.h"
 #include "gl/vector_gl.h"
 
 namespace litho {
@@ -16,21 +15,55 @@ double msSince(std::chrono::steady_clock::time_point t) {
 }
 }  // namespace
 
-void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
-                            const CoreBox& box) {
+void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours) {
   auto t0 = std::chrono::steady_clock::now();
   builder_.build(doc, v, colours, geometry_);
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
-  compile(doc, v, box);
+  if (list_ == 0) list_ = lists_.allocate(1);
+  if (list_ != 0) compile(doc.mesh(), v.sceneCentre);
   compileMs_ = msSince(t0);
 }
 
-void SceneRenderer::compile(const Document& doc, const ViewState& v, const CoreBox& box) {
-  const RectMesh& mesh = doc.mesh();
-  const double ox = v.sceneCentre[0], oy = v.sceneCentre[1], oz = v.sceneCentre[2];
+void SceneRenderer::draw() const {
+  if (list_ != 0) glCallList(list_);
+}
+
+void SceneRenderer::release() {
+  lists_.free(list_);
+  list_ = 0;
+}
+
+void SceneRenderer::compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) {
+  float width = -1;  // the state when the list runs is unknown here
+  for (std::uint32_t i = begin; i < end && i < geometry_.overlays.size(); ++i) {
+    const OverlayPrimitive& p = geometry_.overlays[i];
+    if (p.shape != OverlayShape::Quads && p.lineWidth != width) {
+      width = p.lineWidth;
+      glLineWidth(width);
+    }
+    glColor4fv(p.colour.data());
+    GLenum mode = GL_LINES;
+    switch (p.shape) {
+      case OverlayShape::Quads: mode = GL_QUADS; break;
+      case OverlayShape::Lines: mode = GL_LINES; break;
+      case OverlayShape::LineStrip: mode = GL_LINE_STRIP; break;
+      case OverlayShape::LineLoop: mode = GL_LINE_LOOP; break;
+    }
+    glBegin(mode);
+    if (p.shape == OverlayShape::Quads) glNormal3fv(p.normal.data());
+    for (std::uint32_t k = 0; k < p.vertexCount; ++k) {
+      const auto& q = geometry_.overlayVertices[p.firstVertex + k];
+      glVertex3d(q[0] - o[0], q[1] - o[1], q[2] - o[2]);
+    }
+    glEnd();
+  }
+}
+
+void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  const double ox = origin[0], oy = origin[1], oz = origin[2];
   const auto& map = geometry_.colourmap.entries;
-  glNewList(1, GL_COMPILE);
+  glNewList(list_, GL_COMPILE);
   for (const SceneOp& op : geometry_.ops) {
     switch (op.kind) {
       case SceneOpKind::Faces: {
@@ -97,10 +130,12 @@ void SceneRenderer::compile(const Document& doc, const ViewState& v, const CoreB
       case SceneOpKind::BlendOff: glDisable(GL_BLEND); break;
       case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
       case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
-      case SceneOpKind::Boundary: drawBoundaryAndFloor(doc, v, box); break;
-      case SceneOpKind::Vectors:
-        drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, v.sceneCentre);
+      case SceneOpKind::OverlayOffsetOn:
+        glPolygonOffset(1, 1);
+        glEnable(GL_POLYGON_OFFSET_FILL);
         break;
+      case SceneOpKind::Overlays: compileOverlays(op.begin, op.end, origin); break;
+      case SceneOpKind::Vectors: drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, origin); break;
       case SceneOpKind::CellFacesOverlay:
       case SceneOpKind::DataSets: break;
     }

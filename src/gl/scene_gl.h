@@ -2,14 +2,25 @@
 #include "core/load/document.h"
 #include "core/scene/scene.h"
 #include "core/view/view_state.h"
+#include "gl/display_lists.h"
 
 namespace litho {
 
-// Display list 1: the scene built by the core and compiled here. One per context.
+// The model scene of one context: built by the core, compiled here into a
+// display list taken from the context's names.
 class SceneRenderer {
  public:
-  // Builds the scene and compiles it into display list 1 (compile only).
-  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours, const CoreBox& box);
+  explicit SceneRenderer(DisplayLists& lists) : lists_(lists) {}
+
+  // Builds the scene and compiles it (compile only).
+  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours);
+  // Replays the last compiled scene.
+  void draw() const;
+  // False before the first rebuild and after release().
+  bool compiled() const { return list_ != 0; }
+  unsigned listName() const { return list_; }
+  // Frees the list (context current); the next frame rebuilds it.
+  void release();
 
   const SceneGeometry& geometry() const { return geometry_; }
   const SceneBuilder& builder() const { return builder_; }
@@ -18,14 +29,16 @@ class SceneRenderer {
   double lastCompileMs() const { return compileMs_; }
 
  private:
-  void compile(const Document& doc, const ViewState& v, const CoreBox& box);
+  void compile(const RectMesh& mesh, const std::array<double, 3>& origin);
+  void compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin);
 
+  DisplayLists& lists_;
+  unsigned list_ = 0;
   SceneBuilder builder_;
   SceneGeometry geometry_;
   std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
   double buildMs_ = 0;
   double compileMs_ = 0;
 };
-
 
 }  // namespace litho

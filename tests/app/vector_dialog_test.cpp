@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <algorithm>
+#include <deque>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -137,6 +139,76 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   for (int n = 0; n < 50 && frame.view()->scene().geometry().vectors.arrows.empty(); ++n) QTest::qWait(20);
   EXPECT_FALSE(frame.view()->scene().geometry().vectors.arrows.empty());
   EXPECT_EQ(answers.seen.size(), 2u) << "asked once";
+}
+
+// The Qt platform with its questions answered from a script.
+class ScriptedQuestions : public QtPlatform {
+ public:
+  bool askYesNo(const std::string& text, const std::string&) override {
+    questions.push_back(text);
+    if (answers.empty()) {
+      ADD_FAILURE() << "unexpected question: " << text;
+      return false;
+    }
+    const bool a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  std::deque<bool> answers;
+  std::vector<std::string> questions;
+};
+
+TEST(VectorDialog, ConesQuestionComesBeforeTheBuildAndTheAnswerIsDrawnAtOnce) {
+  int litAfterNo = 0;
+  for (const bool yes : {false, true}) {
+    SCOPED_TRACE(yes ? "Yes" : "No");
+    test::SavedFolder saved;
+    ScriptedQuestions platform;
+    Document doc(platform, platform);
+    LoadRequest req;
+    req.meshPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/vector.msh";
+    req.modelPath = std::string(LITHO_SOURCE_DIR) + "/examples/vector/magnetization.vec";
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+    MainWindow frame(doc, platform);
+    frame.resize(640, 480);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    ModelView* v = frame.view();
+    ViewState& s = v->state();
+    v->controller().toggleColourbar();
+    v->refreshWindow();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s.rebuildNeeded && !s.redrawNeeded; }, 5000));
+
+    platform.answers = {yes};
+    applyVectorProperties(s, VectorProperties{true, s.vectorLength, {1, 1, 1}});  // the dialog's OK
+    v->refreshWindow();
+    ASSERT_EQ(platform.questions.size(), 1u) << "asked before the paint";
+    EXPECT_EQ(platform.questions[0], kConesQuestion);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.rebuildNeeded && !s.redrawNeeded; }, 5000))
+        << "drawn without further input";
+
+    const SceneGeometry& g = v->scene().geometry();
+    EXPECT_EQ(g.vectors.arrows.empty(), !yes);
+    const auto overlays =
+        std::count_if(g.ops.begin(), g.ops.end(), [](const SceneOp& op) { return op.kind == SceneOpKind::Overlays; });
+    EXPECT_EQ(overlays, 1) << "the boundary once";
+    const QImage img = v->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
+    int grey = 0, lit = 0;
+    for (int y = 0; y < img.height(); ++y)
+      for (int x = 0; x < img.width(); ++x) {
+        grey += img.pixel(x, y) == qRgb(178, 178, 178);
+        lit += img.pixel(x, y) != qRgb(0, 0, 0);
+      }
+    EXPECT_GT(grey, 50) << "the boundary's top rectangle";
+    if (yes)
+      EXPECT_GT(lit, 3 * litAfterNo) << "cones fill the box";
+    else
+      litAfterNo = lit;
+
+    s.rebuildNeeded = true;
+    v->refreshWindow();
+    EXPECT_EQ(platform.questions.size(), 1u) << "once per run";
+  }
 }
 
 }  // namespace

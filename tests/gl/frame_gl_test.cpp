@@ -115,8 +115,8 @@ TEST_F(FrameTest, LightsCullingAndBackground) {
 
   SCOPED_TRACE("a frame with neither flag set draws nothing");
   frame->view()->makeCurrent();
-  SceneRenderer scene;
-  EXPECT_FALSE(drawFrame(c.state, doc, c.colours, scene));
+  GlResources gl;
+  EXPECT_FALSE(drawFrame(c.state, doc, c.colours, gl));
   frame->view()->doneCurrent();
 }
 

@@ -37,7 +37,7 @@ class RenderTest : public ::testing::Test {
     view.resize(kWidth, kHeight);
   }
 
-  QImage render() { return gl.render(view, doc, scene); }
+  QImage render() { return gl.render(view, doc); }
   void expectMatches(const std::string& name) {
     const QImage img = render();
     ASSERT_FALSE(img.isNull()) << gl.error();
@@ -49,7 +49,7 @@ class RenderTest : public ::testing::Test {
   Document doc{p, p};
   ViewController view{doc, p};
   OffscreenGl gl{kWidth, kHeight};
-  SceneRenderer scene;
+  const SceneRenderer& scene = gl.scene();
 };
 
 TEST_F(RenderTest, DefaultViewOfALoad) {

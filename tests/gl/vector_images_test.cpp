@@ -26,7 +26,7 @@ class VectorRenderTest : public ::testing::Test {
     view.resize(kWidth, kHeight);
   }
 
-  QImage render() { return gl.render(view, doc, scene); }
+  QImage render() { return gl.render(view, doc); }
   void expectMatches(const std::string& name) {
     const QImage img = render();
     ASSERT_FALSE(img.isNull()) << gl.error();
@@ -45,7 +45,7 @@ class VectorRenderTest : public ::testing::Test {
   Document doc{p, p};
   ViewController view{doc, p};
   OffscreenGl gl{kWidth, kHeight};
-  SceneRenderer scene;
+  const SceneRenderer& scene = gl.scene();
 };
 
 TEST_F(VectorRenderTest, LinesWithHeadsOnDarkAndLight) {

@@ -1,6 +1,6 @@
 #pragma once
-#include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace litho {
@@ -16,8 +16,7 @@ struct GlyphBitmap {
   std::vector<std::uint8_t> bits;
 };
 
-// Characters 0..126, drawn from display lists 10..136.
-using GlyphSet = std::array<GlyphBitmap, 127>;
-inline constexpr unsigned kGlyphListBase = 10;
+// The bitmap of one code point in the view font.
+using GlyphSource = std::function<GlyphBitmap(char32_t)>;
 
 }  // namespace litho

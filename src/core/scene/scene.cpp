@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "core/load/document.h"
+#include "core/scene/boundary.h"
 #include "core/scene/colour_scale.h"
 
 namespace litho {
@@ -48,6 +49,8 @@ void SceneGeometry::clear() {
   faces.clear();
   polygons.clear();
   polygonVertices.clear();
+  overlays.clear();
+  overlayVertices.clear();
   vectors.clear();
   title.reset();
 }
@@ -404,7 +407,7 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
   const bool secondActive = doc.store().hasSecondModel() && !doc.store().secondModel().empty() && opacity > 0;
   if (!(secondActive && opacity >= 1)) {
     out.ops.push_back({SceneOpKind::PolygonOffsetOn});
-    if (doc.isVectorModel() && conesQuestion_.goAhead(v, askYesNo)) {
+    if (doc.isVectorModel() && !v.vectorPassDeclined) {
       buildVectorScene(doc, v, colours.firstScale, flags_, out.vectors);
       out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
     }
@@ -413,7 +416,7 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});
   }
   out.ops.push_back({SceneOpKind::LightingOff});
-  if (v.showBoundary) out.ops.push_back({SceneOpKind::Boundary});
+  if (v.showBoundary) emitBoundary(doc.mesh(), v, !doc.isVectorModel() && v.showFloor, out);
   if (secondActive) {
     if (opacity < 1) out.ops.push_back({SceneOpKind::BlendOn});
     if (opacity < 0.85f) out.ops.push_back({SceneOpKind::DepthWriteOff});
@@ -445,7 +448,8 @@ const char* sceneOpName(SceneOpKind kind) {
     case SceneOpKind::BlendOff: return "blend off";
     case SceneOpKind::DepthWriteOff: return "depth writes off";
     case SceneOpKind::DepthWriteOn: return "depth writes on";
-    case SceneOpKind::Boundary: return "boundary";
+    case SceneOpKind::OverlayOffsetOn: return "overlay offset on";
+    case SceneOpKind::Overlays: return "overlays";
     case SceneOpKind::Vectors: return "vectors";
     case SceneOpKind::CellFacesOverlay: return "cell faces";
     case SceneOpKind::DataSets: return "data sets";

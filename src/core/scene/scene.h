@@ -4,7 +4,6 @@
 // GL layer only compiles this into display list 1.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -87,12 +86,25 @@ enum class SceneOpKind : std::uint8_t {
   BlendOff,
   DepthWriteOff,
   DepthWriteOn,
-  Boundary,  // boundary outline and floor
-  Vectors,  // vectors.arrows[begin, end)
+  OverlayOffsetOn,  // polygon offset for the floor, which lies on the model's bottom faces
+  Overlays,         // overlays[begin, end): boundary, floor, cut outlines, diagonal line
+  Vectors,          // vectors.arrows[begin, end)
   // Drawn by the overlays that arrive later: the cell-faces overlay and the
   // observation data sets.
   CellFacesOverlay,
   DataSets,
+};
+
+enum class OverlayShape : std::uint8_t { Quads, Lines, LineStrip, LineLoop };
+
+// Lines and flat quadrilaterals drawn around the model, in one colour each.
+struct OverlayPrimitive {
+  OverlayShape shape;
+  float lineWidth = 1;
+  std::array<float, 4> colour;
+  std::array<float, 3> normal{0, 0, 1};  // of quadrilaterals
+  std::uint32_t firstVertex = 0;
+  std::uint32_t vertexCount = 0;
 };
 
 struct SceneOp {
@@ -106,6 +118,8 @@ struct SceneGeometry {
   std::vector<CellFace> faces;
   std::vector<ScenePolygon> polygons;
   std::vector<std::array<double, 3>> polygonVertices;  // model coordinates
+  std::vector<OverlayPrimitive> overlays;
+  std::vector<std::array<double, 3>> overlayVertices;  // model coordinates
   VectorScene vectors;
   Colourmap colourmap;
   std::optional<std::string> title;
@@ -126,17 +140,12 @@ class SceneBuilder {
   void build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
   const HiddenFlags& hiddenFlags() const { return flags_; }
 
-  // Yes/No questions during a build (the cones question); without it the build asks nothing.
-  std::function<bool(const std::string&)> askYesNo;
-  const ConesQuestion& conesQuestion() const { return conesQuestion_; }
-
  private:
   void computeFlags(const Document& doc, const ViewState& v);
   void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
                   SceneGeometry& out);
 
   HiddenFlags flags_;
-  ConesQuestion conesQuestion_;
 };
 
 }  // namespace litho

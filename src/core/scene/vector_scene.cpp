@@ -13,10 +13,9 @@ namespace {
 constexpr double kDegreesPerRadian = 57.29577951308232;
 }
 
-bool ConesQuestion::goAhead(const ViewState& v, const std::function<bool(const std::string&)>& ask) {
-  if (!v.vectorsAsCones || v.selectedCutPlane != kNoPlane || asked_ || !ask) return true;
-  asked_ = true;
-  return ask(kConesQuestion);
+bool ConesQuestion::due(const Document& doc, const ViewState& v) const {
+  return !asked_ && v.rebuildNeeded && doc.modelLoaded() && doc.isVectorModel() && v.vectorsAsCones &&
+         v.selectedCutPlane == kNoPlane && !v.vectorPassDeclined;
 }
 
 std::array<AxisWalk, 3> vectorWalk(const DrawBox& b, int plane, const std::array<int, 3>& increment) {

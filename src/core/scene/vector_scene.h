@@ -3,7 +3,6 @@
 // where it points and in which colour. The GL layer draws them as lines or cones.
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <variant>
 #include <vector>
@@ -21,11 +20,13 @@ inline constexpr const char* kConesQuestion =
     "When plotting vectors as cones and displaying all the vectors\nin the entire model, can take a long time.\n"
     "Are you sure you want to continue?";
 
-// The question before the first cone pass over the whole model; asked once per run.
+// The question before the first cone pass over the whole model, asked once per
+// run before the rebuild that would start that pass, never during the build.
 class ConesQuestion {
  public:
-  // False when this pass is to draw nothing. Without ask, the pass goes ahead unasked.
-  bool goAhead(const ViewState& v, const std::function<bool(const std::string&)>& ask);
+  // A rebuild of this state would start a cone pass over the whole model, and the question has not been asked.
+  bool due(const Document& doc, const ViewState& v) const;
+  void markAsked() { asked_ = true; }
   bool asked() const { return asked_; }
 
  private:

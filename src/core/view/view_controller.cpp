@@ -358,4 +358,11 @@ void ViewController::refresh(ViewRefresh hint) {
   state.redrawNeeded = true;
 }
 
+void ViewController::askBeforeRebuild() {
+  if (!conesQuestion_.due(doc_, state)) return;
+  conesQuestion_.markAsked();
+  state.vectorPassDeclined = !platform_.askYesNo(kConesQuestion);
+  state.redrawNeeded = true;
+}
+
 }  // namespace litho

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/scene/colour_state.h"
+#include "core/scene/vector_scene.h"
 #include "core/view/view_state.h"
 
 namespace litho {
@@ -82,6 +83,11 @@ class ViewController {
   // After the document changed.
   void refresh(ViewRefresh hint);
 
+  // Questions the next rebuild depends on, asked before it is drawn (the one-time
+  // cones question); the answers are kept in the state for the build.
+  void askBeforeRebuild();
+  const ConesQuestion& conesQuestion() const { return conesQuestion_; }
+
  private:
   void apply(const ColourUpdate& u);
   void show(const ScaleDisplay& d);
@@ -91,6 +97,7 @@ class ViewController {
 
   Document& doc_;
   Platform& platform_;
+  ConesQuestion conesQuestion_;
 };
 
 }  // namespace litho

@@ -99,7 +99,8 @@ TEST(Scene, FullBoxDrawsOnlyItsSixOuterFaces) {
   expectAllWoundOutward(s);
   EXPECT_EQ(s.opKinds(), (std::vector<SceneOpKind>{SceneOpKind::PolygonOffsetOn, SceneOpKind::Faces,
                                                    SceneOpKind::PolygonOffsetOff, SceneOpKind::LightingOff,
-                                                   SceneOpKind::Boundary}));
+                                                   SceneOpKind::OverlayOffsetOn, SceneOpKind::Overlays,
+                                                   SceneOpKind::PolygonOffsetOff}));
 }
 
 TEST(Scene, FacesOfOneCellComeInTableOrder) {
@@ -208,8 +209,8 @@ TEST(Scene, SecondModelLayerStates) {
     SCOPED_TRACE("opacity 1: only the second model, opaque, depth writes on");
     s.colours.blendWeight = 1;
     s.build();
-    EXPECT_EQ(s.opKinds(), (std::vector<K>{K::LightingOff, K::Boundary, K::LightingOn, K::Faces, K::LightingOff,
-                                            K::BlendOff, K::DepthWriteOn}));
+    EXPECT_EQ(s.opKinds(), (std::vector<K>{K::LightingOff, K::OverlayOffsetOn, K::Overlays, K::PolygonOffsetOff,
+                                            K::LightingOn, K::Faces, K::LightingOff, K::BlendOff, K::DepthWriteOn}));
     EXPECT_EQ(s.g.faces.size(), 24u);
     EXPECT_EQ(s.g.faces[0].colour, 30);  // 3 on the second scale 0..6
     EXPECT_EQ(s.g.title, "/d/second.den");
@@ -219,8 +220,8 @@ TEST(Scene, SecondModelLayerStates) {
     s.colours.blendWeight = 0.9f;
     s.build();
     EXPECT_EQ(s.opKinds(), (std::vector<K>{K::PolygonOffsetOn, K::Faces, K::PolygonOffsetOff, K::LightingOff,
-                                            K::Boundary, K::BlendOn, K::LightingOn, K::Faces, K::LightingOff,
-                                            K::BlendOff, K::DepthWriteOn}));
+                                            K::OverlayOffsetOn, K::Overlays, K::PolygonOffsetOff, K::BlendOn,
+                                            K::LightingOn, K::Faces, K::LightingOff, K::BlendOff, K::DepthWriteOn}));
   }
   {
     SCOPED_TRACE("opacity 0.5: depth writes off during the second layer; the first model names the window");
@@ -228,8 +229,9 @@ TEST(Scene, SecondModelLayerStates) {
     s.v.lightingOn = false;
     s.build();
     EXPECT_EQ(s.opKinds(), (std::vector<K>{K::PolygonOffsetOn, K::Faces, K::PolygonOffsetOff, K::LightingOff,
-                                            K::Boundary, K::BlendOn, K::DepthWriteOff, K::Faces, K::LightingOff,
-                                            K::BlendOff, K::DepthWriteOn}));
+                                            K::OverlayOffsetOn, K::Overlays, K::PolygonOffsetOff, K::BlendOn,
+                                            K::DepthWriteOff, K::Faces, K::LightingOff, K::BlendOff,
+                                            K::DepthWriteOn}));
     EXPECT_EQ(s.g.title, "/d/first.den");
     ASSERT_EQ(s.g.faces.size(), 48u);
     for (std::size_t f = 0; f < 24; ++f) {

@@ -8,6 +8,7 @@
 
 #include "core/load/document.h"
 #include "core/scene/scene.h"
+#include "core/view/view_controller.h"
 #include "support/scripted_platform.h"
 #include "support/store_builder.h"
 
@@ -223,24 +224,38 @@ TEST(VectorScene, FacesOnlyInMeshMode) {
   EXPECT_LT(vectors, faces);
 }
 
-TEST(VectorScene, ConesQuestionIsAskedOncePerRun) {
+TEST(VectorScene, ConesQuestionIsAskedOnceBeforeTheRebuild) {
   VectorFixture f(2, 2, 2);
-  f.builder.askYesNo = [&f](const std::string& text) { return f.p.askYesNo(text); };
+  ViewController view(f.doc, f.p);
+  view.state = f.v;
+  // What the view does for a command: ask, then rebuild; a No holds for one build.
+  auto command = [&] {
+    view.state.rebuildNeeded = true;
+    view.askBeforeRebuild();
+    f.builder.build(f.doc, view.state, f.colours, f.g);
+    view.state.vectorPassDeclined = false;
+  };
   {
     SCOPED_TRACE("lines, or a selected cut plane: no question");
-    f.build();
-    f.v.vectorsAsCones = true;
-    f.v.selectedCutPlane = kSouth;
-    f.build();
+    command();
+    view.state.vectorsAsCones = true;
+    view.state.selectedCutPlane = kSouth;
+    command();
     EXPECT_TRUE(f.p.questions.empty());
     EXPECT_EQ(f.arrows().size(), 4u);
   }
   {
+    SCOPED_TRACE("nothing to rebuild: nothing to ask yet");
+    view.state.selectedCutPlane = kNoPlane;
+    view.state.rebuildNeeded = false;
+    view.askBeforeRebuild();
+    EXPECT_TRUE(f.p.questions.empty());
+  }
+  {
     SCOPED_TRACE("No: the pass draws nothing, mesh outlines stay");
-    f.v.selectedCutPlane = kNoPlane;
-    f.v.showMesh = true;
+    view.state.showMesh = true;
     f.p.yesNoAnswers = {false};
-    f.build();
+    command();
     ASSERT_EQ(f.p.questions.size(), 1u);
     EXPECT_EQ(f.p.questions[0], kConesQuestion);
     EXPECT_FALSE(f.hasOp(SceneOpKind::Vectors));
@@ -249,7 +264,7 @@ TEST(VectorScene, ConesQuestionIsAskedOncePerRun) {
   }
   {
     SCOPED_TRACE("the next rebuild draws the cones without asking");
-    f.build();
+    command();
     EXPECT_EQ(f.p.questions.size(), 1u);
     EXPECT_EQ(f.arrows().size(), 8u);
     EXPECT_TRUE(f.g.vectors.cones);
