@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   for (const double lo : {0.0, 0.5}) {
     view.state.displayMin = lo;
     view.state.displayMax = 1.2;
-    view.state.rebuildNeeded = true;
+    view.state.frame.rebuild();
     gl.render(view, doc);
     std::printf("cutoff %.1f..1.2: faces %zu, build %.1f ms, compile %.1f ms\n", lo, scene.geometry().faceCount(),
                 scene.lastBuildMs(), scene.lastCompileMs());

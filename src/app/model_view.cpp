@@ -108,7 +108,7 @@ void ModelView::mousePressEvent(QMouseEvent* e) {
     }
   } else if (e->button() == Qt::RightButton) {
     if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
-      s.redrawNeeded = true;
+      s.frame.redraw();
       anchor_ = e->position().toPoint();
       grabMouse();
       refreshWindow();
@@ -126,7 +126,7 @@ void ModelView::mouseReleaseEvent(QMouseEvent* e) {
     status({});
   } else if (e->button() == Qt::RightButton) {
     if (s.mouseCutStage == 0 || s.mouseCutStage == 5) {
-      s.redrawNeeded = true;
+      s.frame.redraw();
       anchor_ = QPoint(-100, -100);
       releaseMouse();
       refreshWindow();
@@ -173,7 +173,7 @@ void ModelView::onUpdate(ViewRefresh hint) {
 
 void ModelView::refreshWindow() {
   controller_.askBeforeRebuild();
-  if (controller_.state.redrawNeeded || controller_.state.rebuildNeeded) update();
+  if (controller_.state.frame.redrawPending() || controller_.state.frame.rebuildPending()) update();
 }
 
 void ModelView::initializeGL() {
@@ -187,7 +187,7 @@ void ModelView::initializeGL() {
   // The context goes when the widget moves to another window; its lists go with it.
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ModelView::releaseGl, Qt::UniqueConnection);
   initialised_ = true;
-  controller_.state.redrawNeeded = true;
+  controller_.state.frame.redraw();
 }
 
 void ModelView::resizeGL(int w, int h) {
@@ -195,7 +195,7 @@ void ModelView::resizeGL(int w, int h) {
   const qreal ratio = devicePixelRatioF();
   const int pw = static_cast<int>(w * ratio), ph = static_cast<int>(h * ratio);
   if (controller_.resize(pw, ph)) setViewport(pw, ph);
-  controller_.state.redrawNeeded = true;
+  controller_.state.frame.redraw();
 }
 
 void ModelView::paintGL() {
@@ -205,7 +205,7 @@ void ModelView::paintGL() {
     gl_.screenText().setGlyphSource(glyphSource(glyphFont_));
     glyphsBuilt_ = true;
   }
-  const bool rebuilt = controller_.state.rebuildNeeded || !gl_.scene().compiled();
+  const bool rebuilt = controller_.state.frame.rebuildPending() || !gl_.scene().compiled();
   drawFrame(controller_.state, doc_, controller_.colours, gl_);
   const auto& title = gl_.scene().geometry().title;
   if (rebuilt && title && *title != doc_.title()) {

@@ -117,7 +117,7 @@ void OffscreenGl::draw(ViewController& view, const Document& doc) {
   if (!valid_) return;
   makeCurrent();
   setViewport(width_, height_);
-  view.state.redrawNeeded = true;
+  view.state.frame.redraw();
   drawFrame(view.state, doc, view.colours, impl_->gl);
 }
 

@@ -69,7 +69,7 @@ void applyLighting(const ViewState& v, const CoreBox& b) {
 }
 
 bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl) {
-  if (!v.redrawNeeded && !v.rebuildNeeded) return false;
+  if (!v.frame.redrawPending() && !v.frame.rebuildPending()) return false;
   glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
   if (doc.modelLoaded()) {
@@ -87,9 +87,9 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
       glDisable(GL_CULL_FACE);
     else
       glEnable(GL_CULL_FACE);
-    if (v.rebuildNeeded || !gl.scene().compiled()) {
+    if (v.frame.rebuildPending() || !gl.scene().compiled()) {
       gl.scene().rebuild(doc, v, colours);
-      v.rebuildNeeded = false;
+      v.frame.rebuilt();
       v.vectorPassDeclined = false;  // a No holds for one vector pass
     }
     gl.scene().draw();
@@ -97,7 +97,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
     if (v.showColourbar) drawColourbar(v, colours, gl.text());
     if (v.showCompass) drawCompass(v);
   }
-  v.redrawNeeded = false;
+  v.frame.drawn();
   glFinish();
   return true;
 }

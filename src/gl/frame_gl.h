@@ -20,7 +20,7 @@ void loadCamera(const ViewState& v);
 void applyLighting(const ViewState& v, const CoreBox& box);
 
 // The whole frame: clear, and with a model the scene (rebuilt first when
-// rebuildNeeded or not built in this context yet). Returns false when there was
+// a rebuild is pending or not built in this context yet). Returns false when there was
 // nothing to do (neither flag set).
 bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl);
 

@@ -134,7 +134,7 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   QTest::qWait(50);
   EXPECT_TRUE(frame.view()->scene().geometry().vectors.arrows.empty()) << "No skips the pass";
 
-  frame.view()->state().rebuildNeeded = true;
+  frame.view()->state().frame.rebuild();
   frame.view()->refreshWindow();
   for (int n = 0; n < 50 && frame.view()->scene().geometry().vectors.arrows.empty(); ++n) QTest::qWait(20);
   EXPECT_FALSE(frame.view()->scene().geometry().vectors.arrows.empty());
@@ -177,14 +177,14 @@ TEST(VectorDialog, ConesQuestionComesBeforeTheBuildAndTheAnswerIsDrawnAtOnce) {
     ViewState& s = v->state();
     v->controller().toggleColourbar();
     v->refreshWindow();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !s.rebuildNeeded && !s.redrawNeeded; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !s.frame.rebuildPending() && !s.frame.redrawPending(); }, 5000));
 
     platform.answers = {yes};
     applyVectorProperties(s, VectorProperties{true, s.vectorLength, {1, 1, 1}});  // the dialog's OK
     v->refreshWindow();
     ASSERT_EQ(platform.questions.size(), 1u) << "asked before the paint";
     EXPECT_EQ(platform.questions[0], kConesQuestion);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.rebuildNeeded && !s.redrawNeeded; }, 5000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.frame.rebuildPending() && !s.frame.redrawPending(); }, 5000))
         << "drawn without further input";
 
     const SceneGeometry& g = v->scene().geometry();
@@ -205,7 +205,7 @@ TEST(VectorDialog, ConesQuestionComesBeforeTheBuildAndTheAnswerIsDrawnAtOnce) {
     else
       litAfterNo = lit;
 
-    s.rebuildNeeded = true;
+    s.frame.rebuild();
     v->refreshWindow();
     EXPECT_EQ(platform.questions.size(), 1u) << "once per run";
   }

@@ -59,8 +59,8 @@ TEST_F(FrameTest, MatricesInGlAreTheCamerasOwn) {
   ViewState& s = frame->view()->state();
   EXPECT_EQ(s.sceneExtent, 1575);
   EXPECT_EQ(s.cameraDistance, -2362.5);
-  EXPECT_FALSE(s.redrawNeeded);
-  EXPECT_FALSE(s.rebuildNeeded);
+  EXPECT_FALSE(s.frame.redrawPending());
+  EXPECT_FALSE(s.frame.rebuildPending());
   // GL keeps single precision: compare relatively.
   expectMatrixNear(readMatrix(GL_PROJECTION_MATRIX), projectionMatrix(s), 1e-5);
   expectMatrixNear(readMatrix(GL_MODELVIEW_MATRIX), localModelViewMatrix(s), 1e-3);
@@ -87,11 +87,11 @@ TEST_F(FrameTest, ZeroSizedResizeChangesNothing) {
   ViewController& c = frame->view()->controller();
   const double aspect = c.state.aspect;
   EXPECT_NEAR(aspect, static_cast<double>(frame->view()->width()) / frame->view()->height(), 1e-9);
-  c.state.redrawNeeded = false;
+  c.state.frame.drawn();
   EXPECT_FALSE(c.resize(0, 300));
   EXPECT_FALSE(c.resize(300, 0));
   EXPECT_EQ(c.state.aspect, aspect);
-  EXPECT_FALSE(c.state.redrawNeeded);
+  EXPECT_FALSE(c.state.frame.redrawPending());
 }
 
 TEST_F(FrameTest, LightsCullingAndBackground) {

@@ -64,7 +64,7 @@ TEST_F(RenderTest, DefaultViewOfALoad) {
 TEST_F(RenderTest, CutoffLeavesTheBody) {
   view.state.displayMin = 2.4;
   view.state.displayMax = 3;
-  view.state.rebuildNeeded = true;
+  view.state.frame.rebuild();
   expectMatches("block_body");
   EXPECT_LT(scene.geometry().faceCount(), 2000u);
   EXPECT_GT(scene.geometry().faceCount(), 50u);
@@ -75,7 +75,7 @@ TEST_F(RenderTest, CutPlanesAndDiagonal) {
   view.state.cuts[kSideTop] = 8;
   view.state.diagonalCutOn = true;
   view.state.diagonalLine = {499700, 6999700, 500600, 7000300};
-  view.state.rebuildNeeded = true;
+  view.state.frame.rebuild();
   expectMatches("block_cuts_diagonal");
   EXPECT_FALSE(scene.geometry().polygons.empty());
 }
@@ -112,7 +112,7 @@ TEST_F(RenderTest, OverlaysOnDarkAndLight) {
   view.cutForward();
   expectMatches("block_overlays_dark");
   view.setBackground(255, 255, 255);
-  view.state.rebuildNeeded = true;
+  view.state.frame.rebuild();
   expectMatches("block_overlays_light");
 }
 

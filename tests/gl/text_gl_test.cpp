@@ -63,7 +63,7 @@ class GlTextTest : public ::testing::Test {
     gl2psBeginPage("label", "Lithoscan3D", viewport, format, GL2PS_BSP_SORT,
                    GL2PS_SILENT | GL2PS_USE_CURRENT_VIEWPORT | GL2PS_NO_PS3_SHADING, GL_RGBA, 0, nullptr, 0, 0, 0,
                    4 << 20, f, path.c_str());
-    view.state.rebuildNeeded = true;
+    view.state.frame.rebuild();
     gl.draw(view, doc);
     EXPECT_EQ(gl2psEndPage(), GL2PS_SUCCESS);
     gl.resources().setText(nullptr);
@@ -148,7 +148,7 @@ TEST_F(GlTextTest, ListNamesComeFromTheContextAndGoWithRelease) {
   EXPECT_EQ(r.lists().blockCount(), 0u);
   EXPECT_FALSE(r.scene().compiled());
   SCOPED_TRACE("the next frame builds them again without being asked to");
-  view.state.rebuildNeeded = false;
+  view.state.frame.rebuilt();
   gl.draw(view, doc);
   EXPECT_TRUE(r.scene().compiled());
   EXPECT_TRUE(glIsList(r.scene().listName()));

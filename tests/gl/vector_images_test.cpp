@@ -52,7 +52,7 @@ TEST_F(VectorRenderTest, LinesWithHeadsOnDarkAndLight) {
   ASSERT_TRUE(gl.valid()) << gl.error();
   EXPECT_GT(view.state.vectorLength, 0);
   view.state.vectorIncrement = {2, 2, 2};
-  view.state.rebuildNeeded = true;
+  view.state.frame.rebuild();
   expectMatches("vector_lines_dark");
   EXPECT_FALSE(scene.geometry().vectors.arrows.empty());
   const QImage dark = render();

@@ -55,8 +55,8 @@ void applyCutoff(ViewState& v, const ColourScale& firstScale, double low, double
   };
   take(v.displayMin, low);
   take(v.displayMax, high);
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
 }
 
 int CutoffSlider::position(double logUnitsValue) const {
@@ -134,8 +134,8 @@ void CutoffSession::cancel(ViewState& v, const std::string& minText, const std::
   // Put back exactly what was in force: a trip through the presented values could move a limit by a rounding.
   v.displayMin = openingMin_;
   v.displayMax = openingMax_;
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
 }
 
 // --- colour range ------------------------------------------------------------
@@ -204,8 +204,8 @@ void applyRange(ColourState& c, ViewState& v, const RangeChoice& choice) {
     c.secondScale.min = choice.second->low;
     c.secondScale.max = choice.second->high;
   }
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
 }
 
 // --- padding -----------------------------------------------------------------
@@ -242,8 +242,8 @@ std::array<bool, 3> applyPadding(ViewState& v, const std::array<int, 6>& padding
     v.visibleCount[axis] = counts[axis] - v.hiddenPadding[2 * axis] - v.hiddenPadding[2 * axis + 1];
   }
   v.panX = v.panY = 0;
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
   return taken;
 }
 
@@ -253,8 +253,8 @@ bool switchDiagonalCutOff(ViewState& v) {
   if (!v.diagonalCutOn) return false;
   v.diagonalCutOn = false;
   v.mouseCutStage = 0;
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
   return true;
 }
 
@@ -285,8 +285,8 @@ void applyDiagonal(ViewState& v, const DiagonalCut& cut) {
   v.diagonalLine = cut.line;
   v.diagonalSide = cut.flip ? 1 : 0;
   v.diagonalCutOn = true;
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
 }
 
 }  // namespace litho

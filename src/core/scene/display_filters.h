@@ -43,7 +43,7 @@ double toLogUnits(double presented, const ColourScale& scale);
 // Changes the cutoff from presented values through firstScale. A limit within a
 // relative 1e-5 of its present value keeps that value; a limit that is not a
 // number keeps its value too. New limits are rounded to float, the precision of
-// the cells they are compared with. Sets rebuildNeeded and redrawNeeded.
+// the cells they are compared with. Asks for a rebuild and a redraw.
 void applyCutoff(ViewState& v, const ColourScale& firstScale, double low, double high);
 
 inline constexpr int kCutoffSliderMax = 200;
@@ -122,7 +122,7 @@ RangeFields rangeFields(const ColourState& c);
 // A box still holding its opening text keeps the stored bound it came from exactly.
 std::variant<RangeChoice, FieldError> checkRange(const RangeFields& typed, const RangeFields& shown,
                                                  const ColourState& c, bool secondModelLoaded);
-// Stores the ranges; sets rebuildNeeded and redrawNeeded.
+// Stores the ranges; asks for a rebuild and a redraw.
 void applyRange(ColourState& c, ViewState& v, const RangeChoice& choice);
 
 // --- padding -----------------------------------------------------------------

@@ -14,7 +14,7 @@ constexpr double kDegreesPerRadian = 57.29577951308232;
 }
 
 bool ConesQuestion::due(const Document& doc, const ViewState& v) const {
-  return !asked_ && v.rebuildNeeded && doc.modelLoaded() && doc.isVectorModel() && v.vectorsAsCones &&
+  return !asked_ && v.frame.rebuildPending() && doc.modelLoaded() && doc.isVectorModel() && v.vectorsAsCones &&
          v.selectedCutPlane == kNoPlane && !v.vectorPassDeclined;
 }
 
@@ -128,7 +128,7 @@ void applyVectorProperties(ViewState& v, const VectorProperties& p) {
   v.vectorsAsCones = p.cones;
   v.vectorLength = p.length;
   v.vectorIncrement = p.increment;
-  v.rebuildNeeded = true;
+  v.frame.rebuild();
 }
 
 }  // namespace litho

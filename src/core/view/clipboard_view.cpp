@@ -53,8 +53,8 @@ std::optional<PastedView> pasteViewString(const std::string& text, ViewControlle
   view.resetViewExtents();
   if (fits(c, v.visibleCount[0]) && fits(c + 2, v.visibleCount[1]) && fits(c + 4, v.visibleCount[2]))
     for (int s = 0; s < 6; ++s) v.cuts[static_cast<std::size_t>(s)] = c[s];
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
   return result;
 }
 

@@ -172,8 +172,8 @@ bool moveCutToPoint(ViewController& view, const std::optional<Point3>& pick) {
       break;
     }
   }
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
   return true;
 }
 
@@ -210,8 +210,8 @@ std::string mouseCutCommand(ViewController& view) {
   if (v.mouseCutStage != 0) {
     v.mouseCutStage = 0;
     v.diagonalCutOn = false;
-    v.rebuildNeeded = true;
-    v.redrawNeeded = true;
+    v.frame.rebuild();
+    v.frame.redraw();
     return {};
   }
   v.mouseCutStage = 1;
@@ -238,8 +238,8 @@ std::optional<std::string> mouseCutClick(ViewController& view, const std::option
       v.diagonalSide = x > (line[2] - line[0]) / (line[3] - line[1]) * (y - line[1]) + line[0] ? 1 : 0;
       v.mouseCutStage = 4;
       v.diagonalCutOn = true;
-      v.rebuildNeeded = true;
-      v.redrawNeeded = true;
+      v.frame.rebuild();
+      v.frame.redraw();
       return std::string();
     }
     default: return std::nullopt;

@@ -22,8 +22,8 @@ void ViewController::show(const ScaleDisplay& d) {
 
 void ViewController::apply(const ColourUpdate& u) {
   if (u.display) show(*u.display);
-  if (u.refresh == Refresh::Rebuild) state.rebuildNeeded = true;
-  if (u.refresh != Refresh::None) state.redrawNeeded = true;
+  if (u.refresh == Refresh::Rebuild) state.frame.rebuild();
+  if (u.refresh != Refresh::None) state.frame.redraw();
 }
 
 // --- camera ------------------------------------------------------------------
@@ -37,10 +37,10 @@ bool ViewController::resize(int width, int height) {
 
 void ViewController::applyProjection(double aspect) {
   if (aspect > 0) state.aspect = aspect;
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
-void ViewController::applyModelView() { state.redrawNeeded = true; }
+void ViewController::applyModelView() { state.frame.redraw(); }
 
 void ViewController::resetViewExtents() {
   if (!doc_.modelLoaded()) return;
@@ -53,8 +53,8 @@ void ViewController::resetViewExtents() {
   state.mouseCutStage = 0;
   state.cameraDistance = -1.5 * state.sceneExtent;
   state.panStep = 0.005 * state.sceneExtent;
-  state.redrawNeeded = true;
-  state.rebuildNeeded = true;
+  state.frame.redraw();
+  state.frame.rebuild();
   applyProjection(-1);
   applyModelView();
 }
@@ -105,45 +105,45 @@ void ViewController::reset() {
   state.panX = state.panY = 0;
   resetViewExtents();
   state.selectedCutPlane = kNoPlane;
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 // --- display toggles ---------------------------------------------------------
 
 void ViewController::toggleLabels() {
   state.showLabels = !state.showLabels;
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 void ViewController::toggleColourbar() {
   state.showColourbar = !state.showColourbar;
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 void ViewController::toggleCompass() {
   state.showCompass = !state.showCompass;
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 void ViewController::toggleFloor() {
   state.showFloor = !state.showFloor;
-  state.rebuildNeeded = true;
+  state.frame.rebuild();
 }
 
 void ViewController::toggleBoundary() {
   state.showBoundary = !state.showBoundary;
-  state.rebuildNeeded = true;
+  state.frame.rebuild();
 }
 
 void ViewController::toggleMesh() {
   state.showMesh = !state.showMesh;
-  state.redrawNeeded = true;
-  if (doc_.isVectorModel()) state.rebuildNeeded = true;
+  state.frame.redraw();
+  if (doc_.isVectorModel()) state.frame.rebuild();
 }
 
 void ViewController::changeLabelScale(int delta) {
   state.labelScale += delta;
-  state.rebuildNeeded = true;
+  state.frame.rebuild();
 }
 
 bool ViewController::canDecreaseFont() const { return state.fontSize > 1 && doc_.modelLoaded(); }
@@ -152,26 +152,26 @@ bool ViewController::canIncreaseFont() const { return state.fontSize < 100 && do
 void ViewController::changeFontSize(int delta) {
   state.fontSize += delta;
   state.viewFont.height = -state.fontSize;
-  state.rebuildNeeded = true;
+  state.frame.rebuild();
 }
 
 void ViewController::setFont(const FontSpec& font) {
   state.viewFont = font;
   state.fontSize = -font.height;
-  state.rebuildNeeded = true;
+  state.frame.rebuild();
 }
 
 void ViewController::setBackground(unsigned char r, unsigned char g, unsigned char b) {
   state.backgroundColour = {r, g, b};
   state.darkBackground = (r + g + b) / 3 < 127;
-  state.redrawNeeded = true;
-  if (doc_.isVectorModel()) state.rebuildNeeded = true;
+  state.frame.redraw();
+  if (doc_.isVectorModel()) state.frame.rebuild();
 }
 
 void ViewController::setLights(const std::array<bool, 5>& switches) {
   state.lightSwitches = switches;
   state.lightingOn = std::any_of(switches.begin(), switches.end(), [](bool on) { return on; });
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 void ViewController::setViewAngles(float x, float z, float step, double zoom) {
@@ -187,17 +187,17 @@ void ViewController::setAxisScale(const std::array<double, 3>& scale) {
   state.axisScale = scale;
   state.normalizeNormals = scale[0] != 1 || scale[1] != 1 || scale[2] != 1;
   resetViewExtents();
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 // --- cut planes --------------------------------------------------------------
 
 void ViewController::selectCutPlane(int plane) {
   state.selectedCutPlane = state.selectedCutPlane == plane ? kNoPlane : plane;
-  state.redrawNeeded = true;
+  state.frame.redraw();
   if (doc_.isVectorModel()) {
     state.cuts = {};
-    state.rebuildNeeded = true;
+    state.frame.rebuild();
   }
 }
 
@@ -267,8 +267,8 @@ void ViewController::cutForward() {
   const int side = state.selectedCutPlane - 1;
   const int opposite = side ^ 1;
   if (state.cuts[side] + state.cuts[opposite] < state.visibleCount[side / 2] - 1) state.cuts[side] += n;
-  state.rebuildNeeded = true;
-  state.redrawNeeded = true;
+  state.frame.rebuild();
+  state.frame.redraw();
 }
 
 void ViewController::cutBackward() {
@@ -277,8 +277,8 @@ void ViewController::cutBackward() {
   if (n == 0) return;
   const int side = state.selectedCutPlane - 1;
   if (state.cuts[side] > 0) state.cuts[side] = std::max(0, state.cuts[side] - n);
-  state.rebuildNeeded = true;
-  state.redrawNeeded = true;
+  state.frame.rebuild();
+  state.frame.redraw();
 }
 
 // --- models and colours ------------------------------------------------------
@@ -294,8 +294,8 @@ void ViewController::stepModel(int delta) {
   char buf[32];
   std::snprintf(buf, sizeof buf, " model %i", next + 1);
   status(buf);
-  state.rebuildNeeded = true;
-  state.redrawNeeded = true;
+  state.frame.rebuild();
+  state.frame.redraw();
 }
 
 void ViewController::blend(int direction) {
@@ -327,8 +327,8 @@ void ViewController::refresh(ViewRefresh hint) {
   if (!doc_.modelLoaded()) return;
   const RectMesh& mesh = doc_.mesh();
   if (hint == ViewRefresh::Reload) {
-    state.rebuildNeeded = true;
-    state.redrawNeeded = true;
+    state.frame.rebuild();
+    state.frame.redraw();
     return;
   }
   if (hint == ViewRefresh::NewLoad) {
@@ -354,15 +354,15 @@ void ViewController::refresh(ViewRefresh hint) {
     state.panX = state.panY = 0;
     resetViewExtents();
   }
-  state.rebuildNeeded = true;
-  state.redrawNeeded = true;
+  state.frame.rebuild();
+  state.frame.redraw();
 }
 
 void ViewController::askBeforeRebuild() {
   if (!conesQuestion_.due(doc_, state)) return;
   conesQuestion_.markAsked();
   state.vectorPassDeclined = !platform_.askYesNo(kConesQuestion);
-  state.redrawNeeded = true;
+  state.frame.redraw();
 }
 
 }  // namespace litho

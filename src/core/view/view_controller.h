@@ -14,7 +14,7 @@ enum class ViewRefresh;
 class Platform;
 
 // The view's state and every command that changes it, without Qt or GL.
-// Commands set redrawNeeded or rebuildNeeded; the window is then repainted.
+// Commands ask for a redraw or a rebuild (state.frame); the window is then repainted.
 class ViewController {
  public:
   ViewController(Document& doc, Platform& platform);

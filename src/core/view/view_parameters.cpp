@@ -273,8 +273,8 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   view.setLights(lights);
   window = win;
   c.selectActiveScale(doc.store().hasSecondModel());
-  v.rebuildNeeded = true;
-  v.redrawNeeded = true;
+  v.frame.rebuild();
+  v.frame.redraw();
   return true;
 }
 

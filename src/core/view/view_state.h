@@ -27,6 +27,25 @@ struct FontSpec {
   bool operator==(const FontSpec&) const = default;
 };
 
+// What the next paint must do: a redraw when only the camera or an overlay
+// changed, a rebuild when which cells are drawn, or their colours, changed.
+// Commands ask; only the paint clears.
+class FrameRequests {
+ public:
+  void redraw() { redraw_ = true; }
+  void rebuild() { rebuild_ = true; }
+  bool redrawPending() const { return redraw_; }
+  bool rebuildPending() const { return rebuild_; }
+  bool anyPending() const { return redraw_ || rebuild_; }
+  void rebuilt() { rebuild_ = false; }
+  void drawn() { redraw_ = false; }
+  void clear() { redraw_ = rebuild_ = false; }
+
+ private:
+  bool redraw_ = true;
+  bool rebuild_ = true;
+};
+
 // How the loaded model is looked at: camera, padding, cut planes, display flags.
 struct ViewState {
   float rotationX = -65;
@@ -81,8 +100,7 @@ struct ViewState {
   std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z
   bool vectorPassDeclined = false;  // the cones question was answered No: the next rebuild draws no arrows
 
-  bool redrawNeeded = true;
-  bool rebuildNeeded = true;
+  FrameRequests frame;
 };
 
 // Extent of the visible (unpadded) box in model coordinates; z0 is the top.

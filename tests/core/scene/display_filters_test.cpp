@@ -28,7 +28,7 @@ ViewState cutoff(double lo, double hi) {
   ViewState v;
   v.displayMin = lo;
   v.displayMax = hi;
-  v.rebuildNeeded = v.redrawNeeded = false;
+  v.frame.clear();
   return v;
 }
 
@@ -51,7 +51,7 @@ TEST(ApplyCutoff, ConvertsThroughTheFirstScalesPresentation) {
     applyCutoff(v, scale(c.conductivityView, c.linearLabels), c.low, c.high);
     EXPECT_EQ(v.displayMin, asFloat(c.wantMin));
     EXPECT_EQ(v.displayMax, asFloat(c.wantMax));
-    EXPECT_TRUE(v.rebuildNeeded);
+    EXPECT_TRUE(v.frame.rebuildPending());
   }
 }
 
@@ -145,18 +145,18 @@ TEST(CutoffSession, PreviewOkAndCancel) {
     ASSERT_EQ(s.preview(v, moved, s.openingMaxText()), std::nullopt);
     EXPECT_NEAR(v.displayMin, -2.7, 1e-6);
     // Even with the boxes typed back to their opening values.
-    v.rebuildNeeded = false;
+    v.frame.rebuilt();
     s.cancel(v, s.openingMinText(), s.openingMaxText());
     EXPECT_EQ(v.displayMin, -2.3456789012);
     EXPECT_EQ(v.displayMax, -1.1);
-    EXPECT_TRUE(v.rebuildNeeded);
+    EXPECT_TRUE(v.frame.rebuildPending());
   }
   {
     SCOPED_TRACE("Cancel with nothing changed leaves the scene alone");
     ViewState v = cutoff(-2, -1);
     CutoffSession s(v, log, -3, -1);
     s.cancel(v, "0.010", s.openingMaxText());
-    EXPECT_FALSE(v.rebuildNeeded);
+    EXPECT_FALSE(v.frame.rebuildPending());
   }
   {
     SCOPED_TRACE("refused boxes change nothing");
@@ -167,7 +167,7 @@ TEST(CutoffSession, PreviewOkAndCancel) {
     EXPECT_EQ(s.accept(v, "0.1", "-1", false), (FieldError{kLogOfNonPositiveMessage, MessageKind::Warning}));
     EXPECT_EQ(v.displayMin, -2);
     EXPECT_TRUE(v.ignoreCutPlanes);
-    EXPECT_FALSE(v.rebuildNeeded);
+    EXPECT_FALSE(v.frame.rebuildPending());
   }
 }
 
@@ -229,7 +229,7 @@ TEST(SetRange, ChecksAndConvertsBothGroups) {
     EXPECT_DOUBLE_EQ(c.firstScale.max, -2);
     EXPECT_EQ(c.secondScale.min, 2);
     EXPECT_EQ(c.secondScale.max, 2);
-    EXPECT_TRUE(v.rebuildNeeded);
+    EXPECT_TRUE(v.frame.rebuildPending());
     EXPECT_EQ(colourIndex(2, c.secondScale), 0);
   }
   {
@@ -285,18 +285,18 @@ TEST(Padding, RefusesEachAxisThatLeavesNoCellSilently) {
 
 TEST(DiagonalCut, CommandSwitchesAnActiveCutOff) {
   ViewState v;
-  v.rebuildNeeded = false;
+  v.frame.rebuilt();
   EXPECT_FALSE(switchDiagonalCutOff(v)) << "off: the dialog opens instead";
-  EXPECT_FALSE(v.rebuildNeeded);
+  EXPECT_FALSE(v.frame.rebuildPending());
   applyDiagonal(v, DiagonalCut{{0, 0, 10, 20}, true});
   EXPECT_TRUE(v.diagonalCutOn);
   EXPECT_EQ(v.diagonalSide, 1);
   v.mouseCutStage = 3;
-  v.rebuildNeeded = false;
+  v.frame.rebuilt();
   EXPECT_TRUE(switchDiagonalCutOff(v));
   EXPECT_FALSE(v.diagonalCutOn);
   EXPECT_EQ(v.mouseCutStage, 0);
-  EXPECT_TRUE(v.rebuildNeeded);
+  EXPECT_TRUE(v.frame.rebuildPending());
 }
 
 TEST(DiagonalCut, RefusesLinesParallelToAnAxis) {

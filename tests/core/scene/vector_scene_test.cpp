@@ -230,7 +230,7 @@ TEST(VectorScene, ConesQuestionIsAskedOnceBeforeTheRebuild) {
   view.state = f.v;
   // What the view does for a command: ask, then rebuild; a No holds for one build.
   auto command = [&] {
-    view.state.rebuildNeeded = true;
+    view.state.frame.rebuild();
     view.askBeforeRebuild();
     f.builder.build(f.doc, view.state, f.colours, f.g);
     view.state.vectorPassDeclined = false;
@@ -247,7 +247,7 @@ TEST(VectorScene, ConesQuestionIsAskedOnceBeforeTheRebuild) {
   {
     SCOPED_TRACE("nothing to rebuild: nothing to ask yet");
     view.state.selectedCutPlane = kNoPlane;
-    view.state.rebuildNeeded = false;
+    view.state.frame.rebuilt();
     view.askBeforeRebuild();
     EXPECT_TRUE(f.p.questions.empty());
   }
@@ -296,12 +296,12 @@ TEST(VectorScene, PropertiesCheck) {
     auto r = checkVectorProperties(true, " 2.5 ", "3", "1", "12");
     ASSERT_TRUE(std::holds_alternative<VectorProperties>(r));
     ViewState v;
-    v.rebuildNeeded = false;
+    v.frame.rebuilt();
     applyVectorProperties(v, std::get<VectorProperties>(r));
     EXPECT_TRUE(v.vectorsAsCones);
     EXPECT_EQ(v.vectorLength, 2.5);
     EXPECT_EQ(v.vectorIncrement, (std::array<int, 3>{3, 1, 12}));
-    EXPECT_TRUE(v.rebuildNeeded);
+    EXPECT_TRUE(v.frame.rebuildPending());
     const VectorProperties back = vectorPropertiesOf(v);
     EXPECT_TRUE(back.cones);
     EXPECT_EQ(back.increment, v.vectorIncrement);

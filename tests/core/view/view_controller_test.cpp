@@ -196,22 +196,22 @@ TEST_F(ViewTest, ModelStepsAndBlendStatus) {
   EXPECT_NEAR(view.colours.blendWeight, 0.8, 1e-6);
   EXPECT_TRUE(view.colours.secondScaleActive());
   EXPECT_EQ(statuses.back(), "first model 20%,  second model 80%");
-  EXPECT_TRUE(view.state.rebuildNeeded);
+  EXPECT_TRUE(view.state.frame.rebuildPending());
 }
 
 TEST_F(ViewTest, DisplayTogglesSetTheRightFlag) {
   load("2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   view.refresh(ViewRefresh::NewLoad);
-  view.state.redrawNeeded = view.state.rebuildNeeded = false;
+  view.state.frame.clear();
   view.toggleLabels();
   view.toggleCompass();
   view.rotateX(+1);
   view.setPerspective(false);
-  EXPECT_TRUE(view.state.redrawNeeded);
-  EXPECT_FALSE(view.state.rebuildNeeded);
+  EXPECT_TRUE(view.state.frame.redrawPending());
+  EXPECT_FALSE(view.state.frame.rebuildPending());
   EXPECT_EQ(view.state.rotationX, -60);
   view.toggleFloor();
-  EXPECT_TRUE(view.state.rebuildNeeded);
+  EXPECT_TRUE(view.state.frame.rebuildPending());
   view.changeFontSize(+1);
   EXPECT_EQ(view.state.viewFont.height, -13);
   view.setBackground(200, 200, 100);
