@@ -110,6 +110,24 @@ bool QtPlatform::startProgram(const std::string& program, const std::vector<std:
   return true;
 }
 
+bool QtPlatform::startProgramAsync(const std::string& program, const std::vector<std::string>& args,
+                                   const std::string& folder, std::function<void(int status)> finished) {
+  QStringList a;
+  for (const auto& s : args) a << q(s);
+  auto* p = new QProcess();
+  if (!folder.empty()) p->setWorkingDirectory(q(folder));
+  QObject::connect(p, &QProcess::finished, p, [p, finished](int code, QProcess::ExitStatus how) {
+    p->deleteLater();
+    if (finished) finished(how == QProcess::NormalExit ? code : -1);
+  });
+  p->start(q(program), a);
+  if (!p->waitForStarted()) {
+    delete p;
+    return false;
+  }
+  return true;
+}
+
 bool QtPlatform::openWithShell(const std::string& target) {
   const QString t = q(target);
   const QUrl url = t.contains("://") ? QUrl(t) : QUrl::fromLocalFile(t);

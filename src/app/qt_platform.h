@@ -28,6 +28,8 @@ class QtPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string& text) override;
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  bool startProgramAsync(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                         std::function<void(int status)> finished) override;
   bool openWithShell(const std::string& target) override;
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;

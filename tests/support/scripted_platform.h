@@ -30,6 +30,19 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string& text) override { clipboard = text; }
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  // Recorded; the test finishes the program with finishProgram.
+  bool startProgramAsync(const std::string& program, const std::vector<std::string>&, const std::string&,
+                         std::function<void(int status)> finished) override {
+    programsStarted.push_back(program);
+    running.push_back(std::move(finished));
+    return true;
+  }
+  void finishProgram(int status) {
+    auto f = std::move(running.front());
+    running.pop_front();
+    if (f) f(status);
+  }
+  std::deque<std::function<void(int)>> running;
   bool openWithShell(const std::string& target) override {
     shellOpened.push_back(target);
     if (shellAnswers.empty()) return false;

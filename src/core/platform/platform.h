@@ -3,6 +3,7 @@
 // for the document, goes through this interface. The Qt implementation lives in
 // src/app; tests use a scripted double; the batch tool writes to stderr.
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,6 +49,11 @@ class Platform {
   // Starts a program; when wait is set, returns once it ended. False when it could not start.
   virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,
                             const std::string& workingFolder, bool wait) = 0;
+  // Starts a program and returns at once, while the windows keep painting; `finished` is
+  // called later with its exit status (-1 when it crashed). False when it could not start,
+  // and then `finished` is never called.
+  virtual bool startProgramAsync(const std::string& program, const std::vector<std::string>& args,
+                                 const std::string& workingFolder, std::function<void(int status)> finished) = 0;
 
   // Opens a document or web address with the desktop's own program; false when that failed.
   virtual bool openWithShell(const std::string& target) = 0;

@@ -45,6 +45,26 @@ bool StreamPlatform::startProgram(const std::string& program, const std::vector<
   return true;
 }
 
+bool StreamPlatform::startProgramAsync(const std::string& program, const std::vector<std::string>& args,
+                                       const std::string& folder, std::function<void(int status)> finished) {
+  const pid_t pid = ::fork();
+  if (pid < 0) return false;
+  if (pid == 0) {
+    if (!folder.empty() && ::chdir(folder.c_str()) != 0) _exit(127);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    ::execvp(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  if (WIFEXITED(status) && WEXITSTATUS(status) == 127) return false;
+  if (finished) finished(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
+  return true;
+}
+
 std::string StreamPlatform::currentFolder() {
   char buf[PATH_MAX];
   return ::getcwd(buf, sizeof buf) ? std::string(buf) : std::string();

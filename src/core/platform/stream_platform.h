@@ -22,6 +22,9 @@ class StreamPlatform : public Platform, public DocumentUi {
   void setClipboardText(const std::string&) override {}
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
+  // Without an event loop the program is waited for.
+  bool startProgramAsync(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
+                         std::function<void(int status)> finished) override;
   bool openWithShell(const std::string&) override { return false; }
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
