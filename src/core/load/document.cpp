@@ -1,5 +1,7 @@
 #include "core/load/document.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -19,8 +21,12 @@ namespace litho {
 Document::Document(Platform& platform, DocumentUi& ui) : platform_(platform), ui_(ui) {}
 
 Document::~Document() {
-  if (tq5rMode_ && modelPath().size() >= 4 && modelPath().compare(modelPath().size() - 4, 4, ".fld") == 0)
-    std::remove(modelPath().c_str());
+  struct stat st {};
+  if (!tq5rTempFile_.empty() && ::stat(tq5rTempFile_.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+      st.st_dev == tq5rTempDevice_ && st.st_ino == tq5rTempInode_ &&
+      static_cast<std::uint64_t>(st.st_size) == tq5rTempSize_ &&
+      st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec == tq5rTempModified_)
+    std::remove(tq5rTempFile_.c_str());
 }
 
 void Document::releaseModelData() {
@@ -427,6 +433,16 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
     files_.modelPath.clear();
   }
   files_.meshPath = fullPath(c.meshText);
+  const std::string& model = files_.modelPath;
+  struct stat st {};
+  if (tq5rMode_ && model.size() >= 4 && model.compare(model.size() - 4, 4, ".fld") == 0 &&
+      ::stat(model.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
+    tq5rTempFile_ = model;
+    tq5rTempDevice_ = st.st_dev;
+    tq5rTempInode_ = st.st_ino;
+    tq5rTempSize_ = static_cast<std::uint64_t>(st.st_size);
+    tq5rTempModified_ = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
+  }
 
   const LoadStatus s = loadFiles();
   if (c.trnsmt) transmitterMode_ = true;

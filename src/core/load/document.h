@@ -179,6 +179,11 @@ class Document {
   bool modified_ = false;
   bool differenceShown_ = false;
   int readThreads_ = 0;  // threads for parsing model files; 0: as the machine allows
+  // The temporary model file named on the command line with /tq5rdata, and the
+  // file it was then; it is deleted at exit only if the path still names that file.
+  std::string tq5rTempFile_;
+  std::uint64_t tq5rTempDevice_ = 0, tq5rTempInode_ = 0, tq5rTempSize_ = 0;
+  std::int64_t tq5rTempModified_ = 0;  // ns
   std::vector<Element> elements_;
   std::vector<DataSet> dataSets_;
   int selectedDataSet_ = -1;

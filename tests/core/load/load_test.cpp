@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
 
 #include "core/edit/background.h"
 #include "core/load/file_load_check.h"
@@ -250,25 +252,40 @@ TEST_F(LoadTest, RangesVisitOnlyActiveCells) {
   EXPECT_EQ(doc.store().range().max, -1.0000000150474662e30);
 }
 
-TEST_F(LoadTest, Tq5rDocumentDeletesItsFldModelOnly) {
-  const std::string fld = dir.write("x.fld", "1\n");
-  const std::string den = dir.write("x.den", "1\n");
-  {
+TEST_F(LoadTest, Tq5rDeletesOnlyTheTemporaryFileOfTheCommandLineWhileItIsThatFile) {
+  const auto run = [&](const std::string& model, const std::function<void(Document&)>& then = {}) {
     Document doc(p, p);
-    LoadRequest req;
-    doc.setTq5rMode(true);
-    req.modelPath = den;
-    doc.setFiles(req);
-  }
-  EXPECT_TRUE(fileExists(den));
+    doc.commandLineLoad(parseCommandLine('"' + mesh + "\" \"" + model + "\" /tq5rdata"));
+    if (then) then(doc);
+  };
+  const std::string opened = dir.write("opened.fld", "1\n");
   {
-    Document doc(p, p);
-    LoadRequest req;
-    doc.setTq5rMode(true);
-    req.modelPath = fld;
-    doc.setFiles(req);
+    SCOPED_TRACE("a .fld model loaded later is not the temporary file");
+    const std::string temp = dir.write("t1.fld", "1\n");
+    run(temp, [&](Document& doc) {
+      LoadRequest req;
+      req.meshPath = mesh;
+      req.modelPath = opened;
+      doc.load(req);
+    });
+    EXPECT_FALSE(fileExists(temp));
+    EXPECT_TRUE(fileExists(opened));
   }
-  EXPECT_FALSE(fileExists(fld));
+  {
+    SCOPED_TRACE("a file put in the temporary file's place stays");
+    const std::string temp = dir.write("t2.fld", "1\n");
+    run(temp, [&](Document&) {
+      std::filesystem::remove(temp);
+      dir.write("t2.fld", "someone else's\n");
+    });
+    EXPECT_TRUE(fileExists(temp));
+  }
+  {
+    SCOPED_TRACE("without the switch nothing is deleted");
+    Document doc(p, p);
+    doc.commandLineLoad(parseCommandLine('"' + mesh + "\" \"" + opened + "\""));
+  }
+  EXPECT_TRUE(fileExists(opened));
 }
 
 TEST(LoadModelDialog, ChecksInOrder) {
