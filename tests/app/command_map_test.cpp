@@ -6,7 +6,6 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 #include <stdexcept>
 
@@ -16,7 +15,7 @@
 #include "app/qt_platform.h"
 #include "core/commands/command_table.h"
 #include "core/load/document.h"
-#include "support/saved_folder.h"
+#include "support/qt_modal_driver.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -28,8 +27,6 @@ const CommandHandlers kFailingHandler{
 
 class CommandMapTest : public ::testing::Test {
  protected:
-  test::SavedFolder savedFolder_;
-  void TearDown() override { frame.reset(); }
   void load() {
     LoadRequest req;
     req.meshPath = dir.write("m.msh", "10 8 6\n0 0 0\n10*10\n8*10\n6*10\n");
@@ -151,14 +148,11 @@ TEST_F(CommandMapTest, KeysReachTheirCommands) {
 TEST_F(CommandMapTest, AFailingCommandIsReportedAndTheWindowCarriesOn) {
   show();
   QString reported;
-  QTimer closer;
-  QObject::connect(&closer, &QTimer::timeout, [&] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      reported = box->text();
-      box->accept();
-    }
+  test::ModalDriver driver;
+  driver.on<QMessageBox>([&](QMessageBox& box) {
+    reported = box.text();
+    return true;
   });
-  closer.start(20);
   frame->execute(CommandId::Paste);
   EXPECT_EQ(reported, "The handler failed.");
   frame->execute(CommandId::Labels);

@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QMimeData>
 #include <QOpenGLContext>
-#include <QProcess>
 #include <QPushButton>
-#include <QTimer>
 #include <QUrl>
 
 #include "app/dialogs/background_dialog.h"
@@ -16,6 +13,7 @@
 #include "app/model_view.h"
 #include "app/qt_platform.h"
 #include "core/load/document.h"
+#include "support/qt_modal_driver.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -23,18 +21,6 @@ namespace litho {
 namespace {
 
 using test::ScriptedPlatform;
-
-class SavedFolder {
- public:
-  SavedFolder() {
-    char buf[4096];
-    path_ = ::getcwd(buf, sizeof buf) ? buf : "/";
-  }
-  ~SavedFolder() { (void)!::chdir(path_.c_str()); }
-
- private:
-  std::string path_;
-};
 
 TEST(FileLoadDialog, RoundTripsEveryField) {
   ScriptedPlatform p;
@@ -134,47 +120,21 @@ TEST(BackgroundDialog, ChecksTheAirLayerAgainstTheMesh) {
   EXPECT_EQ(dlg.result().topIndex, 2);
 }
 
-// Answers whatever modal dialog is up, recording each one's object name.
-class ModalDriver : public QObject {
- public:
-  std::vector<std::string> seen;
-  std::function<void(QWidget*)> handle;
-  ModalDriver() {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w || w == last_) return;
-      last_ = w;
-      seen.push_back(w->objectName().toStdString());
-      handle(w);
-    });
-    timer_.start();
-  }
-
- private:
-  QTimer timer_;
-  QWidget* last_ = nullptr;
-};
-
 TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
-  SavedFolder saved;
   test::TempDir dir;
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
   Document doc(platform, platform);
-  LoadRequest req;
-  ModalDriver driver;
-  driver.handle = [&](QWidget* w) {
-    if (auto* banner = qobject_cast<BannerDialog*>(w)) {
-      banner->hardware->setChecked(true);
-      banner->accept();
-    } else if (auto* load = qobject_cast<LoadModelDialog*>(w)) {
-      load->meshEdit->setText(QString::fromStdString(mesh));
-      load->accept();
-    } else {
-      static_cast<QDialog*>(w)->reject();
-    }
-  };
+  test::ModalDriver driver;
+  driver
+      .on<BannerDialog>([](BannerDialog& banner) {
+        banner.hardware->setChecked(true);
+        return true;
+      })
+      .on<LoadModelDialog>([&](LoadModelDialog& load) {
+        load.meshEdit->setText(QString::fromStdString(mesh));
+        return true;
+      });
   EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
   EXPECT_EQ(driver.seen, (std::vector<std::string>{"BannerDialog", "LoadModelDialog"}));
   EXPECT_TRUE(doc.hardwareOpenGL());
@@ -183,7 +143,6 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
 }
 
 TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
-  SavedFolder saved;
   test::TempDir dir;
   const std::string mesh = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
   QtPlatform platform;
@@ -202,16 +161,6 @@ TEST(MainFrame, ShowsTheDocumentTitleAndClearsToTheBackground) {
   EXPECT_EQ(frame.view()->glErrorText, "No Error");
   EXPECT_TRUE(frame.view()->context()->format().profile() == QSurfaceFormat::CompatibilityProfile ||
               frame.view()->context()->format().majorVersion() < 3);
-}
-
-TEST(Program, OpensTheBundledExample) {
-  QProcess p;
-  p.start(LITHO_APP_EXE, {QString(LITHO_SOURCE_DIR) + "/examples/block/block.msh", "NOMODEL"});
-  ASSERT_TRUE(p.waitForStarted(5000));
-  EXPECT_FALSE(p.waitForFinished(2500)) << p.readAllStandardError().toStdString();
-  EXPECT_EQ(p.state(), QProcess::Running);
-  p.kill();
-  p.waitForFinished(5000);
 }
 
 }  // namespace

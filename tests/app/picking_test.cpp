@@ -10,7 +10,6 @@
 #include "app/qt_platform.h"
 #include "core/load/document.h"
 #include "core/scene/camera.h"
-#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -19,7 +18,6 @@ namespace {
 // The main window on 10 x 8 x 6 cells of 10 m at map coordinates.
 class PickingTest : public ::testing::Test {
  protected:
-  test::SavedFolder savedFolder_;
   void SetUp() override {
     LoadRequest req;
     req.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");
@@ -34,9 +32,6 @@ class PickingTest : public ::testing::Test {
     frame->view()->controller().toggleMesh();  // filled faces
     QApplication::processEvents();
     frame->view()->grabFramebuffer();  // draws now, exposed or not
-  }
-  void TearDown() override {
-    frame.reset();
   }
   // Window point (logical pixels) of a model point.
   QPointF windowPointOf(double x, double y, double z) {

@@ -2,14 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QProcess>
-#include <QTimer>
 
 #include "app/dialogs/create_mesh_dialog.h"
 #include "app/dialogs/save_model_dialog.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
-#include "support/saved_folder.h"
+#include "support/qt_modal_driver.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -17,28 +15,6 @@ namespace litho {
 namespace {
 
 using test::ScriptedPlatform;
-
-// Runs handle on each modal dialog that comes up.
-class ModalHandler {
- public:
-  explicit ModalHandler(std::function<void(QDialog*)> handle) : handle_(std::move(handle)) {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      auto* w = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-      if (!w || w == last_) return;
-      last_ = w;
-      seen.push_back(w->objectName().toStdString());
-      handle_(w);
-    });
-    timer_.start();
-  }
-  std::vector<std::string> seen;
-
- private:
-  std::function<void(QDialog*)> handle_;
-  QTimer timer_;
-  QDialog* last_ = nullptr;
-};
 
 TEST(SaveModelDialog, StartsFromTheKeptDummyAndChecksIt) {
   ScriptedPlatform p;
@@ -66,7 +42,6 @@ TEST(SaveModelDialog, StartsFromTheKeptDummyAndChecksIt) {
 }
 
 TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
-  test::SavedFolder saved;
   test::TempDir dir;
   ScriptedPlatform p;
   Document doc(p, p);
@@ -75,17 +50,16 @@ TEST(SaveModelDialog, CommandSavesAndKeepsTheDummy) {
   req.modelPath = dir.write("m.den", "1\n2\n");
   ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   keptDummyValue() = kInitialDummyValue;
-  ModalHandler handler([](QDialog* d) {
-    auto* dlg = qobject_cast<SaveModelDialog*>(d);
-    ASSERT_NE(dlg, nullptr);
-    dlg->dummyEdit->setText("-3");
-    dlg->visibleOnly->setChecked(true);
-    dlg->accept();
+  test::ModalDriver driver;
+  driver.on<SaveModelDialog>([](SaveModelDialog& dlg) {
+    dlg.dummyEdit->setText("-3");
+    dlg.visibleOnly->setChecked(true);
+    return true;
   });
   p.fileAnswers = {dir.path() + "/out.den"};
   SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), {2, 2});
   EXPECT_TRUE(saveModelCommand(doc, view, p, nullptr));
-  EXPECT_EQ(handler.seen, std::vector<std::string>{"SaveModelDialog"});
+  EXPECT_EQ(driver.seen, std::vector<std::string>{"SaveModelDialog"});
   std::string text;
   ASSERT_TRUE(readWholeFile(dir.path() + "/out.den", text));
   EXPECT_EQ(text, "-3\n2\n");
@@ -125,34 +99,21 @@ TEST(CreateMeshDialog, ChecksKeepItOpenAndSaveWritesTheMesh) {
 }
 
 TEST(CreateMeshDialog, CommandLoadsTheNewMesh) {
-  test::SavedFolder saved;
   test::TempDir dir;
   ScriptedPlatform p;
   Document doc(p, p);
   LoadRequest req;
-  ModalHandler handler([&](QDialog* d) {
-    auto* dlg = qobject_cast<CreateMeshDialog*>(d);
-    ASSERT_NE(dlg, nullptr);
+  test::ModalDriver driver;
+  driver.on<CreateMeshDialog>([&](CreateMeshDialog&) {
     p.fileAnswers = {dir.path() + "/made.msh"};
-    dlg->accept();
+    return true;
   });
   EXPECT_EQ(createMeshCommand(doc, p, nullptr), LoadStatus::Loaded) << p.lastMessageText();
-  EXPECT_EQ(handler.seen, std::vector<std::string>{"CreateMeshDialog"});
+  EXPECT_EQ(driver.seen, std::vector<std::string>{"CreateMeshDialog"});
   EXPECT_TRUE(doc.modelLoaded());
   EXPECT_EQ(doc.meshPath(), dir.path() + "/made.msh");
   EXPECT_EQ(doc.mesh().nx, 10);
   keptMeshDesign() = MeshDesign{};
-}
-
-TEST(Program, OpensTheOctreeExample) {
-  QProcess p;
-  const QString ex = QString(LITHO_SOURCE_DIR) + "/examples/octree/";
-  p.start(LITHO_APP_EXE, {ex + "octree.msh", ex + "conductivity.con", "/octree", "/log"});
-  ASSERT_TRUE(p.waitForStarted(5000));
-  EXPECT_FALSE(p.waitForFinished(2500)) << p.readAllStandardError().toStdString();
-  EXPECT_EQ(p.state(), QProcess::Running);
-  p.kill();
-  p.waitForFinished(5000);
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <deque>
 #include <QMessageBox>
 #include <QTest>
-#include <QTimer>
 
 #include "app/dialogs/vector_properties_dialog.h"
 #include "app/main_window.h"
@@ -13,7 +12,9 @@
 #include "app/qt_platform.h"
 #include "core/io/field_parse.h"
 #include "core/load/document.h"
-#include "support/saved_folder.h"
+#include "support/qt_image_test.h"
+#include "support/qt_modal_driver.h"
+#include "support/temp_dir.h"
 #include "support/scripted_platform.h"
 #include "core/commands/command_id.h"
 
@@ -76,28 +77,6 @@ TEST(VectorDialog, PresetsChecksAndReturnsItsValues) {
   }
 }
 
-// Answers each modal window that comes up, in turn.
-class ModalAnswers {
- public:
-  explicit ModalAnswers(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
-    timer_.setInterval(20);
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      QWidget* w = QApplication::activeModalWidget();
-      if (!w || w == last_) return;
-      last_ = w;
-      seen.push_back(w->objectName().toStdString());
-      answer_(w);
-    });
-    timer_.start();
-  }
-  std::vector<std::string> seen;
-
- private:
-  std::function<void(QWidget*)> answer_;
-  QTimer timer_;
-  QWidget* last_ = nullptr;
-};
-
 TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   test::SavedFolder saved;
   QtPlatform platform;
@@ -113,17 +92,18 @@ TEST(VectorDialog, CommandSetsTheViewAndTheConesQuestionComesOnce) {
   ASSERT_TRUE(frame.action(CommandId::VectorProperties)->isEnabled());
 
   std::string question;
-  ModalAnswers answers([&](QWidget* w) {
-    if (auto* dlg = qobject_cast<VectorPropertiesDialog*>(w)) {
-      dlg->cones->setChecked(true);
-      dlg->length->setText("25");
-      dlg->z->setText("2");
-      dlg->accept();
-    } else if (auto* box = qobject_cast<QMessageBox*>(w)) {
-      question = box->text().toStdString();
-      box->button(QMessageBox::No)->click();
-    }
-  });
+  test::ModalDriver answers;
+  answers
+      .on<VectorPropertiesDialog>([](VectorPropertiesDialog& dlg) {
+        dlg.cones->setChecked(true);
+        dlg.length->setText("25");
+        dlg.z->setText("2");
+        return true;
+      })
+      .on<QMessageBox>([&](QMessageBox& box) {
+        question = box.text().toStdString();
+        return false;  // No
+      });
   frame.execute(CommandId::VectorProperties);
   const ViewState& s = frame.view()->state();
   EXPECT_TRUE(s.vectorsAsCones);
@@ -193,13 +173,8 @@ TEST(VectorDialog, ConesQuestionComesBeforeTheBuildAndTheAnswerIsDrawnAtOnce) {
         std::count_if(g.ops.begin(), g.ops.end(), [](const SceneOp& op) { return op.kind == SceneOpKind::Overlays; });
     EXPECT_EQ(overlays, 1) << "the boundary once";
     const QImage img = v->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-    int grey = 0, lit = 0;
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) {
-        grey += img.pixel(x, y) == qRgb(178, 178, 178);
-        lit += img.pixel(x, y) != qRgb(0, 0, 0);
-      }
-    EXPECT_GT(grey, 50) << "the boundary's top rectangle";
+    const int lit = img.width() * img.height() - test::countPixels(img, qRgb(0, 0, 0));
+    EXPECT_GT(test::countPixels(img, qRgb(178, 178, 178)), 50) << "the boundary's top rectangle";
     if (yes)
       EXPECT_GT(lit, 3 * litAfterNo) << "cones fill the box";
     else

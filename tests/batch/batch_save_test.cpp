@@ -6,7 +6,6 @@
 
 #include "batch/batch.h"
 #include "core/io/file_system.h"
-#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -98,7 +97,6 @@ TEST(BatchSave, FailuresExitWithOne) {
                        "\nNo such file or directory.\nAny earlier file of that name is unchanged.\n");
 
   SCOPED_TRACE("a relative output is taken from the folder the tool started in");
-  test::SavedFolder saved;
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
   r = batch({"save", kExamples + "pair/pair.msh", kExamples + "pair/reference.den", "-o", "rel.den"});
   EXPECT_EQ(r.status, 0) << r.err;

@@ -20,11 +20,9 @@ struct BatchRun {
 };
 
 BatchRun batch(const std::vector<std::string>& args) {
-  char buf[4096];
-  const std::string saved = ::getcwd(buf, sizeof buf) ? buf : "/";
+  test::SavedFolder saved;
   std::ostringstream out, err;
   const int status = runBatch(args, out, err);
-  EXPECT_EQ(::chdir(saved.c_str()), 0);
   return {status, out.str(), err.str()};
 }
 
@@ -106,11 +104,8 @@ TEST(Batch, EveryExampleLoadsWithItsMessages) {
 TEST(Batch, RelativePathsAreMadeAbsolute) {
   test::TempDir dir;
   dir.write("m.msh", "1 1 1\n0 0 0\n1\n1\n1\n1\n");
-  char buf[4096];
-  const std::string saved = ::getcwd(buf, sizeof buf);
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
   const BatchRun r = batch({"info", "m.msh", "missing.den"});
-  ASSERT_EQ(::chdir(saved.c_str()), 0);
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "error: File not found: " + dir.path() + "/missing.den\n");
 }

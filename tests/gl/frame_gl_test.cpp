@@ -10,7 +10,6 @@
 #include "app/model_view.h"
 #include "app/qt_platform.h"
 #include "core/scene/camera.h"
-#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -19,7 +18,6 @@ namespace {
 // The main window on a 1000 x 1000 x 500 box, shown and painted once.
 class FrameTest : public ::testing::Test {
  protected:
-  test::SavedFolder savedFolder_;
   void SetUp() override {
     LoadRequest req;
     req.meshPath = dir.write("box.msh", "10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
@@ -28,9 +26,6 @@ class FrameTest : public ::testing::Test {
     frame->resize(800, 600);
     frame->show();
     paint();
-  }
-  void TearDown() override {
-    frame.reset();
   }
   // Draws a frame now, whether or not the window has been exposed yet.
   void paint() {
@@ -122,7 +117,6 @@ TEST_F(FrameTest, LightsCullingAndBackground) {
 
 TEST_F(FrameTest, BoundaryOutlineIsDrawnAroundTheBox) {
   const QImage with = frame->view()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);
-  with.save(QString::fromStdString(::testing::TempDir() + "boundary.png"));
   frame->view()->controller().toggleBoundary();
   paint();
   const QImage without = frame->view()->grabFramebuffer().convertToFormat(QImage::Format_RGB32);

@@ -4,20 +4,13 @@
 
 #include <cmath>
 
-#include "app/offscreen_gl.h"
-#include "core/load/document.h"
-#include "gl/scene_gl.h"
-#include "support/qt_image_compare.h"
-#include "support/scripted_platform.h"
-#include "core/view/view_controller.h"
+#include "support/qt_image_test.h"
 
 namespace litho {
 namespace {
 
-constexpr int kWidth = 480, kHeight = 360;
-
 // The example mesh (40 x 40 x 30 at map coordinates) with a layered model and a dense body.
-class RenderTest : public ::testing::Test {
+class RenderTest : public test::OffscreenViewTest {
  protected:
   void SetUp() override {
     LoadRequest req;
@@ -33,23 +26,8 @@ class RenderTest : public ::testing::Test {
     req.modelPath = "/examples/block/body.den";
     doc.setFiles(req);
     doc.recomputeRange(Which::First);
-    view.refresh(ViewRefresh::NewLoad);
-    view.resize(kWidth, kHeight);
+    showNewLoad();
   }
-
-  QImage render() { return gl.render(view, doc); }
-  void expectMatches(const std::string& name) {
-    const QImage img = render();
-    ASSERT_FALSE(img.isNull()) << gl.error();
-    const auto check = test::compareWithBaseline(img, name);
-    EXPECT_TRUE(check.ok) << check.message;
-  }
-
-  test::ScriptedPlatform p;
-  Document doc{p, p};
-  ViewController view{doc, p};
-  OffscreenGl gl{kWidth, kHeight};
-  const SceneRenderer& scene = gl.scene();
 };
 
 TEST_F(RenderTest, DefaultViewOfALoad) {
@@ -58,7 +36,7 @@ TEST_F(RenderTest, DefaultViewOfALoad) {
   // Exact facts: the background in a corner, the model's top face at the centre.
   const QImage img = render();
   EXPECT_EQ(img.pixel(2, 2), qRgb(0, 0, 0));
-  EXPECT_NE(img.pixel(kWidth / 2, kHeight / 2), qRgb(0, 0, 0));
+  EXPECT_NE(img.pixel(img.width() / 2, img.height() / 2), qRgb(0, 0, 0));
 }
 
 TEST_F(RenderTest, CutoffLeavesTheBody) {

@@ -8,13 +8,10 @@
 #include <sstream>
 
 #include "app/glyph_font.h"
-#include "app/offscreen_gl.h"
-#include "core/load/document.h"
-#include "core/view/view_controller.h"
 #include "gl/frame_gl.h"
 #include "gl/gl2ps_text.h"
 #include "gl/gl_resources.h"
-#include "support/scripted_platform.h"
+#include "support/qt_image_test.h"
 #include "support/temp_dir.h"
 
 namespace litho {
@@ -22,15 +19,15 @@ namespace {
 
 constexpr int kWidth = 160, kHeight = 120;
 
-class GlTextTest : public ::testing::Test {
+class GlTextTest : public test::OffscreenViewTest {
  protected:
+  GlTextTest() : OffscreenViewTest(kWidth, kHeight) {}
   void SetUp() override {
     ASSERT_TRUE(gl.valid()) << gl.error();
     LoadRequest req;
     req.meshPath = dir.write("box.msh", "10 10 5\n0 0 0\n10*100\n10*100\n5*100\n");
     ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
-    view.refresh(ViewRefresh::NewLoad);
-    view.resize(kWidth, kHeight);
+    showNewLoad();
   }
   // Lit pixels after drawing utf8 in white on black with identity matrices.
   int litPixels(const std::string& utf8) {
@@ -75,10 +72,6 @@ class GlTextTest : public ::testing::Test {
   }
 
   test::TempDir dir;
-  test::ScriptedPlatform p;
-  Document doc{p, p};
-  ViewController view{doc, p};
-  OffscreenGl gl{kWidth, kHeight};
 };
 
 TEST_F(GlTextTest, CharactersBeyondAsciiAreDrawnAndKept) {

@@ -1,5 +1,8 @@
 #include "support/temp_dir.h"
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -7,6 +10,17 @@
 #include <vector>
 
 namespace litho::test {
+
+SavedFolder::SavedFolder() {
+  char buf[4096];
+  if (::getcwd(buf, sizeof buf)) {
+    path_ = buf;
+  } else {
+    ADD_FAILURE() << "no current folder";
+  }
+}
+
+SavedFolder::~SavedFolder() { EXPECT_EQ(::chdir(path_.c_str()), 0) << path_; }
 
 TempDir::TempDir() {
   const char* base = std::getenv("TMPDIR");

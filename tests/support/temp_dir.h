@@ -3,7 +3,20 @@
 
 namespace litho::test {
 
-// A fresh folder under $TMPDIR, removed with everything in it on destruction.
+// Puts back the current folder on destruction: loads change it.
+class SavedFolder {
+ public:
+  SavedFolder();
+  ~SavedFolder();
+  SavedFolder(const SavedFolder&) = delete;
+  SavedFolder& operator=(const SavedFolder&) = delete;
+
+ private:
+  std::string path_ = "/";
+};
+
+// A fresh folder under $TMPDIR, removed with everything in it on destruction,
+// when the current folder is also put back.
 class TempDir {
  public:
   TempDir();
@@ -16,6 +29,7 @@ class TempDir {
   std::string write(const std::string& name, const std::string& content) const;
 
  private:
+  SavedFolder savedFolder_;
   std::string path_;
 };
 

@@ -22,7 +22,6 @@
 #include "core/load/document.h"
 #include "core/io/file_system.h"
 #include "core/scene/scene.h"
-#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -119,7 +118,6 @@ class Save : public ::testing::Test {
     return SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range());
   }
 
-  test::SavedFolder savedFolder;
   TempDir dir;
   std::string mesh;
   ScriptedPlatform p;

@@ -10,7 +10,6 @@
 
 #include "core/load/command_line.h"
 #include "core/load/document.h"
-#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -293,7 +292,6 @@ class OctreeLoad : public ::testing::Test {
     EXPECT_TRUE(doc.store().topActiveIndex().empty());
   }
 
-  test::SavedFolder savedFolder;
   TempDir dir;
   std::string mesh;
   ScriptedPlatform p;

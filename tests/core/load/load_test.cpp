@@ -43,18 +43,11 @@ void expectComplete(const Document& doc) {
 
 class LoadTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char buf[4096];
-    ASSERT_NE(::getcwd(buf, sizeof buf), nullptr);
-    savedFolder_ = buf;
-    mesh = dir.write("mesh.msh", kMesh);
-  }
-  void TearDown() override { ASSERT_EQ(::chdir(savedFolder_.c_str()), 0); }
+  void SetUp() override { mesh = dir.write("mesh.msh", kMesh); }
 
   TempDir dir;
   std::string mesh;
   ScriptedPlatform p;
-  std::string savedFolder_;
 };
 
 TEST_F(LoadTest, MeshWithoutModelGetsAConstantModel) {

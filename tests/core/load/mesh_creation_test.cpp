@@ -9,7 +9,6 @@
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
-#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 
@@ -103,7 +102,6 @@ TEST(MeshCreation, LotOfCellsProductDoesNotOverflow) {
 class CreateMesh : public ::testing::Test {
  protected:
   void TearDown() override { keptMeshDesign() = MeshDesign{}; }
-  test::SavedFolder savedFolder;
   TempDir dir;
   ScriptedPlatform p;
 };

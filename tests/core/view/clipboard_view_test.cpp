@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "core/load/document.h"
-#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 #include "core/view/view_controller.h"
@@ -19,7 +18,6 @@ class ClipboardViewTest : public ::testing::Test {
     ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
     view.refresh(ViewRefresh::NewLoad);
   }
-  test::SavedFolder savedFolder_;
   test::TempDir dir;
   test::ScriptedPlatform p;
   Document doc{p, p};

@@ -5,7 +5,6 @@
 
 #include "core/load/document.h"
 #include "support/scripted_platform.h"
-#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 #include "core/view/view_controller.h"
 
@@ -15,7 +14,6 @@ namespace {
 // 10 x 8 x 6 cells of 10 m at map coordinates, top at 100; value = 100 i + 10 j + k.
 class MouseTest : public ::testing::Test {
  protected:
-  test::SavedFolder savedFolder_;
   void SetUp() override {
     LoadRequest req;
     req.meshPath = dir.write("m.msh", "10 8 6\n500000 7000000 100\n10*10\n8*10\n6*10\n");

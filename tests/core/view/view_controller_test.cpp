@@ -9,7 +9,6 @@
 #include "core/load/document.h"
 #include "core/scene/camera.h"
 #include "support/scripted_platform.h"
-#include "support/saved_folder.h"
 #include "support/temp_dir.h"
 #include "core/view/view_dialogs.h"
 
@@ -21,7 +20,6 @@ using test::ScriptedPlatform;
 // A document with a mesh and a constant model, loaded from text.
 class ViewTest : public ::testing::Test {
  protected:
-  test::SavedFolder savedFolder_;
   void load(const std::string& meshText) {
     LoadRequest req;
     req.meshPath = dir.write("m.msh", meshText);

@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "core/load/document.h"
-#include "support/saved_folder.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
 #include "core/view/view_controller.h"
@@ -61,7 +60,6 @@ class ViewFileTest : public ::testing::Test {
     EXPECT_EQ(b.doc.currentModel()(2, 3, 1), 132.0f);
   }
 
-  test::SavedFolder savedFolder_;
   test::TempDir dir;
   std::string mesh, model;
   Session a;

@@ -1,7 +1,6 @@
-#include "support/qt_image_compare.h"
+#include "support/qt_image_test.h"
 
 #include <QDir>
-#include <cstdlib>
 #include <cstdlib>
 
 namespace litho::test {
@@ -49,8 +48,15 @@ ImageCheck compareWithBaseline(const QImage& actualIn, const std::string& name, 
   actual.save(actualPath);
   const QString diffPath = outDir + "/" + QString::fromStdString(name) + ".diff.png";
   diff.save(diffPath);
-  return {false, std::to_string(differing) + " pixels differ (" + std::to_string(fraction * 100) +
-                     "%); render " + actualPath.toStdString() + ", differences " + diffPath.toStdString()};
+  return {false, std::to_string(differing) + " pixels differ (" + std::to_string(fraction * 100) + "%); render " +
+                     actualPath.toStdString() + ", differences " + diffPath.toStdString()};
+}
+
+int countPixels(const QImage& img, QRgb colour) {
+  int n = 0;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) n += img.pixel(x, y) == colour;
+  return n;
 }
 
 }  // namespace litho::test
