@@ -356,6 +356,20 @@ LoadStatus Document::reload() {
   return LoadStatus::Loaded;
 }
 
+std::optional<TopographyResult> Document::loadTopography(const std::string& path) {
+  if (!modelLoaded_) return std::nullopt;
+  topographyPath_ = path;
+  auto result = litho::loadTopography(path, mesh(), platform_, &readBuffers_);
+  if (!result) return std::nullopt;
+  store_.setTopActiveIndex(std::move(result->topActiveIndex), true);
+  // With every cell in the air there is no range to take: the scales keep the old one.
+  if (result->activeCells > 0) {
+    store_.recomputeRange(Which::First);
+    if (store_.hasSecondModel()) store_.recomputeRange(Which::Second);
+  }
+  return result;
+}
+
 LoadStatus Document::buildModelWithoutFile() {
   if (!allocateModels(1)) {
     reportOutOfMemory(meshPath());

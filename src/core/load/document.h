@@ -14,6 +14,7 @@
 #include "core/io/model_writer.h"
 #include "core/store/model_store.h"
 #include "core/store/rect_mesh.h"
+#include "core/topography/topography.h"
 #include "core/data/data_set.h"
 #include "core/platform/platform.h"
 
@@ -69,6 +70,7 @@ class Document {
   const std::string& meshPath() const { return files_.meshPath; }
   const std::string& modelPath() const { return files_.modelPath; }
   const std::string& secondModelPath() const { return files_.secondModelPath; }
+  const std::string& topographyPath() const { return topographyPath_; }
   const LoadRequest& files() const { return files_; }
   const std::string& workingFolder() const { return workingFolder_; }
   const std::string& title() const { return title_; }
@@ -127,6 +129,13 @@ class Document {
   // Reload: rereads modelPath into the loaded model. A failed reread
   // leaves the loaded model as it was.
   LoadStatus reload();
+  // Topography: path becomes topographyPath and is read against the mesh. On
+  // success its air cells become inactive, the mask is marked set and the
+  // ranges are taken over the cells left active; the result's counts are
+  // returned (its top index now belongs to the store). On failure the
+  // messages have been shown and nothing but topographyPath has changed. No
+  // views are refreshed.
+  std::optional<TopographyResult> loadTopography(const std::string& path);
   // Reads meshPath into mesh; fatal is set when the file cannot be opened.
   bool readMeshFile(bool& fatal);
 
