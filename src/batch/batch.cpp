@@ -1,6 +1,7 @@
 #include "batch/batch.h"
 
 #include <cstdio>
+#include <optional>
 
 #include "core/io/mesh_stats.h"
 #include "core/load/document.h"
@@ -12,11 +13,14 @@ namespace litho {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--octree] [--yes]\n"
+    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--octree] [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
-    "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--stats] [--log] [--yes]\n"
+    "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
+    "                                [--log] [--yes]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
-    "  statistics and a model summary; --octree reads octree mesh and model files.\n"
+    "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
+    "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"
+    "  as inactive) and prints its point count and the active and inactive cells.\n"
     "  save loads MESH and MODEL the same way and writes the (first) model to OUT as \"Save As\"\n"
     "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
     "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
@@ -56,7 +60,7 @@ std::string modelSummary(const Document& doc) {
 }
 
 struct InfoArgs {
-  std::string mesh, model, second, output;
+  std::string mesh, model, second, topography, output;
   bool log = false, octree = false, yes = false, noPadding = false;
 };
 
@@ -73,8 +77,20 @@ bool load(Document& doc, const InfoArgs& a) {
 int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
   StreamPlatform platform(err, a.yes);
   Document doc(platform, platform);
+  // Named before the load changes the current folder.
+  const std::string topographyPath = a.topography.empty() ? std::string() : fullPath(a.topography);
   if (!load(doc, a)) return 1;
+  std::optional<TopographyResult> topography;
+  if (!topographyPath.empty()) {
+    topography = doc.loadTopography(topographyPath);
+    if (!topography) return 1;
+  }
   out << meshStatisticsText(doc.mesh()) << '\n' << modelSummary(doc);
+  if (topography) {
+    out << "topography points: " << topography->pointCount << '\n'
+        << "active cells: " << topography->activeCells << '\n'
+        << "inactive cells: " << topography->inactiveCells << '\n';
+  }
   out.flush();
   return 0;
 }
@@ -120,6 +136,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     } else if (s == "--second" && !save) {
       if (i + 1 >= args.size()) return usage(err, "--second needs a file");
       a.second = args[++i];
+    } else if (s == "--topo" && !save) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "--topo needs a file");
+      a.topography = args[++i];
     } else if (s == "-o" && save) {
       if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "-o needs a file");
       a.output = args[++i];

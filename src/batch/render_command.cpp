@@ -19,10 +19,11 @@ namespace litho {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--stats] [--log] "
-    "[--yes]\n"
+    "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
+    "                                [--log] [--yes]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
-    "  cutoff LO..HI in stored units when given) and writes it as a PNG image.\n"
+    "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
+    "  when given) and writes it as a PNG image.\n"
     "  MODEL may be NOMODEL for a mesh alone.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
@@ -31,7 +32,7 @@ int usage(std::ostream& err, const std::string& problem) {
 }
 
 struct RenderArgs {
-  std::string mesh, model, output;
+  std::string mesh, model, topography, output;
   int width = 800, height = 600;
   bool cutoff = false;
   double lo = 0, hi = 0;
@@ -73,6 +74,10 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       a.cutoff = true;
       a.lo = *l;
       a.hi = *h;
+    } else if (s == "--topo") {
+      const std::string* v = next("--topo");
+      if (!v || v->empty()) return usage(err, "--topo needs a file");
+      a.topography = *v;
     } else if (s == "--stats") {
       a.stats = true;
     } else if (s == "--log") {
@@ -90,6 +95,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   a.mesh = positional[0];
   a.model = positional[1] == "NOMODEL" ? std::string() : positional[1];
   a.output = fullPath(a.output);
+  if (!a.topography.empty()) a.topography = fullPath(a.topography);
 
   HeadlessDisplay display;
   if (!display.error().empty()) {
@@ -108,6 +114,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   files.meshPath = fullPath(a.mesh);
   files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
   if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;
+  if (!a.topography.empty() && !doc.loadTopography(a.topography)) return 1;
 
   ViewController view(doc, platform);
   view.refresh(ViewRefresh::NewLoad);

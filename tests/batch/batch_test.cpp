@@ -110,6 +110,38 @@ TEST(Batch, RelativePathsAreMadeAbsolute) {
   EXPECT_EQ(r.err, "error: File not found: " + dir.path() + "/missing.den\n");
 }
 
+TEST(Batch, InfoWithTopographyCountsItsAirCells) {
+  const std::string ex = std::string(LITHO_SOURCE_DIR) + "/examples/block";
+  char buf[4096];
+  const std::string saved = ::getcwd(buf, sizeof buf);
+  ASSERT_EQ(::chdir(ex.c_str()), 0);
+  // Relative names, the topography's read after the load moved the current folder.
+  const BatchRun r = batch({"info", "block.msh", "density.den", "--topo", "topo.txt"});
+  const BatchRun missing = batch({"info", "block.msh", "density.den", "--topo", "none.txt"});
+  ASSERT_EQ(::chdir(saved.c_str()), 0);
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  long long points = 0, active = 0, inactive = 0, summaryInactive = -1;
+  const std::size_t topo = r.out.find("topography points:");
+  ASSERT_NE(topo, std::string::npos) << r.out;
+  ASSERT_EQ(std::sscanf(r.out.c_str() + topo, "topography points: %lld\nactive cells: %lld\ninactive cells: %lld\n",
+                        &points, &active, &inactive),
+            3);
+  const std::size_t summary = r.out.find("inactive cells:");
+  ASSERT_LT(summary, topo) << "after the model summary";
+  std::sscanf(r.out.c_str() + summary, "inactive cells: %lld", &summaryInactive);
+  EXPECT_EQ(points, 3969);
+  EXPECT_EQ(active + inactive, 40 * 40 * 30);
+  EXPECT_GT(inactive, 0);
+  EXPECT_GT(active, inactive);
+  EXPECT_EQ(summaryInactive, inactive);
+
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.out, "");
+  EXPECT_EQ(missing.err, "error: Cannot open topography file " + ex + "/none.txt\n");
+  EXPECT_EQ(batch({"info", "m.msh", "--topo"}).status, 2);
+}
+
 TEST(Batch, BadUsageExitsWithTwo) {
   EXPECT_EQ(batch({}).status, 2);
   EXPECT_EQ(batch({"render"}).status, 2);
