@@ -17,6 +17,8 @@
 #include "core/io/octree.h"
 #include "core/io/scanf_number.h"
 #include "core/platform/stream_platform.h"
+#include "core/topography/topography.h"
+#include "core/topography/topography_reader.h"
 
 namespace litho::fuzz {
 
@@ -218,6 +220,42 @@ inline void octreeReader(const std::uint8_t* data, std::size_t size) {
   for (std::size_t c = 0; c < top.size(); ++c)
     if (top.data()[c] < 0 || top.data()[c] > o.nz) __builtin_trap();
   if (range.minimum != OctreeRange{}.minimum && !(range.minimum <= range.maximum)) __builtin_trap();
+}
+
+// A topography file loaded against a 4 x 3 x 5 mesh over [0, 400] x [0, 300]
+// x [50, 100]: the reader alone, then the whole load.
+inline void topographyReader(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::ostream null(nullptr);
+  StreamPlatform platform(null, false);
+  {
+    LineSource in(text);
+    if (const auto points = readTopographyPoints(in, "fuzz.txt", platform)) {
+      const std::size_t n = points->easting.size();
+      if (points->northing.size() != n || points->elevation.size() != n || n > size) __builtin_trap();
+      for (std::size_t i = 0; i < n; ++i)
+        if (!std::isfinite(points->easting[i]) || !std::isfinite(points->northing[i]) ||
+            !std::isfinite(points->elevation[i]))
+          __builtin_trap();
+    }
+  }
+  RectMesh mesh;
+  mesh.nx = 4;
+  mesh.ny = 3;
+  mesh.nz = 5;
+  mesh.xNodes = {0, 100, 200, 300, 400};
+  mesh.yNodes = {0, 100, 200, 300};
+  mesh.zNodes = {100, 90, 80, 70, 60, 50};
+  LineSource in(text);
+  const auto r = loadTopography(in, "fuzz.txt", mesh, platform);
+  if (!r) return;
+  const Grid2<int>& top = r->topActiveIndex;
+  if (top.nx() != mesh.nx || top.ny() != mesh.ny) __builtin_trap();
+  for (std::size_t c = 0; c < top.size(); ++c)
+    if (top.data()[c] < 0 || top.data()[c] > mesh.nz) __builtin_trap();
+  if (r->activeCells + r->inactiveCells != mesh.cellCount() || r->cornersAdded < 0 || r->cornersAdded > 4 ||
+      r->pointCount < 1 || static_cast<std::size_t>(r->pointCount) > size)
+    __builtin_trap();
 }
 
 }  // namespace litho::fuzz

@@ -32,6 +32,7 @@ void replay(const std::string& corpus, const Entry& entry) {
 TEST(FuzzCorpus, MeshReaderSeeds) { replay("mesh", fuzz::meshReader); }
 TEST(FuzzCorpus, ModelReaderSeeds) { replay("model", fuzz::modelReader); }
 TEST(FuzzCorpus, OctreeReaderSeeds) { replay("octree", fuzz::octreeReader); }
+TEST(FuzzCorpus, TopographyReaderSeeds) { replay("topography", fuzz::topographyReader); }
 
 }  // namespace
 }  // namespace litho
