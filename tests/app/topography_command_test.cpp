@@ -26,12 +26,12 @@ TEST(TopographyCommand, LoadsTheExampleAndRebuildsTheViewOnlyOnSuccess) {
   ASSERT_NE(commandHandler(CommandId::Topography), nullptr);
   const auto noChange = [&] {
     EXPECT_FALSE(doc.store().activeMaskSet());
-    EXPECT_FALSE(view.state.rebuildNeeded);
+    EXPECT_FALSE(view.state.frame.rebuildPending());
     EXPECT_EQ(p.waitCursorDepth, 0);
   };
   {
     SCOPED_TRACE("cancel");
-    view.state.rebuildNeeded = false;
+    view.state.frame.clear();
     p.fileAnswers = {std::nullopt};
     EXPECT_FALSE(loadTopographyCommand(doc));
     EXPECT_EQ(p.fileDialogTitles, std::vector<std::string>{"Load topography file"});
@@ -58,7 +58,7 @@ TEST(TopographyCommand, LoadsTheExampleAndRebuildsTheViewOnlyOnSuccess) {
     EXPECT_TRUE(p.messages.empty()) << p.lastMessageText();
     EXPECT_EQ(doc.topographyPath(), ex + "topo.txt");
     EXPECT_TRUE(doc.store().activeMaskSet());
-    EXPECT_TRUE(view.state.rebuildNeeded);
+    EXPECT_TRUE(view.state.frame.rebuildPending());
     EXPECT_EQ(p.waitCursorDepth, 0);
     const Grid2<int>& top = doc.store().topActiveIndex();
     EXPECT_GT(*std::max_element(top.data(), top.data() + top.size()), 0) << "air over some columns";
