@@ -24,10 +24,12 @@ bool StreamPlatform::askYesNo(const std::string& text, const std::string&) {
   return answerYes_;
 }
 
-bool StreamPlatform::startProgram(const std::string& program, const std::vector<std::string>& args,
-                                  const std::string& folder, bool wait) {
+namespace {
+
+// The program's process, or -1 when no process could be made; a program that
+// cannot be run ends its process with status 127.
+pid_t spawn(const std::string& program, const std::vector<std::string>& args, const std::string& folder) {
   const pid_t pid = ::fork();
-  if (pid < 0) return false;
   if (pid == 0) {
     if (!folder.empty() && ::chdir(folder.c_str()) != 0) _exit(127);
     std::vector<char*> argv;
@@ -37,6 +39,15 @@ bool StreamPlatform::startProgram(const std::string& program, const std::vector<
     ::execvp(program.c_str(), argv.data());
     _exit(127);
   }
+  return pid;
+}
+
+}  // namespace
+
+bool StreamPlatform::startProgram(const std::string& program, const std::vector<std::string>& args,
+                                  const std::string& folder, bool wait) {
+  const pid_t pid = spawn(program, args, folder);
+  if (pid < 0) return false;
   if (wait) {
     int status = 0;
     ::waitpid(pid, &status, 0);
@@ -47,17 +58,8 @@ bool StreamPlatform::startProgram(const std::string& program, const std::vector<
 
 bool StreamPlatform::startProgramAsync(const std::string& program, const std::vector<std::string>& args,
                                        const std::string& folder, std::function<void(int status)> finished) {
-  const pid_t pid = ::fork();
+  const pid_t pid = spawn(program, args, folder);
   if (pid < 0) return false;
-  if (pid == 0) {
-    if (!folder.empty() && ::chdir(folder.c_str()) != 0) _exit(127);
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    ::execvp(program.c_str(), argv.data());
-    _exit(127);
-  }
   int status = 0;
   ::waitpid(pid, &status, 0);
   if (WIFEXITED(status) && WEXITSTATUS(status) == 127) return false;
