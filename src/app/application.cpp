@@ -25,10 +25,10 @@ void setDefaultSurfaceFormat() {
   QSurfaceFormat::setDefaultFormat(fmt);
 }
 
-int Application::run(const std::string& raw) {
+int Application::run(const std::vector<std::string>& args) {
   QtPlatform platform;
   Document doc(platform, platform);
-  const LoadStatus status = doc.startUp(raw);
+  const LoadStatus status = doc.startUp(args);
   if (status == LoadStatus::Fatal) return -1;
   // The software driver unless the hardware one was chosen; Mesa reads this when
   // the first context is made, which is after the start-up.

@@ -135,7 +135,7 @@ TEST(StartUp, EmptyCommandLineShowsTheBannerThenTheLoadModelDialog) {
         load.meshEdit->setText(QString::fromStdString(mesh));
         return true;
       });
-  EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
+  EXPECT_EQ(doc.startUp({}), LoadStatus::Loaded);
   EXPECT_EQ(driver.seen, (std::vector<std::string>{"BannerDialog", "LoadModelDialog"}));
   EXPECT_TRUE(doc.hardwareOpenGL());
   EXPECT_TRUE(doc.modelLoaded());

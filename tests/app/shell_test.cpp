@@ -9,7 +9,6 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
-#include "core/load/command_line.h"
 #include "core/load/document.h"
 #include "support/qt_modal_driver.h"
 #include "support/scripted_platform.h"
@@ -77,7 +76,7 @@ std::vector<std::string> runProgram(const std::vector<std::string>& args,
   QObject::connect(&deadline, &QTimer::timeout, [] { QApplication::exit(1); });
   probe.start(50);
   deadline.start(20000);
-  EXPECT_EQ(Application().run(rawCommandLine(args)), 0);
+  EXPECT_EQ(Application().run(args), 0);
   EXPECT_TRUE(checked) << "no main window came up";
   return driver.seen;
 }

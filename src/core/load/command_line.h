@@ -1,20 +1,19 @@
 #pragma once
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace litho {
 
-// The raw command line: the text after the program name, e.g.
-//   "mesh.msh" "model.den++second.den" /log
+// What the command line asks of the start-up. The switches may stand anywhere
+// among the file names; an argument is a switch only when it is exactly one.
 struct CommandLine {
-  std::string raw;
-  bool empty = true;
-  bool noBanner = false;
-  bool viewFile = false;  // ends with ".ls3d" (optionally followed by a quote)
-  int fields = 0;         // quoted fields converted: 0, 1 or 2
-  std::string meshText;
-  std::string modelText;
+  bool empty = true;      // no arguments (blank ones do not count)
+  bool noBanner = false;  // /NOBANNER
+  std::string viewFile;   // the last file name when it ends with ".ls3d"
+  int fields = 0;         // file names given, counting at most two
+  std::string meshText;   // the first file name
+  std::string modelText;  // the second: a model path, "a++b" for a second model, or "NOMODEL"
+  std::vector<std::string> extra;  // file names after the second, which nothing reads
   bool log = false;
   bool mod2log = false;
   bool tq5rdata = false;
@@ -23,14 +22,9 @@ struct CommandLine {
   bool octree = false;
 };
 
-// A switch counts only outside double-quoted text and as a whole word, so
-// paths such as "/data/logs/m.msh" never switch anything on.
-bool hasSwitch(std::string_view raw, std::string_view sw);
-
-CommandLine parseCommandLine(const std::string& raw);
-
-// Builds the raw command line from argv (without the program name): the known
-// switches stay as they are, every other argument is put in double quotes.
-std::string rawCommandLine(const std::vector<std::string>& args);
+// Parses the arguments after the program name. A file name wrapped in one pair
+// of double quotes (as some launchers pass them) loses that pair; quotes inside
+// a name are part of it.
+CommandLine parseArguments(const std::vector<std::string>& args);
 
 }  // namespace litho

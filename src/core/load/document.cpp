@@ -423,8 +423,8 @@ LoadStatus Document::open() {
 }
 
 LoadStatus Document::commandLineLoad(const CommandLine& c) {
-  if (c.viewFile) {
-    viewFileToOpen = c.fields >= 1 ? c.meshText : c.raw;
+  if (!c.viewFile.empty()) {
+    viewFileToOpen = c.viewFile;
     return LoadStatus::NotLoaded;
   }
   if (c.log) files_.logModel = true;
@@ -434,6 +434,12 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
 
   if (c.openglhw) hardwareOpenGL_ = true;
   if (c.octree) files_.octree = true;
+  if (!c.extra.empty()) {
+    std::string names;
+    for (const std::string& e : c.extra) names += "\n" + e;
+    platform_.message("Only a mesh and a model file are read from the command line; ignored:" + names,
+                      MessageKind::Warning);
+  }
 
   if (c.fields == 2 && c.modelText != "NOMODEL") {
     std::string model = c.modelText;
@@ -463,8 +469,8 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
   return s;
 }
 
-LoadStatus Document::startUp(const std::string& raw) {
-  const CommandLine c = parseCommandLine(raw);
+LoadStatus Document::startUp(const std::vector<std::string>& args) {
+  const CommandLine c = parseArguments(args);
   hardwareOpenGL_ = false;
   if (c.empty) {
     hardwareOpenGL_ = ui_.runBanner(hardwareOpenGL_);

@@ -111,10 +111,12 @@ class Document {
 
   // --- loads and saves ---------------------------------------------------
 
-  // Start-up decision: banner and Open, Open alone, or the command-line load.
-  LoadStatus startUp(const std::string& rawCommandLine);
+  // Start-up decision from the arguments after the program name: banner and
+  // Open, Open alone, or the command-line load.
+  LoadStatus startUp(const std::vector<std::string>& args);
   LoadStatus commandLineLoad(const CommandLine& c);
-  // Open: the Load Model dialog, then the load.
+  // Open: the Load Model dialog, then the load. A missing file is reported and
+  // Fatal is returned; whether the program ends is the caller's decision.
   LoadStatus open();
   LoadStatus loadModelSet();
   // The load the start-up and Open run: the octree load in octreeMode, else loadModelSet.

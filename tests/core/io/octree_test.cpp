@@ -438,7 +438,7 @@ TEST_F(OctreeLoad, CommandLineAndOpenRunTheOctreeLoad) {
   const std::string model = dir.write("o.den", "1\n2\n3\n4\n5\n6\n7\n8\n9\n");
   {
     Document doc(p, p);
-    ASSERT_EQ(doc.startUp("\"" + mesh + "\" \"" + model + "\" /octree"), LoadStatus::Loaded) << p.lastMessageText();
+    ASSERT_EQ(doc.startUp({mesh, model, "/octree"}), LoadStatus::Loaded) << p.lastMessageText();
     EXPECT_EQ(doc.currentModel()(1, 1, 3), 9.0f);
   }
   {

@@ -159,7 +159,7 @@ TEST_F(LoadTest, StartUpDecision) {
     LoadRequest req;
     p.bannerAnswers.push_back(true);
     p.loadDialogAnswers.push_back(LoadDialogValues{false, mesh, "", false, "", false});
-    EXPECT_EQ(doc.startUp(""), LoadStatus::Loaded);
+    EXPECT_EQ(doc.startUp({}), LoadStatus::Loaded);
     EXPECT_EQ(p.bannersShown, 1);
     EXPECT_TRUE(doc.hardwareOpenGL());
     expectComplete(doc);
@@ -171,7 +171,7 @@ TEST_F(LoadTest, StartUpDecision) {
     Document doc(q, q);
     LoadRequest req;
     q.loadDialogAnswers.push_back(std::nullopt);
-    EXPECT_EQ(doc.startUp("/NOBANNER"), LoadStatus::NotLoaded);
+    EXPECT_EQ(doc.startUp({"/NOBANNER"}), LoadStatus::NotLoaded);
     EXPECT_EQ(q.bannersShown, 0);
     EXPECT_EQ(q.loadDialogsShown, 1);
     expectEmpty(doc);
@@ -181,18 +181,18 @@ TEST_F(LoadTest, StartUpDecision) {
     ScriptedPlatform q;
     Document doc(q, q);
     LoadRequest req;
-    EXPECT_EQ(doc.startUp(rawCommandLine({mesh, "NOMODEL", "/openglhw"})), LoadStatus::Loaded);
+    EXPECT_EQ(doc.startUp({"/openglhw", mesh, "NOMODEL"}), LoadStatus::Loaded);
     EXPECT_EQ(q.bannersShown + q.loadDialogsShown, 0);
     EXPECT_TRUE(doc.hardwareOpenGL());
     EXPECT_TRUE(doc.modelPath().empty());
     expectComplete(doc);
   }
   {
-    SCOPED_TRACE("unquoted mesh path loads nothing; /log still takes effect");
+    SCOPED_TRACE("no file name loads nothing; /log still takes effect");
     ScriptedPlatform q;
     Document doc(q, q);
     LoadRequest req;
-    EXPECT_EQ(doc.startUp(mesh + " /log /openglhw"), LoadStatus::NotLoaded);
+    EXPECT_EQ(doc.startUp({"/log", "/openglhw"}), LoadStatus::NotLoaded);
     EXPECT_TRUE(doc.logModel());
     EXPECT_FALSE(doc.hardwareOpenGL());
     expectEmpty(doc);
@@ -204,7 +204,7 @@ TEST_F(LoadTest, StartUpDecision) {
     Document doc(q, q);
     LoadRequest req;
     q.backgroundAnswers.push_back(BackgroundChoice{-4.0f, 0});
-    EXPECT_EQ(doc.startUp("\"" + mesh + "\" \"NOMODEL\" /log"), LoadStatus::Loaded);
+    EXPECT_EQ(doc.startUp({mesh, "NOMODEL", "/log"}), LoadStatus::Loaded);
     EXPECT_EQ(q.backgroundDialogsShown, 1);
     EXPECT_EQ(doc.store().range().min, -4.0);
   }
@@ -216,8 +216,10 @@ TEST_F(LoadTest, CommandLineSplitsModelTextAndExpandsPaths) {
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
   Document doc(p, p);
   LoadRequest req;
-  const CommandLine c = parseCommandLine("\"mesh.msh\" \"a.den++b.den\" /trnsmt");
-  doc.commandLineLoad(c);
+  doc.commandLineLoad(parseArguments({"/trnsmt", "mesh.msh", "a.den++b.den", "c.den"}));
+  ASSERT_FALSE(p.messages.empty());
+  EXPECT_EQ(p.messages.front(),
+            (Recorded{MessageKind::Warning, "Only a mesh and a model file are read from the command line; ignored:\nc.den"}));
   EXPECT_EQ(doc.meshPath(), mesh);
   EXPECT_EQ(doc.modelPath(), a);
   EXPECT_EQ(doc.secondModelPath(), b);
@@ -248,7 +250,7 @@ TEST_F(LoadTest, RangesVisitOnlyActiveCells) {
 TEST_F(LoadTest, Tq5rDeletesOnlyTheTemporaryFileOfTheCommandLineWhileItIsThatFile) {
   const auto run = [&](const std::string& model, const std::function<void(Document&)>& then = {}) {
     Document doc(p, p);
-    doc.commandLineLoad(parseCommandLine('"' + mesh + "\" \"" + model + "\" /tq5rdata"));
+    doc.commandLineLoad(parseArguments({mesh, model, "/tq5rdata"}));
     if (then) then(doc);
   };
   const std::string opened = dir.write("opened.fld", "1\n");
@@ -276,7 +278,7 @@ TEST_F(LoadTest, Tq5rDeletesOnlyTheTemporaryFileOfTheCommandLineWhileItIsThatFil
   {
     SCOPED_TRACE("without the switch nothing is deleted");
     Document doc(p, p);
-    doc.commandLineLoad(parseCommandLine('"' + mesh + "\" \"" + opened + "\""));
+    doc.commandLineLoad(parseArguments({mesh, opened}));
   }
   EXPECT_TRUE(fileExists(opened));
 }
