@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QEventLoop>
 #include <QTimer>
 #include <QWindow>
 
@@ -9,6 +10,7 @@
 #include "app/dialogs/about_dialog.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
+#include "app/qt_platform.h"
 #include "core/load/document.h"
 #include "support/qt_modal_driver.h"
 #include "support/scripted_platform.h"
@@ -50,6 +52,28 @@ TEST(AboutBox, ShowsNameAndVersion) {
   AboutDialog dlg;
   EXPECT_EQ(dlg.windowTitle(), "About Lithoscan3D");
   EXPECT_EQ(dlg.version->text(), "Version " LITHO_VERSION);
+}
+
+TEST(Program, OpenReportsAMissingFileAndStaysOpen) {
+  test::TempDir dir;
+  test::ScriptedPlatform scripted;
+  QtPlatform platform;
+  Document doc(scripted, scripted);
+  LoadRequest req;
+  req.meshPath = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  MainWindow frame(doc, platform);
+  const std::string missing = dir.path() + "/gone.msh";
+  scripted.loadDialogAnswers.push_back(LoadDialogValues{false, missing, "", false, "", false});
+  QEventLoop loop;
+  QTimer::singleShot(0, [&] {
+    frame.execute(CommandId::Open);
+    loop.exit(0);
+  });
+  EXPECT_EQ(loop.exec(), 0) << "the program was told to end";
+  EXPECT_EQ(scripted.lastMessageText(), "File not found: " + missing);
+  EXPECT_FALSE(doc.modelLoaded());
+  EXPECT_EQ(frame.windowTitle(), "Untitled - Lithoscan3D");
 }
 
 // Runs the program on a command line until its main window is up with no modal

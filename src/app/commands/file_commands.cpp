@@ -1,6 +1,4 @@
 // Loading, creating and saving meshes and models.
-#include <QApplication>
-
 #include "app/commands/command_registry.h"
 #include "app/dialogs/create_mesh_dialog.h"
 #include "app/dialogs/save_model_dialog.h"
@@ -15,15 +13,11 @@ namespace {
 
 using T = CommandTarget&;
 
-// A named file that is missing ends the program.
-void exitOnFatal(LoadStatus status) {
-  if (status == LoadStatus::Fatal) QApplication::exit(-1);
-}
-
-void open(T t) { exitOnFatal(t.doc.open()); }
+// A missing file has been reported; the program stays open with the user's other work.
+void open(T t) { t.doc.open(); }
 
 void createMesh(T t) {
-  exitOnFatal(createMeshCommand(t.doc, t.platform, &t.window));
+  createMeshCommand(t.doc, t.platform, &t.window);
   t.window.updateTitle();
 }
 

@@ -36,8 +36,7 @@ class CreateMeshDialog : public QDialog {
 };
 
 // "Create mesh ...": the dialog, then the load of the written mesh
-// with views refreshed with hint 0. NotLoaded when the dialog was cancelled;
-// Fatal as for Open.
+// with views refreshed with hint 0. NotLoaded when the dialog was cancelled.
 LoadStatus createMeshCommand(Document& doc, Platform& platform, QWidget* parent);
 
 }  // namespace litho

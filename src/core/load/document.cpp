@@ -32,6 +32,8 @@ Document::~Document() {
 void Document::releaseModelData() {
   store_.release();
   modelLoaded_ = false;
+  // An empty view is not titled with the file that failed to load.
+  title_ = "Untitled";
   dataSets_.clear();
   selectedDataSet_ = -1;
 }
@@ -418,7 +420,7 @@ LoadStatus Document::open() {
     WaitCursor wait(platform_);
     s = loadFiles();
   }
-  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(ViewRefresh::NewLoad);
+  if (updateAllViews) updateAllViews(ViewRefresh::NewLoad);
   return s;
 }
 
@@ -696,7 +698,7 @@ LoadStatus Document::loadCreatedMesh(const std::string& path) {
     WaitCursor wait(platform_);
     s = loadModelSet();
   }
-  if (s != LoadStatus::Fatal && updateAllViews) updateAllViews(ViewRefresh::NewLoad);
+  if (updateAllViews) updateAllViews(ViewRefresh::NewLoad);
   return s;
 }
 

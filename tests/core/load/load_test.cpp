@@ -31,6 +31,7 @@ void expectEmpty(const Document& doc) {
   EXPECT_TRUE(doc.store().empty());
   EXPECT_TRUE(doc.store().topActiveIndex().empty());
   EXPECT_TRUE(doc.store().secondModel().empty());
+  EXPECT_EQ(doc.title(), "Untitled");
 }
 
 void expectComplete(const Document& doc) {
