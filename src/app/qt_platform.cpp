@@ -23,6 +23,28 @@ namespace litho {
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 const char* kAppTitle = "Lithoscan3D";
+
+// While the user reads a message or answers a question, a long operation's wait
+// cursor gives way to the arrow and the "Loading ..." window stands aside; the
+// cursor comes back when the window closes, the progress window at its next report.
+class UsersTurn {
+ public:
+  explicit UsersTurn(QWidget* progress) {
+    if (QApplication::overrideCursor()) {
+      QApplication::setOverrideCursor(Qt::ArrowCursor);
+      arrowPushed_ = true;
+    }
+    if (progress) progress->hide();
+  }
+  ~UsersTurn() {
+    if (arrowPushed_) QApplication::restoreOverrideCursor();
+  }
+  UsersTurn(const UsersTurn&) = delete;
+  UsersTurn& operator=(const UsersTurn&) = delete;
+
+ private:
+  bool arrowPushed_ = false;
+};
 }  // namespace
 
 std::string qtFilter(const std::string& filter) {
@@ -60,23 +82,27 @@ void QtPlatform::message(const std::string& text, MessageKind kind, const std::s
     case MessageKind::Info: icon = QMessageBox::Information; break;
     case MessageKind::Plain: icon = QMessageBox::NoIcon; break;
   }
+  UsersTurn turn(progress_.get());
   QMessageBox box(icon, title.empty() ? kAppTitle : q(title), q(text), QMessageBox::Ok, parent_);
   box.exec();
 }
 
 bool QtPlatform::askYesNo(const std::string& text, const std::string& title) {
+  UsersTurn turn(progress_.get());
   QMessageBox box(QMessageBox::Question, title.empty() ? kAppTitle : q(title), q(text),
                   QMessageBox::Yes | QMessageBox::No, parent_);
   return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<std::string> QtPlatform::openFileName(const FileDialogRequest& request) {
+  UsersTurn turn(progress_.get());
   const QString f = QFileDialog::getOpenFileName(parent_, q(request.title), q(request.startFolder), q(qtFilter(request.filter)));
   if (f.isEmpty()) return std::nullopt;
   return f.toStdString();
 }
 
 std::optional<std::string> QtPlatform::saveFileName(const FileDialogRequest& request) {
+  UsersTurn turn(progress_.get());
   QString start = q(request.startFolder);
   if (!request.defaultName.empty()) start = start.isEmpty() ? q(request.defaultName) : start + "/" + q(request.defaultName);
   const QString f = QFileDialog::getSaveFileName(
@@ -150,6 +176,7 @@ bool QtPlatform::keyDown(Key key) {
 }
 
 std::optional<std::array<unsigned char, 3>> QtPlatform::chooseColour(const std::array<unsigned char, 3>& initial) {
+  UsersTurn turn(progress_.get());
   const QColor c = QColorDialog::getColor(QColor(initial[0], initial[1], initial[2]), parent_);
   if (!c.isValid()) return std::nullopt;
   return std::array<unsigned char, 3>{static_cast<unsigned char>(c.red()), static_cast<unsigned char>(c.green()),
@@ -183,6 +210,7 @@ FontSpec fromQFont(const QFont& font) {
 }
 
 std::optional<FontSpec> QtPlatform::chooseFont(const FontSpec& initial) {
+  UsersTurn turn(progress_.get());
   bool ok = false;
   const QFont font = QFontDialog::getFont(&ok, toQFont(initial), parent_);
   if (!ok) return std::nullopt;
@@ -190,12 +218,14 @@ std::optional<FontSpec> QtPlatform::chooseFont(const FontSpec& initial) {
 }
 
 bool QtPlatform::runBanner(bool hardwareOpenGL) {
+  UsersTurn turn(progress_.get());
   BannerDialog dlg(hardwareOpenGL, parent_);
   dlg.exec();
   return dlg.hardwareOpenGL();
 }
 
 bool QtPlatform::runLoadModelDialog(LoadDialogValues& values) {
+  UsersTurn turn(progress_.get());
   LoadModelDialog dlg(*this, parent_);
   dlg.load(values);
   if (dlg.exec() != QDialog::Accepted) return false;
@@ -204,6 +234,7 @@ bool QtPlatform::runLoadModelDialog(LoadDialogValues& values) {
 }
 
 std::optional<BackgroundChoice> QtPlatform::runBackgroundDialog(const RectMesh& mesh, float initialValue) {
+  UsersTurn turn(progress_.get());
   BackgroundDialog dlg(*this, mesh, initialValue, parent_);
   if (dlg.exec() != QDialog::Accepted) return std::nullopt;
   return dlg.result();
@@ -216,7 +247,9 @@ void QtPlatform::progressBegin(const std::string& title) {
 }
 
 void QtPlatform::progressShow(int percent) {
-  if (progress_) progress_->show(percent);
+  if (!progress_) return;
+  if (progress_->isHidden()) progress_->QDialog::show();
+  progress_->show(percent);
 }
 
 void QtPlatform::progressEnd() { progress_.reset(); }

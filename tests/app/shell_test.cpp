@@ -2,12 +2,14 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWindow>
 
 #include "app/application.h"
 #include "app/commands/help_commands.h"
 #include "app/dialogs/about_dialog.h"
+#include "app/dialogs/progress_window.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
@@ -74,6 +76,38 @@ TEST(Program, OpenReportsAMissingFileAndStaysOpen) {
   EXPECT_EQ(scripted.lastMessageText(), "File not found: " + missing);
   EXPECT_FALSE(doc.modelLoaded());
   EXPECT_EQ(frame.windowTitle(), "Untitled - Lithoscan3D");
+}
+
+TEST(QtPlatformMessages, ShowTheArrowAndPutTheLoadingWindowAside) {
+  QtPlatform platform;
+  test::ModalDriver driver;
+  std::vector<std::string> seenWhileAsked;
+  const auto progressVisible = [] {
+    for (QWidget* w : QApplication::topLevelWidgets())
+      if (qobject_cast<ProgressWindow*>(w) && w->isVisible()) return true;
+    return false;
+  };
+  driver.on<QMessageBox>([&](QMessageBox&) {
+    const QCursor* c = QApplication::overrideCursor();
+    seenWhileAsked.push_back(std::string(c && c->shape() == Qt::ArrowCursor ? "arrow" : "other") +
+                             (progressVisible() ? " progress" : ""));
+    return true;
+  });
+  {
+    WaitCursor wait(platform);
+    platform.progressBegin("Loading /d/m.den");
+    ASSERT_TRUE(progressVisible());
+    platform.message("2 models have been read from model file.", MessageKind::Info);
+    EXPECT_FALSE(progressVisible());
+    ASSERT_TRUE(QApplication::overrideCursor());
+    EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    platform.progressShow(50);
+    EXPECT_TRUE(progressVisible()) << "a read that goes on shows its window again";
+    platform.progressEnd();
+    EXPECT_TRUE(platform.askYesNo("Would you like these cells to be ignored?"));
+  }
+  EXPECT_FALSE(QApplication::overrideCursor());
+  EXPECT_EQ(seenWhileAsked, (std::vector<std::string>{"arrow", "arrow"}));
 }
 
 // Runs the program on a command line until its main window is up with no modal
