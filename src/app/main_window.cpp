@@ -4,9 +4,9 @@
 #include <QApplication>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
-#include <cstdio>
 #include <exception>
 
 #include "app/commands/command_registry.h"
@@ -60,13 +60,11 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
   buildMenus();
   buildToolBar();
 
-  statusBar()->showMessage(kIdleStatusText);
+  showStatus(kIdleStatusText);
   resize(1000, 760);
 
   platform_.setParentWindow(this);
-  view_->controller().onStatus = [this](const std::string& text) {
-    statusBar()->showMessage(QString::fromStdString(text));
-  };
+  view_->controller().onStatus = [this](const std::string& text) { showStatus(QString::fromStdString(text)); };
   view_->onStatus = view_->controller().onStatus;
   view_->onCellProperties = [this](int i, int j, int k) {
     // The cell editor arrives with the model transforms; until then the cell is shown.
@@ -141,6 +139,21 @@ void MainWindow::updateCommands() {
     a->setCheckable(s.checked.has_value());
     if (s.checked) a->setChecked(*s.checked);
   }
+}
+
+void MainWindow::showStatus(const QString& text) {
+  statusText_ = text;
+  statusBar()->showMessage(text);
+}
+
+bool MainWindow::event(QEvent* e) {
+  // Qt clears the status bar when a tip ends (the pointer leaves a button, a menu closes).
+  if (e->type() == QEvent::StatusTip) {
+    const QString tip = static_cast<QStatusTipEvent*>(e)->tip();
+    statusBar()->showMessage(tip.isEmpty() ? statusText_ : tip);
+    return true;
+  }
+  return QMainWindow::event(e);
 }
 
 void MainWindow::updateTitle() { setWindowTitle(QString::fromStdString(doc_.title()) + " - Lithoscan3D"); }

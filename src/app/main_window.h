@@ -33,6 +33,11 @@ class MainWindow : public QMainWindow {
   void updateCommands();
   // Loads a view parameter file into the document and the view.
   void loadViewFile(const std::string& path);
+  // The status bar's text: "Ready", a readout or a prompt; it returns after a menu's or button's tip.
+  void showStatus(const QString& text);
+
+ protected:
+  bool event(QEvent* event) override;
 
  private:
   void buildMenus();
@@ -44,6 +49,7 @@ class MainWindow : public QMainWindow {
   ModelView* view_;
   QToolBar* toolBar_ = nullptr;
   std::array<QAction*, kCommandCount> actions_{};
+  QString statusText_;
 };
 
 }  // namespace litho

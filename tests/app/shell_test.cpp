@@ -2,8 +2,12 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
+#include <QToolBar>
 #include <QWindow>
 
 #include "app/application.h"
@@ -108,6 +112,30 @@ TEST(QtPlatformMessages, ShowTheArrowAndPutTheLoadingWindowAside) {
   }
   EXPECT_FALSE(QApplication::overrideCursor());
   EXPECT_EQ(seenWhileAsked, (std::vector<std::string>{"arrow", "arrow"}));
+}
+
+TEST(StatusBar, TheReadoutOrReadyComesBackAfterATip) {
+  QtPlatform platform;
+  Document doc(platform, platform);
+  MainWindow frame(doc, platform);
+  frame.show();
+  QStatusBar* bar = frame.statusBar();
+  QWidget* button = frame.toolBar()->widgetForAction(frame.action(CommandId::ZoomIn));
+  ASSERT_TRUE(button);
+  const auto tip = [](QWidget* w, const QString& text) {
+    QStatusTipEvent e(text);
+    QApplication::sendEvent(w, &e);
+  };
+  EXPECT_EQ(bar->currentMessage(), "Ready");
+  tip(button, "Zoom in.");
+  EXPECT_EQ(bar->currentMessage(), "Zoom in.");
+  tip(button, "");
+  EXPECT_EQ(bar->currentMessage(), "Ready");
+  frame.view()->onStatus("Northing =  7000050");
+  // Menus send their tips through the menu bar that opened them.
+  tip(frame.menuBar(), "Open a model.");
+  tip(frame.menuBar(), "");
+  EXPECT_EQ(bar->currentMessage(), "Northing =  7000050");
 }
 
 // Runs the program on a command line until its main window is up with no modal
