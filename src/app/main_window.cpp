@@ -14,6 +14,7 @@
 #include "app/qt_platform.h"
 #include "app/version.h"
 #include "core/commands/command_table.h"
+#include "core/io/mesh_stats.h"
 #include "core/load/document.h"
 #include "core/view/view_parameters.h"
 
@@ -68,12 +69,8 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
   view_->onStatus = view_->controller().onStatus;
   view_->onCellProperties = [this](int i, int j, int k) {
     // The cell editor arrives with the model transforms; until then the cell is shown.
-    const RectMesh& m = doc_.mesh();
-    char buf[256];
-    std::snprintf(buf, sizeof buf, "Cell %d, %d, %d\nX %g to %g\nY %g to %g\nZ %g to %g\nvalue %g", i, j, k,
-                  m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1], m.zNodes[k], m.zNodes[k + 1],
-                  static_cast<double>(doc_.currentModel()(i, j, k)));
-    platform_.message(buf, MessageKind::Info, "Cell Properties");
+    platform_.message(cellPropertiesText(doc_.mesh(), i, j, k, doc_.currentModel()(i, j, k)), MessageKind::Info,
+                      "Cell Properties");
   };
   view_->controller().onLogButtons = [this](bool show) {
     action(CommandId::Log10)->setVisible(show);

@@ -61,7 +61,7 @@ TEST(BatchSave, NoPaddingStripsThePaddingNamedInTheHeader) {
   const BatchRun core = batch({"info", out + "_mesh", out});
   ASSERT_EQ(core.status, 0) << core.err;
   EXPECT_NE(core.out.find("# of cells:  30 x 30 x 24\n"), std::string::npos) << core.out;
-  EXPECT_NE(core.out.find("top south-west corner:  500000  7e+06  450\n"), std::string::npos);
+  EXPECT_NE(core.out.find("top south-west corner:  500000  7000000  450\n"), std::string::npos);
   EXPECT_EQ(read(out + "_mesh").substr(0, 30), "30  30  24\n500000  7e+06  450\n");
 }
 

@@ -19,4 +19,8 @@ struct CoreRegion {
 // from the whole mesh in any axis.
 std::string meshStatisticsText(const RectMesh& mesh, const CoreRegion* core = nullptr);
 
+// The "Cell Properties" text of cell (i, j, k): its index, its extent along each
+// axis (to the cell's own width) and its value.
+std::string cellPropertiesText(const RectMesh& mesh, int i, int j, int k, float value);
+
 }  // namespace litho

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "core/io/rounding.h"
+#include "core/io/coordinate_text.h"
 
 namespace litho {
 
@@ -54,14 +54,7 @@ std::array<std::string, 7> colourbarLabels(double min, double max, bool conducti
   return labels;
 }
 
-std::string tickLabel(double value, double span) {
-  char buf[64];
-  if (span > 100)
-    std::snprintf(buf, sizeof buf, "%i", roundToInt(value));
-  else
-    std::snprintf(buf, sizeof buf, "%.2f", value);
-  return buf;
-}
+std::string tickLabel(double value, double span) { return fixedText(value, span > 100 ? 0 : 2); }
 
 int nearestFace(const std::array<double, 6>& d) {
   int best = 0;
