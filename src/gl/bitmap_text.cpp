@@ -13,6 +13,19 @@ constexpr char32_t kFirstAscii = 32, kLastAscii = 126;
 void BitmapText::setGlyphSource(GlyphSource source) {
   source_ = std::move(source);
   stale_ = true;
+  advances_.clear();
+}
+
+double BitmapText::textWidth(const std::string& utf8) {
+  if (!source_) return 0;
+  double width = 0;
+  for (const char32_t c : decodeUtf8(utf8)) {
+    if (c < kFirstAscii || c == 0x7F) continue;
+    auto it = advances_.find(c);
+    if (it == advances_.end()) it = advances_.emplace(c, source_(c).xmove).first;
+    width += it->second;
+  }
+  return width;
 }
 
 void BitmapText::release() {

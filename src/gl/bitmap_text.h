@@ -17,6 +17,7 @@ class BitmapText : public TextRenderer {
   explicit BitmapText(DisplayLists& lists) : lists_(lists) {}
   using TextRenderer::drawText;
   void drawText(const std::string& utf8) override;
+  double textWidth(const std::string& utf8) override;
 
   // A new font: the lists are rebuilt on the next draw (no GL call here).
   void setGlyphSource(GlyphSource source);
@@ -35,6 +36,7 @@ class BitmapText : public TextRenderer {
   unsigned ascii_ = 0;  // lists of ' '..'~'
   std::unordered_map<char32_t, unsigned> extra_;
   std::vector<unsigned> calls_;
+  std::unordered_map<char32_t, float> advances_;  // of the current font
 };
 
 }  // namespace litho

@@ -92,8 +92,20 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
       v.frame.rebuilt();
       v.vectorPassDeclined = false;  // a No holds for one vector pass
     }
+    // A zoomed-in model stops at the edge of its part of the window, short of the colourbar.
+    const bool clipped = sceneWidthFraction(v) < 1;
+    if (clipped) {
+      const auto plane = sceneClipPlane(v);
+      glMatrixMode(GL_MODELVIEW);
+      glPushMatrix();
+      glLoadIdentity();
+      glClipPlane(GL_CLIP_PLANE0, plane.data());
+      glPopMatrix();
+      glEnable(GL_CLIP_PLANE0);
+    }
     gl.scene().draw();
     if (v.showLabels) drawAxisLabels(doc, v, box, gl.text());
+    glDisable(GL_CLIP_PLANE0);
     if (v.showColourbar) drawColourbar(v, colours, gl.text());
     if (v.showCompass) drawCompass(v);
   }

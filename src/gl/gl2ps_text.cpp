@@ -18,4 +18,9 @@ void Gl2psText::drawText(const std::string& utf8) {
   if (screen_) screen_->drawText(utf8);
 }
 
+double Gl2psText::textWidth(const std::string& utf8) {
+  if (screen_) return screen_->textWidth(utf8);
+  return 0.55 * size_ * static_cast<double>(decodeUtf8(utf8).size());
+}
+
 }  // namespace litho

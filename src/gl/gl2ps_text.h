@@ -14,6 +14,8 @@ class Gl2psText : public TextRenderer {
   Gl2psText(int format, int size, TextRenderer* screen = nullptr, std::string font = "Helvetica");
   using TextRenderer::drawText;
   void drawText(const std::string& utf8) override;
+  // The screen's width when it draws too, else an average Helvetica advance.
+  double textWidth(const std::string& utf8) override;
   void setSize(int size) { size_ = size; }
 
  private:

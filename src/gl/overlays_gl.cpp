@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/scene/camera.h"
 #include "core/scene/overlays.h"
 
 namespace litho {
@@ -18,9 +19,37 @@ struct Local {
   void vertex(double x, double y, double z) const {
     glVertex3d(x - v.sceneCentre[0], y - v.sceneCentre[1], z - v.sceneCentre[2]);
   }
-  void text(TextRenderer& t, const double (&p)[3], const std::string& s) const {
-    t.drawText(p[0] - v.sceneCentre[0], p[1] - v.sceneCentre[1], p[2] - v.sceneCentre[2], s);
+};
+
+// Labels placed in the model that stay inside the scene's part of the window:
+// one that would run past its right edge (into the colourbar's labels) is
+// moved left by as much.
+class LabelPlacer {
+ public:
+  LabelPlacer(const ViewState& v, TextRenderer& text) : v_(v), text_(text) {
+    glGetDoublev(GL_MODELVIEW_MATRIX, model_);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj_);
+    glGetIntegerv(GL_VIEWPORT, viewport_);
+    right_ = viewport_[0] + viewport_[2] * sceneWidthFraction(v) - kGap;
   }
+  void draw(const double (&p)[3], const std::string& s) {
+    const double x = p[0] - v_.sceneCentre[0], y = p[1] - v_.sceneCentre[1], z = p[2] - v_.sceneCentre[2];
+    glRasterPos3d(x, y, z);
+    GLdouble wx, wy, wz;
+    const double width = text_.textWidth(s);
+    if (width > 0 && gluProject(x, y, z, model_, proj_, viewport_, &wx, &wy, &wz) == GL_TRUE &&
+        wx + width > right_)
+      glBitmap(0, 0, 0, 0, static_cast<GLfloat>(right_ - (wx + width)), 0, nullptr);
+    text_.drawText(s);
+  }
+
+ private:
+  static constexpr double kGap = 4;  // pixels between a label and the edge
+  const ViewState& v_;
+  TextRenderer& text_;
+  GLdouble model_[16], proj_[16];
+  GLint viewport_[4];
+  double right_;
 };
 
 void textColour(const ViewState& v) {
@@ -190,6 +219,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b, T
   }
   const double lo[3] = {b.x0, b.y0, b.z0}, hi[3] = {b.x1, b.y1, b.z1};
   textColour(v);
+  LabelPlacer labels(v, text);
   for (const Axis& ax : axes) {
     const int u = ax.axis == 0 ? 1 : 0, w = ax.axis == 2 ? 1 : 2;  // the two other coordinates
     const double span = std::fabs(hi[ax.axis] - lo[ax.axis]);
@@ -204,7 +234,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b, T
       const double t = lo[ax.axis] + i * (hi[ax.axis] - lo[ax.axis]) / 4;
       double p[3];
       point(t, ax.a, ax.b2, p);
-      l.text(text, p, tickLabel(t, span));
+      labels.draw(p, tickLabel(t, span));
     }
     if (ax.title) {
       const double step = (hi[ax.axis] - lo[ax.axis]) / 4;
@@ -213,7 +243,7 @@ void drawAxisLabels(const Document& doc, const ViewState& v, const CoreBox& b, T
       double p[3];
       point(mid, edgeA + 2 * (ax.a - edgeA), ax.b2, p);
       (void)edgeB;
-      l.text(text, p, ax.title);
+      labels.draw(p, ax.title);
     }
     glEnable(GL_DEPTH_TEST);
     // Tick marks: short slanted segments in the plane across the axis.

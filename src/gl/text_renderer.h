@@ -13,6 +13,8 @@ class TextRenderer {
   virtual void drawText(const std::string& utf8) = 0;
   // At (x, y, z) through the current matrices.
   void drawText(double x, double y, double z, const std::string& utf8);
+  // The advance of the text in pixels, for placing it; 0 when unknown.
+  virtual double textWidth(const std::string&) { return 0; }
 };
 
 }  // namespace litho

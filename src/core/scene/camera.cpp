@@ -71,6 +71,8 @@ double sceneExtentOf(const CoreBox& b, const std::array<double, 3>& k) {
   return 1.05 * std::sqrt(dx * dx + dy * dy + dz * dz);
 }
 
+double sceneWidthFraction(const ViewState& v) { return v.showColourbar ? kSceneWidthWithColourbar : 1.0; }
+
 Mat4 projectionMatrix(const ViewState& v) {
   const double n = v.sceneExtent, f = 2 * v.sceneExtent;
   Mat4 m{};
@@ -92,7 +94,23 @@ Mat4 projectionMatrix(const ViewState& v) {
     m[14] = -(f + n) / (f - n);
     m[15] = 1;
   }
-  return m;
+  const double part = sceneWidthFraction(v);
+  if (part == 1) return m;
+  // The picture the whole window would show, scaled into the left part: x from
+  // -1..1 to -1..2 part - 1, y by as much, so nothing is cut or stretched.
+  Mat4 frame = identityMatrix();
+  frame[0] = frame[5] = part;
+  frame[12] = part - 1;
+  return multiply(frame, m);
+}
+
+std::array<double, 4> sceneClipPlane(const ViewState& v) {
+  // x_clip <= (2 part - 1) w_clip, with clip = P eye: a plane on P's rows 0 and 3.
+  const Mat4 p = projectionMatrix(v);
+  const double edge = 2 * sceneWidthFraction(v) - 1;
+  std::array<double, 4> plane{};
+  for (int c = 0; c < 4; ++c) plane[c] = edge * p[c * 4 + 3] - p[c * 4];
+  return plane;
 }
 
 Mat4 localModelViewMatrix(const ViewState& v) {

@@ -235,6 +235,7 @@ TEST(ViewDialogs, ChecksAndMessages) {
 
 TEST(Camera, ProjectionMatchesTheFrustum) {
   ViewState v;
+  v.showColourbar = false;
   v.sceneExtent = 1575;
   v.aspect = 2;
   const Mat4 p = projectionMatrix(v);
@@ -252,6 +253,22 @@ TEST(Camera, ProjectionMatchesTheFrustum) {
   const Mat4 o = projectionMatrix(v);
   EXPECT_NEAR(transform(o, 787.5, 0, -2000)[0], 1, 1e-12);
   EXPECT_NEAR(transform(o, 0, 787.5 / 2, -2000)[1], 1, 1e-12);
+
+  SCOPED_TRACE("with the colourbar the same picture fills the part left of the bar");
+  v.perspective = 1;
+  v.showColourbar = true;
+  const Mat4 f = projectionMatrix(v);
+  const double right = 2 * top * 2;
+  c = transform(f, right, 0, -3150);
+  EXPECT_NEAR(c[0] / c[3], 0.75, 1e-12);
+  c = transform(f, -right, top * 2, -3150);
+  EXPECT_NEAR(c[0] / c[3], -1, 1e-12);
+  EXPECT_NEAR(c[1] / c[3], kSceneWidthWithColourbar, 1e-12);
+  const auto plane = sceneClipPlane(v);
+  const auto side = [&](double x, double z) { return plane[0] * x + plane[2] * z + plane[3]; };
+  EXPECT_NEAR(side(right, -3150) / side(0, -3150), 0, 1e-12);
+  EXPECT_GT(side(0, -2000), 0);
+  EXPECT_LT(side(right * 1.01, -3150), 0);
 }
 
 TEST(Camera, LocalModelViewKeepsMapCoordinatesExact) {
