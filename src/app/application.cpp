@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QSurfaceFormat>
 
+#include "app/dialogs/title_fit.h"
 #include "app/main_window.h"
 #include "app/qt_platform.h"
 #include "core/load/document.h"
@@ -26,6 +27,8 @@ void setDefaultSurfaceFormat() {
 }
 
 int Application::run(const std::vector<std::string>& args) {
+  DialogTitleFit titleFit;
+  QApplication::instance()->installEventFilter(&titleFit);
   QtPlatform platform;
   Document doc(platform, platform);
   const LoadStatus status = doc.startUp(args);

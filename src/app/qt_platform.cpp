@@ -66,7 +66,11 @@ std::string qtFilter(const std::string& filter) {
     for (auto& c : pattern)
       if (c == ';') c = ' ';
     if (!out.empty()) out += ";;";
-    out += parts[i] + " (" + pattern + ")";
+    // Qt reads the patterns from the last parentheses: a description that shows them already keeps its text.
+    const std::string shown = "(" + pattern + ")";
+    const std::string& text = parts[i];
+    const bool hasPattern = text.size() >= shown.size() && text.compare(text.size() - shown.size(), shown.size(), shown) == 0;
+    out += hasPattern ? text : text + " " + shown;
   }
   return out;
 }

@@ -4,8 +4,12 @@
 #include <QEventLoop>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
@@ -13,7 +17,11 @@
 #include "app/application.h"
 #include "app/commands/help_commands.h"
 #include "app/dialogs/about_dialog.h"
+#include "app/dialogs/load_model_dialog.h"
 #include "app/dialogs/progress_window.h"
+#include "app/dialogs/range_dialog.h"
+#include "app/dialogs/title_fit.h"
+#include "app/dialogs/view_angles_dialog.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
@@ -54,32 +62,79 @@ TEST(Manual, FallsBackToTheWebPageAndThenToAMessage) {
   }
 }
 
-TEST(AboutBox, ShowsNameAndVersion) {
+TEST(AboutBox, ShowsNameAndVersionAndTheAddressOnOneLine) {
   AboutDialog dlg;
   EXPECT_EQ(dlg.windowTitle(), "About Lithoscan3D");
   EXPECT_EQ(dlg.version->text(), "Version " LITHO_VERSION);
+  dlg.show();
+  QApplication::processEvents();
+  bool found = false;
+  for (QTextBlock b = dlg.description->document()->begin(); b.isValid(); b = b.next())
+    if (b.text().contains(kManualPage)) {
+      found = true;
+      EXPECT_EQ(b.layout()->lineCount(), 1);
+    }
+  EXPECT_TRUE(found);
+  EXPECT_EQ(dlg.description->horizontalScrollBar()->maximum(), 0) << "every line fits the box";
 }
 
-TEST(Program, OpenReportsAMissingFileAndStaysOpen) {
-  test::TempDir dir;
-  test::ScriptedPlatform scripted;
+TEST(Dialogs, TitlesFitTheirWindowsAndBrowseStartsBesideTheMesh) {
+  DialogTitleFit fit;
+  QApplication::instance()->installEventFilter(&fit);
+  test::ScriptedPlatform p;
+  const ColourState colours;
+  const auto expectTitleFits = [](QDialog& dlg) {
+    SCOPED_TRACE(dlg.windowTitle().toStdString());
+    dlg.show();
+    QFont bold = dlg.font();
+    bold.setBold(true);
+    // The title plus room for a title bar's icon and buttons.
+    EXPECT_GE(dlg.width(), QFontMetrics(bold).horizontalAdvance(dlg.windowTitle()) + 100);
+    dlg.hide();
+  };
+  RangeDialog range(p, colours, false);
+  expectTitleFits(range);
+  ViewAnglesDialog angles(p, ViewAngles{});
+  expectTitleFits(angles);
+
+  struct RecordingPlatform : test::ScriptedPlatform {
+    std::optional<std::string> openFileName(const FileDialogRequest& r) override {
+      starts.push_back(r.startFolder);
+      return std::nullopt;
+    }
+    std::vector<std::string> starts;
+  } rp;
+  LoadModelDialog load(rp);
+  load.load({false, "/data/survey/m.msh", "", false, "", false});
+  for (QPushButton* b : load.findChildren<QPushButton*>())
+    if (b->text() == "Browse") b->click();
+  EXPECT_EQ(rp.starts, (std::vector<std::string>{"/data/survey", "/data/survey", "/data/survey"}));
+  EXPECT_EQ(qtFilter("parameters (*.ls3d)|*.ls3d||"), "parameters (*.ls3d)");
+  EXPECT_EQ(qtFilter("Mesh||"), "Mesh (*)");
+}
+
+TEST(StatusBar, TheReadoutOrReadyComesBackAfterATip) {
   QtPlatform platform;
-  Document doc(scripted, scripted);
-  LoadRequest req;
-  req.meshPath = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
-  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  Document doc(platform, platform);
   MainWindow frame(doc, platform);
-  const std::string missing = dir.path() + "/gone.msh";
-  scripted.loadDialogAnswers.push_back(LoadDialogValues{false, missing, "", false, "", false});
-  QEventLoop loop;
-  QTimer::singleShot(0, [&] {
-    frame.execute(CommandId::Open);
-    loop.exit(0);
-  });
-  EXPECT_EQ(loop.exec(), 0) << "the program was told to end";
-  EXPECT_EQ(scripted.lastMessageText(), "File not found: " + missing);
-  EXPECT_FALSE(doc.modelLoaded());
-  EXPECT_EQ(frame.windowTitle(), "Untitled - Lithoscan3D");
+  frame.show();
+  QStatusBar* bar = frame.statusBar();
+  QWidget* button = frame.toolBar()->widgetForAction(frame.action(CommandId::ZoomIn));
+  ASSERT_TRUE(button);
+  const auto tip = [](QWidget* w, const QString& text) {
+    QStatusTipEvent e(text);
+    QApplication::sendEvent(w, &e);
+  };
+  EXPECT_EQ(bar->currentMessage(), "Ready");
+  tip(button, "Zoom in.");
+  EXPECT_EQ(bar->currentMessage(), "Zoom in.");
+  tip(button, "");
+  EXPECT_EQ(bar->currentMessage(), "Ready");
+  frame.view()->onStatus("Northing =  7000050");
+  // Menus send their tips through the menu bar that opened them.
+  tip(frame.menuBar(), "Open a model.");
+  tip(frame.menuBar(), "");
+  EXPECT_EQ(bar->currentMessage(), "Northing =  7000050");
 }
 
 TEST(QtPlatformMessages, ShowTheArrowAndPutTheLoadingWindowAside) {
@@ -114,28 +169,26 @@ TEST(QtPlatformMessages, ShowTheArrowAndPutTheLoadingWindowAside) {
   EXPECT_EQ(seenWhileAsked, (std::vector<std::string>{"arrow", "arrow"}));
 }
 
-TEST(StatusBar, TheReadoutOrReadyComesBackAfterATip) {
+TEST(Program, OpenReportsAMissingFileAndStaysOpen) {
+  test::TempDir dir;
+  test::ScriptedPlatform scripted;
   QtPlatform platform;
-  Document doc(platform, platform);
+  Document doc(scripted, scripted);
+  LoadRequest req;
+  req.meshPath = dir.write("m.msh", "2 2 2\n0 0 0\n2*1\n2*1\n2*1\n");
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
   MainWindow frame(doc, platform);
-  frame.show();
-  QStatusBar* bar = frame.statusBar();
-  QWidget* button = frame.toolBar()->widgetForAction(frame.action(CommandId::ZoomIn));
-  ASSERT_TRUE(button);
-  const auto tip = [](QWidget* w, const QString& text) {
-    QStatusTipEvent e(text);
-    QApplication::sendEvent(w, &e);
-  };
-  EXPECT_EQ(bar->currentMessage(), "Ready");
-  tip(button, "Zoom in.");
-  EXPECT_EQ(bar->currentMessage(), "Zoom in.");
-  tip(button, "");
-  EXPECT_EQ(bar->currentMessage(), "Ready");
-  frame.view()->onStatus("Northing =  7000050");
-  // Menus send their tips through the menu bar that opened them.
-  tip(frame.menuBar(), "Open a model.");
-  tip(frame.menuBar(), "");
-  EXPECT_EQ(bar->currentMessage(), "Northing =  7000050");
+  const std::string missing = dir.path() + "/gone.msh";
+  scripted.loadDialogAnswers.push_back(LoadDialogValues{false, missing, "", false, "", false});
+  QEventLoop loop;
+  QTimer::singleShot(0, [&] {
+    frame.execute(CommandId::Open);
+    loop.exit(0);
+  });
+  EXPECT_EQ(loop.exec(), 0) << "the program was told to end";
+  EXPECT_EQ(scripted.lastMessageText(), "File not found: " + missing);
+  EXPECT_FALSE(doc.modelLoaded());
+  EXPECT_EQ(frame.windowTitle(), "Untitled - Lithoscan3D");
 }
 
 // Runs the program on a command line until its main window is up with no modal

@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/commands/help_commands.h"
 #include "app/version.h"
@@ -33,8 +36,14 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
       "It builds meshes, shows slices along any axis or diagonally, isosurfaces and\n"
       "surface data as a transparent colour contour map, rotates and animates views,\n"
       "builds block models, and launches external forward-modelling programs.\n\n"
-      "The manual is the file ") + kManualFile + " beside the program, or " + kManualPage + ".");
-  description->setMinimumSize(460, 140);
+      "The manual is the file ") + kManualFile + " beside the program, or the page\n" + kManualPage);
+  // The lines break where they were written, so the address stays whole; the box fits the longest.
+  description->setLineWrapMode(QPlainTextEdit::NoWrap);
+  const QFontMetrics metrics(description->font());
+  int widest = 0;
+  for (const QString& line : description->toPlainText().split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+  const int margins = 2 * (static_cast<int>(description->document()->documentMargin()) + description->frameWidth()) + 8;
+  description->setMinimumSize(widest + margins, 8 * metrics.lineSpacing() + margins);
   layout->addWidget(description);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -81,7 +81,11 @@ void LoadModelDialog::browse(DropLineEdit* edit, const char* filter, const char*
   FileDialogRequest request;
   request.title = title;
   request.filter = filter;
-  request.startFolder = folderOf(edit->text().toStdString());
+  // An empty field starts where the files already named are, the mesh's folder last.
+  for (const DropLineEdit* named : {edit, modelEdit, meshEdit}) {
+    request.startFolder = folderOf(named->text().toStdString());
+    if (!request.startFolder.empty()) break;
+  }
   request.mustExist = true;
   if (auto path = platform_.openFileName(request)) edit->setText(q(*path));
 }
