@@ -69,7 +69,8 @@ std::string qtFilter(const std::string& filter) {
     // Qt reads the patterns from the last parentheses: a description that shows them already keeps its text.
     const std::string shown = "(" + pattern + ")";
     const std::string& text = parts[i];
-    const bool hasPattern = text.size() >= shown.size() && text.compare(text.size() - shown.size(), shown.size(), shown) == 0;
+    const bool hasPattern =
+        text.size() >= shown.size() && text.compare(text.size() - shown.size(), shown.size(), shown) == 0;
     out += hasPattern ? text : text + " " + shown;
   }
   return out;

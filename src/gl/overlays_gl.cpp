@@ -37,8 +37,7 @@ class LabelPlacer {
     glRasterPos3d(x, y, z);
     GLdouble wx, wy, wz;
     const double width = text_.textWidth(s);
-    if (width > 0 && gluProject(x, y, z, model_, proj_, viewport_, &wx, &wy, &wz) == GL_TRUE &&
-        wx + width > right_)
+    if (width > 0 && gluProject(x, y, z, model_, proj_, viewport_, &wx, &wy, &wz) == GL_TRUE && wx + width > right_)
       glBitmap(0, 0, 0, 0, static_cast<GLfloat>(right_ - (wx + width)), 0, nullptr);
     text_.drawText(s);
   }

@@ -41,7 +41,8 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   description->setLineWrapMode(QPlainTextEdit::NoWrap);
   const QFontMetrics metrics(description->font());
   int widest = 0;
-  for (const QString& line : description->toPlainText().split('\n')) widest = std::max(widest, metrics.horizontalAdvance(line));
+  for (const QString& line : description->toPlainText().split('\n'))
+    widest = std::max(widest, metrics.horizontalAdvance(line));
   const int margins = 2 * (static_cast<int>(description->document()->documentMargin()) + description->frameWidth()) + 8;
   description->setMinimumSize(widest + margins, 8 * metrics.lineSpacing() + margins);
   layout->addWidget(description);

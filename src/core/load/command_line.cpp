@@ -24,7 +24,7 @@ CommandLine parseArguments(const std::vector<std::string>& args) {
     if (blank(a)) continue;
     c.empty = false;
     bool* const flags[] = {&c.noBanner, &c.log, &c.mod2log, &c.tq5rdata, &c.trnsmt, &c.openglhw, &c.octree};
-    constexpr std::string_view switches[] = {"/NOBANNER", "/log",     "/mod2log", "/tq5rdata",
+    constexpr std::string_view switches[] = {"/NOBANNER", "/log",      "/mod2log", "/tq5rdata",
                                              "/trnsmt",   "/openglhw", "/octree"};
     bool isSwitch = false;
     for (std::size_t s = 0; s < std::size(switches); ++s)

@@ -12,10 +12,10 @@ TEST(CoordinateText, MapCoordinatesReadToTheMeshWithoutExponents) {
     double value, resolution;
     const char* text;
   } cases[] = {
-      {6999600, 25, "6999600"},            // %g: 6.9996e+06
-      {7000012.5, 12.5, "7000012.5"},      // finer where the cells are
+      {6999600, 25, "6999600"},        // %g: 6.9996e+06
+      {7000012.5, 12.5, "7000012.5"},  // finer where the cells are
       {499605.25, 0.25, "499605.25"},
-      {499605.123, 25, "499605"},          // to the metre
+      {499605.123, 25, "499605"},  // to the metre
       {7000000 + 1.0 / 3, 1.0 / 3, "7000000.333333"},
       {25.100000000034925, 25.100000000034925, "25.1"},  // a width from two nodes
       {-0.4, 1, "0"},

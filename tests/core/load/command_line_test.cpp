@@ -12,10 +12,9 @@ std::string summary(const CommandLine& c) {
   if (c.fields >= 2) s += " [" + c.modelText + "]";
   for (const std::string& e : c.extra) s += " extra[" + e + "]";
   if (!c.viewFile.empty()) s += " view[" + c.viewFile + "]";
-  const std::pair<bool, const char*> flags[] = {{c.noBanner, "NOBANNER"}, {c.log, "log"},
-                                                {c.mod2log, "mod2log"},   {c.tq5rdata, "tq5rdata"},
-                                                {c.trnsmt, "trnsmt"},     {c.openglhw, "openglhw"},
-                                                {c.octree, "octree"}};
+  const std::pair<bool, const char*> flags[] = {
+      {c.noBanner, "NOBANNER"}, {c.log, "log"},           {c.mod2log, "mod2log"}, {c.tq5rdata, "tq5rdata"},
+      {c.trnsmt, "trnsmt"},     {c.openglhw, "openglhw"}, {c.octree, "octree"}};
   for (const auto& [on, name] : flags)
     if (on) s += std::string(" ") + name;
   return s;

@@ -219,8 +219,9 @@ TEST_F(LoadTest, CommandLineSplitsModelTextAndExpandsPaths) {
   LoadRequest req;
   doc.commandLineLoad(parseArguments({"/trnsmt", "mesh.msh", "a.den++b.den", "c.den"}));
   ASSERT_FALSE(p.messages.empty());
-  EXPECT_EQ(p.messages.front(),
-            (Recorded{MessageKind::Warning, "Only a mesh and a model file are read from the command line; ignored:\nc.den"}));
+  EXPECT_EQ(
+      p.messages.front(),
+      (Recorded{MessageKind::Warning, "Only a mesh and a model file are read from the command line; ignored:\nc.den"}));
   EXPECT_EQ(doc.meshPath(), mesh);
   EXPECT_EQ(doc.modelPath(), a);
   EXPECT_EQ(doc.secondModelPath(), b);
