@@ -54,6 +54,15 @@ std::array<std::string, 7> colourbarLabels(double min, double max, bool conducti
   return labels;
 }
 
+ColourbarSource colourbarSource(const std::vector<DataSet>& sets, int selected, bool documentModified,
+                                const ColourState& colours) {
+  if (!documentModified && selected >= 0 && selected < static_cast<int>(sets.size())) {
+    const DataSet& d = sets[static_cast<std::size_t>(selected)];
+    return {&d.colourmap, ColourScale{d.rangeMin, d.rangeMax, true, false, false}};
+  }
+  return {&colours.colourmap, colours.activeScale()};
+}
+
 std::string tickLabel(double value, double span) { return fixedText(value, span > 100 ? 0 : 2); }
 
 int nearestFace(const std::array<double, 6>& d) {

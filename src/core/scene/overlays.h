@@ -4,9 +4,12 @@
 // nearest.
 #include <array>
 #include <string>
+#include <vector>
 
 #include "core/store/rect_mesh.h"
+#include "core/data/data_set.h"
 #include "core/scene/colour_scale.h"
+#include "core/scene/colour_state.h"
 #include "core/view/view_state.h"
 
 namespace litho {
@@ -23,6 +26,16 @@ std::string cutReadoutText(const RectMesh& mesh, const ViewState& v);
 // Entry of colourbar rectangle i (0 at the bottom) and the seven labels, bottom to top.
 int colourbarEntry(int i, bool conductivityView);
 std::array<std::string, 7> colourbarLabels(double min, double max, bool conductivityView, bool linearLabels);
+
+// What the colourbar shows: the selected data set's Colourmap and range,
+// presented as stored, while the document is unmodified; otherwise the
+// active model scale with the model Colourmap.
+struct ColourbarSource {
+  const Colourmap* colourmap;
+  ColourScale scale;
+};
+ColourbarSource colourbarSource(const std::vector<DataSet>& sets, int selected, bool documentModified,
+                                const ColourState& colours);
 
 // A tick value: "%i" (rounded half away from zero) when the span exceeds 100, else "%.2f".
 std::string tickLabel(double value, double span);

@@ -52,6 +52,7 @@ void SceneGeometry::clear() {
   overlays.clear();
   overlayVertices.clear();
   vectors.clear();
+  data.clear();
   title.reset();
 }
 
@@ -433,7 +434,8 @@ void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
     else
       out.title = doc.differenceShown() ? std::string("difference") : doc.secondModelPath();
   }
-  if (!doc.dataSets().empty()) out.ops.push_back({SceneOpKind::DataSets});
+  buildDataScene(doc.dataSets(), out.data);
+  if (!out.data.draws.empty()) out.ops.push_back({SceneOpKind::DataSets});
 }
 
 const char* sceneOpName(SceneOpKind kind) {

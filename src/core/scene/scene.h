@@ -11,6 +11,7 @@
 #include "core/store/arrays.h"
 #include "core/store/rect_mesh.h"
 #include "core/scene/colour_state.h"
+#include "core/scene/data_scene.h"
 #include "core/scene/vector_scene.h"
 #include "core/view/view_state.h"
 
@@ -121,6 +122,7 @@ struct SceneGeometry {
   std::vector<OverlayPrimitive> overlays;
   std::vector<std::array<double, 3>> overlayVertices;  // model coordinates
   VectorScene vectors;
+  DataScene data;  // the DataSets op draws it; its labels are drawn every frame
   Colourmap colourmap;
   std::optional<std::string> title;
 
