@@ -11,7 +11,10 @@
 #include <cstring>
 #include <vector>
 
+#include "core/data/data_reader.h"
+#include "core/data/data_surface.h"
 #include "core/io/element_file.h"
+#include "core/scene/data_scene.h"
 #include "core/io/mesh_reader.h"
 #include "core/io/model_reader.h"
 #include "core/io/octree.h"
@@ -256,6 +259,49 @@ inline void topographyReader(const std::uint8_t* data, std::size_t size) {
   if (r->activeCells + r->inactiveCells != mesh.cellCount() || r->cornersAdded < 0 || r->cornersAdded > 4 ||
       r->pointCount < 1 || static_cast<std::size_t>(r->pointCount) > size)
     __builtin_trap();
+}
+
+// An observation data file: the reader, then the surface build and the
+// geometry of every drawing method on what it read.
+inline void dataReader(const std::uint8_t* data, std::size_t size) {
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  std::ostream null(nullptr);
+  StreamPlatform platform(null, false);
+  LineSource in(text);
+  const DataFileContents c = readDataPoints(in, "fuzz.obs", platform);
+  if (c.points.size() > size) __builtin_trap();
+  for (const DataPoint& p : c.points) {
+    if (c.layout != DataLayout::Plain && !p.name.empty()) __builtin_trap();
+    if (p.name.size() > 49) __builtin_trap();
+    if (std::isfinite(p.value) && (static_cast<float>(p.value) < c.rangeMin || static_cast<float>(p.value) > c.rangeMax))
+      __builtin_trap();
+  }
+  DataSet set;
+  set.points = c.points;
+  set.rangeMin = c.rangeMin;
+  set.rangeMax = c.rangeMax;
+  set.plottingValue = 0.5f;
+  if (buildDataSurface(set, platform)) {
+    const std::size_t n = set.points.size();
+    if (n < 3 || n > c.points.size() || set.surface.nodeCount() != static_cast<int>(n) ||
+        set.surface.triangleCount() < 1)
+      __builtin_trap();
+    for (std::size_t i = 1; i < n; ++i)
+      if (set.points[i].x < set.points[i - 1].x) __builtin_trap();
+  } else if (set.points.size() != c.points.size() || set.surface.triangulated()) {
+    __builtin_trap();
+  }
+  for (int m = 0; m < kPlotMethodCount; ++m) {
+    set.plottingMethod = m;
+    DataScene s;
+    buildDataScene({set}, s);
+    if (s.colours.size() != s.vertices.size()) __builtin_trap();
+    for (const DataTriangle& t : s.triangles)
+      for (const std::uint32_t v : t.vertex)
+        if (v >= s.vertices.size()) __builtin_trap();
+    for (const DataStrip& strip : s.strips)
+      if (strip.vertexCount < 2 || strip.firstVertex + strip.vertexCount > s.vertices.size()) __builtin_trap();
+  }
 }
 
 }  // namespace litho::fuzz

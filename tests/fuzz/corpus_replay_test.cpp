@@ -33,6 +33,7 @@ TEST(FuzzCorpus, MeshReaderSeeds) { replay("mesh", fuzz::meshReader); }
 TEST(FuzzCorpus, ModelReaderSeeds) { replay("model", fuzz::modelReader); }
 TEST(FuzzCorpus, OctreeReaderSeeds) { replay("octree", fuzz::octreeReader); }
 TEST(FuzzCorpus, TopographyReaderSeeds) { replay("topography", fuzz::topographyReader); }
+TEST(FuzzCorpus, DataReaderSeeds) { replay("data", fuzz::dataReader); }
 
 }  // namespace
 }  // namespace litho

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <new>
 
+#include "core/data/data_reader.h"
 #include "core/io/element_file.h"
 #include "core/io/mesh_reader.h"
 #include "core/io/octree.h"
@@ -40,7 +41,7 @@ void Document::releaseModelData() {
 
 void Document::setDataSets(std::vector<DataSet> sets) {
   dataSets_ = std::move(sets);
-  selectedDataSet_ = dataSets_.empty() ? -1 : std::clamp(selectedDataSet_, 0, static_cast<int>(dataSets_.size()) - 1);
+  selectedDataSet_ = -1;
 }
 
 void Document::adopt(ModelStore store, const LoadRequest& files) {
@@ -434,6 +435,11 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
   if (c.tq5rdata) tq5rMode_ = true;
   if (c.fields != 1 && c.fields != 2) return LoadStatus::NotLoaded;
 
+  // Read now, from the folder the program started in; the load changes the
+  // folder and empties the data sets, so the set joins the document after it.
+  std::optional<DataSet> transmitter;
+  if (c.trnsmt) transmitter = readTransmitterData(platform_);
+
   if (c.openglhw) hardwareOpenGL_ = true;
   if (c.octree) files_.octree = true;
   if (!c.extra.empty()) {
@@ -467,6 +473,7 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
   }
 
   const LoadStatus s = loadFiles();
+  if (transmitter && modelLoaded_) dataSets_.push_back(std::move(*transmitter));
   if (c.trnsmt) transmitterMode_ = true;
   return s;
 }

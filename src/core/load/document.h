@@ -92,6 +92,10 @@ class Document {
   void selectModel(int m) { store_.selectModel(m); }
   void recomputeRange(Which which) { store_.recomputeRange(which); }
   void setDataSets(std::vector<DataSet> sets);
+  // The data sets for the "Data properties" dialog, which changes them in place.
+  std::vector<DataSet>& editDataSets() { return dataSets_; }
+  // The set whose scale the colourbar shows, or -1.
+  void setSelectedDataSet(int index) { selectedDataSet_ = index; }
   void setElements(std::vector<Element> elements) { elements_ = std::move(elements); }
   void setReadThreads(int threads) { readThreads_ = threads; }
   void setTq5rMode(bool on) { tq5rMode_ = on; }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "core/data/data_surface.h"
 #include "core/io/atomic_file.h"
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
@@ -526,6 +527,7 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
       if (r.ok()) sets.push_back(std::move(d));
     }
     if (!r.ok()) return pastEnd();
+    restoreDataSets(sets, platform);
     doc.setDataSets(std::move(sets));
   }
   if (!readViewState(r, doc, view, result.window)) return pastEnd();
