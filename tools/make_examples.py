@@ -9,6 +9,13 @@ block/density.den: a density contrast model of the core only, with the
 block/topo.txt: the ground surface over block.msh, a 25 m grid beyond the
 mesh's edges with CRLF line ends: a gentle hill over the core on ground that
 falls away below the mesh top, so the top layers of the outer columns are air.
+block/gravity.obs: an airborne gravity survey over the core of block.msh,
+961 stations on a 25 m grid draped 60 m above the ground, the vertical
+attraction of density.den in mGal, written as inversion codes write
+observation files: the count, then easting, northing, elevation, value and
+its uncertainty.
+block/gravity.ls3d: a saved view holding the mesh and model values and the
+survey shown as a translucent surface (opacity 0.6), the model cut open under it.
 layered/: a mesh with a hilly surface and a log10-conductivity model whose
 air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
 pair/: a file with two density models (before and after gas injection) and
@@ -22,6 +29,7 @@ conductivity model with air cells of 1e-08 above the ground (load it with
 import math
 import os
 import random
+import struct
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -72,24 +80,26 @@ def model_order(nx, ny, nz, cell):
                 yield cell(i, j, k)
 
 
+def density_cell(i, j, k):
+    """Density contrast (g/cc) of core cell (i, j, k) of block.msh."""
+    # A body dipping to the east, 0.35 g/cc denser than its host.
+    centre_i = 9 + 0.5 * k
+    if abs(i - centre_i) <= 2.5 and 11 <= j <= 19 and 4 <= k <= 16:
+        return 0.35
+    # A smaller, weaker body near the surface in the south-east.
+    if 20 <= i <= 24 and 3 <= j <= 7 and 1 <= k <= 4:
+        return 0.12
+    return 0
+
+
 def write_density(folder):
     # Core of block.msh: 30 x 30 x 24 cells of 25 x 25 x 12.5 m.
     west = east = south = north = len(PAD)
     bottom, top = len(Z_PAD), 0
     nx, ny, nz = 30, 30, 24
-
-    def cell(i, j, k):
-        # A body dipping to the east, 0.35 g/cc denser than its host.
-        centre_i = 9 + 0.5 * k
-        if abs(i - centre_i) <= 2.5 and 11 <= j <= 19 and 4 <= k <= 16:
-            return 0.35
-        # A smaller, weaker body near the surface in the south-east.
-        if 20 <= i <= 24 and 3 <= j <= 7 and 1 <= k <= 4:
-            return 0.12
-        return 0
-
     header = f"models 1 {west} {east} {south} {north} {bottom} {top}"
-    write_lines(os.path.join(folder, "density.den"), [header] + [value(v) for v in model_order(nx, ny, nz, cell)])
+    write_lines(os.path.join(folder, "density.den"),
+                [header] + [value(v) for v in model_order(nx, ny, nz, density_cell)])
 
 
 def write_block_topography(folder):
@@ -109,6 +119,122 @@ def write_block_topography(folder):
     lines += [f"{e}\t{n}\t{ground(e, n):.2f}" for n in northings for e in eastings]
     with open(os.path.join(folder, "topo.txt"), "w", newline="\r\n") as f:
         f.write("\n".join(lines) + "\n")
+
+
+def smooth_ground(e, n):
+    """The ground of topo.txt without its noise."""
+    r2 = (e - 500300) ** 2 + (n - 7000450) ** 2
+    return 412 + 0.01 * (e - 499600) + 40 * math.exp(-r2 / (2 * 350.0 ** 2))
+
+
+def gravity_stations():
+    """(easting, northing, elevation, gz in mGal) over the core of block.msh."""
+    dense = [(500000 + 25 * (i + 0.5), 7000000 + 25 * (j + 0.5), 450 - 12.5 * (k + 0.5), density_cell(i, j, k))
+             for i in range(30) for j in range(30) for k in range(24) if density_cell(i, j, k)]
+    mass = 25 * 25 * 12.5 * 1000  # kg per g/cc of contrast
+    stations = []
+    for n in range(7000000, 7000750 + 1, 25):
+        for e in range(500000, 500750 + 1, 25):
+            z = smooth_ground(e, n) + 60
+            gz = 0.0
+            for x, y, c, rho in dense:
+                r = math.sqrt((x - e) ** 2 + (y - n) ** 2 + (c - z) ** 2)
+                gz += 6.674e-11 * rho * mass * (z - c) / r ** 3
+            # As the file prints them, so that the saved view holds what a load of the file gives.
+            stations.append((e, n, float(f"{z:.2f}"), float(f"{gz * 1e5:.4f}")))
+    return stations
+
+
+def write_gravity(folder, stations):
+    lines = [str(len(stations))]
+    lines += [f"{e:.1f} {n:.1f} {z:.2f} {gz:.4f} 0.0100" for e, n, z, gz in stations]
+    write_lines(os.path.join(folder, "gravity.obs"), lines)
+
+
+class Archive:
+    """Little-endian fixed-width fields of a view parameter file."""
+
+    def __init__(self):
+        self.parts = []
+
+    def pack(self, fmt, *values):
+        self.parts.append(struct.pack("<" + fmt, *values))
+
+    def string(self, text):
+        data = text.encode("latin-1")
+        assert len(data) < 255
+        self.pack("B", len(data))
+        self.parts.append(data)
+
+    def bytes(self):
+        return b"".join(self.parts)
+
+
+def write_gravity_view(folder, stations):
+    """The block with its values, the survey as a surface of opacity 0.6 over it."""
+    west = east = south = north = len(PAD)
+    bottom = len(Z_PAD)
+    nx, ny, nz = 40, 40, 30
+    x = [500000 - sum(PAD)]
+    for w in list(reversed(PAD)) + [25] * 30 + PAD:
+        x.append(x[-1] + w)
+    y = [v - 500000 + 7000000 for v in x]
+    z = [450]
+    for t in [12.5] * 24 + Z_PAD:
+        z.append(z[-1] - t)
+
+    def cell(i, j, k):
+        ci, cj = i - west, j - south
+        if 0 <= ci < 30 and 0 <= cj < 30 and k < 24:
+            return density_cell(ci, cj, k)
+        return 0.0  # padding cells read as 0
+
+    a = Archive()
+    a.string("block.msh")
+    a.string("density.den")
+    a.pack("?", False)  # log
+    a.string("")  # no second model
+    a.pack("?", False)
+    a.pack("?", False)  # no active-cell mask
+    a.pack("?", True)  # the mesh and model values follow
+    a.pack("iiii??", 1, nx, ny, nz, False, False)
+    a.pack(f"{nx + 1}d", *x)
+    a.pack(f"{ny + 1}d", *y)
+    a.pack(f"{nz + 1}d", *z)
+    for j in range(ny):
+        for i in range(nx):
+            a.pack(f"{nz}f", *[cell(i, j, k) for k in range(nz)])
+    a.pack(f"{nx * ny}i", *([0] * (nx * ny)))
+    a.pack("fff", 0.0, 0.35, 0.0)  # range, mean of the bottom layer
+    a.pack("?i", True, 1)  # one data set
+    a.string("gravity.obs")
+    a.string("gravity.obs_surface")
+    a.pack("hf??fff", 0, 0.6, True, False, 1, 1, 1)
+    a.pack("i", len(stations))
+    for e, n, el, gz in stations:
+        a.pack("dddd", e, n, el, gz)
+        a.string("")
+    values = [gz for _, _, _, gz in stations]
+    a.pack("ff", min(values), max(values))
+    # The view: turned to look from the south-west, the south half cut away.
+    a.pack("ffdi", -68, 30, 30, 1)
+    a.pack("6i", west, east, south, north, 0, bottom)
+    a.pack("dd", 0, 0)
+    a.pack("4i", 60, 40, 1060, 800)
+    a.pack("6i", 0, 0, 15, 0, 0, 0)
+    a.pack("i", 0)
+    largest = 3.4028234663852886e38  # the model's own range
+    a.pack("ff???", largest, largest, True, False, False)
+    a.pack("ff???", largest, largest, True, False, False)
+    a.pack("ffi", largest, largest, 0)
+    a.pack("?????", True, True, False, True, True)  # labels, colourbar, mesh, floor, boundary
+    a.pack("fi??", 0.3, 0, False, False)
+    a.pack("4di", 0, 0, 0, 0, 0)
+    a.pack("3dd3i?", 1, 1, 1, 0, 1, 1, 1, False)
+    a.pack("3B?", 0, 0, 0, False)
+    a.pack("5?", True, False, False, False, False)
+    with open(os.path.join(folder, "gravity.ls3d"), "wb") as f:
+        f.write(a.bytes())
 
 
 def write_layered(folder):
@@ -247,6 +373,9 @@ def main():
     write_block(os.path.join(out, "block"))
     write_density(os.path.join(out, "block"))
     write_block_topography(os.path.join(out, "block"))
+    stations = gravity_stations()
+    write_gravity(os.path.join(out, "block"), stations)
+    write_gravity_view(os.path.join(out, "block"), stations)
     write_layered(os.path.join(out, "layered"))
     write_pair(os.path.join(out, "pair"))
     write_vector(os.path.join(out, "vector"))

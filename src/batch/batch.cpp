@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "core/data/data_reader.h"
 #include "core/io/mesh_stats.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
@@ -13,20 +14,24 @@ namespace litho {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--octree] [--yes]\n"
+    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--data FILE] [--octree]\n"
+    "                              [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--log] [--yes]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
     "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"
-    "  as inactive) and prints its point count and the active and inactive cells.\n"
+    "  as inactive) and prints its point count and the active and inactive cells. --data reads an\n"
+    "  observation data file as \"Load data ...\" does and prints its point count and value range.\n"
     "  save loads MESH and MODEL the same way and writes the (first) model to OUT as \"Save As\"\n"
     "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
     "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
     "  --no-padding gives a model and a mesh file of the underlying mesh.\n"
     "  render draws the default view of the load off screen (starting Xvfb without a display)\n"
-    "  and writes it as PNG; --stats prints the face count and the scene build time.\n"
+    "  and writes it as PNG; --stats prints the face count and the scene build time. --data draws an\n"
+    "  observation data file as surface, lines, points (the default), spheres or cylinders, with\n"
+    "  VALUE as the opacity, width, size or radius.\n"
     "  Messages the program would show in a box go to standard error; --yes answers its\n"
     "  questions with Yes.\n";
 
@@ -60,7 +65,7 @@ std::string modelSummary(const Document& doc) {
 }
 
 struct InfoArgs {
-  std::string mesh, model, second, topography, output;
+  std::string mesh, model, second, topography, data, output;
   bool log = false, octree = false, yes = false, noPadding = false;
 };
 
@@ -79,6 +84,8 @@ int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
   Document doc(platform, platform);
   // Named before the load changes the current folder.
   const std::string topographyPath = a.topography.empty() ? std::string() : fullPath(a.topography);
+  DataSet data;
+  data.path = a.data.empty() ? std::string() : fullPath(a.data);
   if (!load(doc, a)) return 1;
   std::optional<TopographyResult> topography;
   if (!topographyPath.empty()) {
@@ -90,6 +97,12 @@ int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
     out << "topography points: " << topography->pointCount << '\n'
         << "active cells: " << topography->activeCells << '\n'
         << "inactive cells: " << topography->inactiveCells << '\n';
+  }
+  if (!data.path.empty()) {
+    if (!readDataFile(data, platform)) return 1;
+    out << "data points: " << data.points.size() << '\n'
+        << "data min: " << number(data.rangeMin) << '\n'
+        << "data max: " << number(data.rangeMax) << '\n';
   }
   out.flush();
   return 0;
@@ -139,6 +152,9 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
     } else if (s == "--topo" && !save) {
       if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "--topo needs a file");
       a.topography = args[++i];
+    } else if (s == "--data" && !save) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "--data needs a file");
+      a.data = args[++i];
     } else if (s == "-o" && save) {
       if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "-o needs a file");
       a.output = args[++i];

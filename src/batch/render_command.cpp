@@ -7,6 +7,8 @@
 
 #include "app/offscreen_gl.h"
 #include "app/application.h"
+#include "core/data/data_reader.h"
+#include "core/data/data_surface.h"
 #include "core/io/field_parse.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
@@ -20,10 +22,13 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--log] [--yes]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
     "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
     "  when given) and writes it as a PNG image.\n"
+    "  --data draws an observation data file with METHOD surface, lines, points (the default),\n"
+    "  spheres or cylinders; VALUE is the surface's opacity (0..1, default 1), the width or size\n"
+    "  in pixels or the radius (default 1), and the colourbar shows the data's scale.\n"
     "  MODEL may be NOMODEL for a mesh alone.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
@@ -31,8 +36,41 @@ int usage(std::ostream& err, const std::string& problem) {
   return 2;
 }
 
+// FILE[:METHOD[:VALUE]]; the file name may hold colons of its own.
+struct DataArgument {
+  std::string path;
+  int method = kPlotPoints;
+  std::optional<float> value;
+};
+
+int methodNamed(const std::string& name) {
+  static constexpr const char* kNames[kPlotMethodCount] = {"surface", "lines", "points", "spheres", "cylinders"};
+  for (int m = 0; m < kPlotMethodCount; ++m)
+    if (name == kNames[m]) return m;
+  return -1;
+}
+
+std::optional<DataArgument> parseDataArgument(const std::string& text) {
+  DataArgument d{text, kPlotPoints, std::nullopt};
+  const auto last = text.rfind(':');
+  if (last != std::string::npos) {
+    const std::string head = text.substr(0, last), tail = text.substr(last + 1);
+    const auto prev = head.rfind(':');
+    if (const int m = methodNamed(tail); m >= 0) {
+      d = {head, m, std::nullopt};
+    } else if (const auto v = parseFloatField(tail); v && prev != std::string::npos) {
+      if (const int m2 = methodNamed(head.substr(prev + 1)); m2 >= 0) d = {head.substr(0, prev), m2, *v};
+    }
+  }
+  if (d.path.empty()) return std::nullopt;
+  if (d.value && (d.method == kPlotSurface ? !(*d.value >= 0 && *d.value <= 1) : !(*d.value > 0)))
+    return std::nullopt;
+  return d;
+}
+
 struct RenderArgs {
   std::string mesh, model, topography, output;
+  std::optional<DataArgument> data;
   int width = 800, height = 600;
   bool cutoff = false;
   double lo = 0, hi = 0;
@@ -78,6 +116,11 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       const std::string* v = next("--topo");
       if (!v || v->empty()) return usage(err, "--topo needs a file");
       a.topography = *v;
+    } else if (s == "--data") {
+      const std::string* v = next("--data");
+      a.data = v ? parseDataArgument(*v) : std::nullopt;
+      if (!a.data)
+        return usage(err, "--data needs FILE[:METHOD[:VALUE]], VALUE 0 to 1 for a surface and above 0 otherwise");
     } else if (s == "--stats") {
       a.stats = true;
     } else if (s == "--log") {
@@ -96,6 +139,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   a.model = positional[1] == "NOMODEL" ? std::string() : positional[1];
   a.output = fullPath(a.output);
   if (!a.topography.empty()) a.topography = fullPath(a.topography);
+  if (a.data) a.data->path = fullPath(a.data->path);
 
   HeadlessDisplay display;
   if (!display.error().empty()) {
@@ -115,6 +159,17 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
   if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;
   if (!a.topography.empty() && !doc.loadTopography(a.topography)) return 1;
+  if (a.data) {
+    DataSet set;
+    set.path = a.data->path;
+    if (!readDataFile(set, platform)) return 1;
+    set.plottingMethod = a.data->method;
+    if (a.data->value) set.plottingValue = *a.data->value;
+    if (set.plottingMethod == kPlotSurface && !buildDataSurface(set, platform)) return 1;
+    set.name = dataDisplayName(set);
+    doc.editDataSets().push_back(std::move(set));
+    doc.setSelectedDataSet(0);
+  }
 
   ViewController view(doc, platform);
   view.refresh(ViewRefresh::NewLoad);

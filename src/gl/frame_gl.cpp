@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 
 #include "core/scene/camera.h"
+#include "gl/data_gl.h"
 #include "gl/overlays_gl.h"
 
 namespace litho {
@@ -104,9 +105,11 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
       glEnable(GL_CLIP_PLANE0);
     }
     gl.scene().draw();
+    drawDataLabels(gl.scene().geometry().data, v.sceneCentre, gl.text());
     if (v.showLabels) drawAxisLabels(doc, v, box, gl.text());
     glDisable(GL_CLIP_PLANE0);
-    if (v.showColourbar) drawColourbar(v, colours, gl.text());
+    if (v.showColourbar)
+      drawColourbar(v, colourbarSource(doc.dataSets(), doc.selectedDataSet(), doc.modified(), colours), gl.text());
     if (v.showCompass) drawCompass(v);
   }
   v.frame.drawn();

@@ -80,7 +80,7 @@ void drawCutReadout(const Document& doc, const ViewState& v, TextRenderer& text)
   glPopMatrix();
 }
 
-void drawColourbar(const ViewState& v, const ColourState& colours, TextRenderer& text) {
+void drawColourbar(const ViewState& v, const ColourbarSource& source, TextRenderer& text) {
   if (v.showMesh) glPolygonMode(GL_FRONT, GL_FILL);
   glDisable(GL_DEPTH_TEST);
   glMatrixMode(GL_PROJECTION);
@@ -89,8 +89,8 @@ void drawColourbar(const ViewState& v, const ColourState& colours, TextRenderer&
   glMatrixMode(GL_MODELVIEW);
   glPushMatrix();
   glLoadIdentity();
-  const ColourScale& s = colours.activeScale();
-  const auto& entries = colours.colourmap.entries;
+  const ColourScale& s = source.scale;
+  const auto& entries = source.colourmap->entries;
   glBegin(GL_QUADS);
   for (int i = 0; i <= 60; ++i) {
     glColor4fv(entries[static_cast<std::size_t>(colourbarEntry(i, s.conductivityView))].data());

@@ -4,6 +4,7 @@
 
 #include <chrono>
 
+#include "gl/data_gl.h"
 #include "gl/vector_gl.h"
 
 namespace litho {
@@ -136,8 +137,8 @@ void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& o
         break;
       case SceneOpKind::Overlays: compileOverlays(op.begin, op.end, origin); break;
       case SceneOpKind::Vectors: drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, origin); break;
-      case SceneOpKind::CellFacesOverlay:
-      case SceneOpKind::DataSets: break;
+      case SceneOpKind::DataSets: drawDataScene(geometry_.data, origin, dataStaging_); break;
+      case SceneOpKind::CellFacesOverlay: break;
     }
   }
   glEndList();

@@ -2,6 +2,7 @@
 #include "core/load/document.h"
 #include "core/scene/scene.h"
 #include "core/view/view_state.h"
+#include "gl/data_gl.h"
 #include "gl/display_lists.h"
 
 namespace litho {
@@ -37,6 +38,7 @@ class SceneRenderer {
   SceneBuilder builder_;
   SceneGeometry geometry_;
   std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
+  DataStaging dataStaging_;
   double buildMs_ = 0;
   double compileMs_ = 0;
 };

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <sstream>
 
 #include "support/temp_dir.h"
@@ -140,6 +141,28 @@ TEST(Batch, InfoWithTopographyCountsItsAirCells) {
   EXPECT_EQ(missing.out, "");
   EXPECT_EQ(missing.err, "error: Cannot open topography file " + ex + "/none.txt\n");
   EXPECT_EQ(batch({"info", "m.msh", "--topo"}).status, 2);
+}
+
+TEST(Batch, DataFilesAreReadAndDrawn) {
+  const std::string ex = std::string(LITHO_SOURCE_DIR) + "/examples/block/";
+  const BatchRun r = batch({"info", ex + "block.msh", ex + "density.den", "--data", ex + "gravity.obs"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.out.find("\ndata points: 961\ndata min: 0.0116999997\ndata max: 0.257400006\n"), std::string::npos)
+      << r.out;
+  const BatchRun missing = batch({"info", ex + "block.msh", "--data", ex + "none.obs"});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.err, "warning: Could not open\n" + ex + "none.obs\n");
+
+  test::TempDir dir;
+  auto render = [&](const std::string& data) {
+    const std::string cmd = std::string(LITHO_BATCH_EXE) + " render " + ex + "block.msh " + ex +
+                            "density.den --size 160x120 -o " + dir.path() + "/d.png --data " + data + " 2>/dev/null";
+    const int status = std::system(cmd.c_str());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  };
+  EXPECT_EQ(render(ex + "gravity.obs:spheres:8"), 0);
+  EXPECT_TRUE(std::filesystem::file_size(dir.path() + "/d.png") > 0);
+  EXPECT_EQ(render(ex + "gravity.obs:surface:2"), 2) << "an opacity beyond 1";
 }
 
 TEST(Batch, BadUsageExitsWithTwo) {

@@ -191,7 +191,7 @@ TEST(DataSurface, TheExampleViewFileRestoresItsSurface) {
   ASSERT_EQ(doc.dataSets().size(), 1u);
   const DataSet& s = doc.dataSets()[0];
   EXPECT_EQ(s.name, "gravity.obs_surface");
-  EXPECT_EQ(s.plottingValue, 0.8f);
+  EXPECT_EQ(s.plottingValue, 0.6f);
   EXPECT_EQ(s.surface.nodeCount(), 961);
   EXPECT_EQ(s.surface.triangleCount(), 2 * 30 * 30);
   EXPECT_EQ(s.colourmap.entries, defaultDataColourmap().entries);
