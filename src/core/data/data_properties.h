@@ -11,6 +11,7 @@
 
 #include "core/data/data_set.h"
 #include "core/platform/platform.h"
+#include "core/scene/display_filters.h"  // kMinAboveMaxMessage
 
 namespace litho {
 
@@ -26,7 +27,6 @@ struct DataDialogEnables {
   bool operator==(const DataDialogEnables&) const = default;
 };
 
-inline constexpr const char* kMinAboveMaxMessage = "Min should be less than max.";
 inline constexpr const char* kValuePositiveMessage = "Value should be positive.";
 inline constexpr const char* kTransparencyMessage = "Transparency should be between 0 and 1.";
 
