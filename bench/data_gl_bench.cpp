@@ -69,9 +69,10 @@ std::string writeStations(int stations) {
 }
 
 double numpyLoad(const std::string& file) {
-  const std::string cmd = "/usr/bin/python3 -c 'import sys, time, numpy; t = time.perf_counter(); "
-                          "numpy.loadtxt(sys.argv[1], skiprows=1); print(time.perf_counter() - t)' '" +
-                          file + "' 2>/dev/null";
+  const std::string cmd =
+      "/usr/bin/python3 -c 'import sys, time, numpy; t = time.perf_counter(); "
+      "numpy.loadtxt(sys.argv[1], skiprows=1); print(time.perf_counter() - t)' '" +
+      file + "' 2>/dev/null";
   FILE* p = ::popen(cmd.c_str(), "r");
   if (!p) return -1;
   double t = -1;
@@ -113,8 +114,8 @@ int main(int argc, char** argv) {
   }
   std::printf("%d stations, %zu after merging, %d triangles\n", stations, set.points.size(),
               set.surface.triangleCount());
-  std::printf("read %.3f s, surface %.3f s, load and surface %.3f s (medians of %d; target 0.5 s)\n",
-              median(readTimes), median(buildTimes), median(totals), runs);
+  std::printf("read %.3f s, surface %.3f s, load and surface %.3f s (medians of %d; target 0.5 s)\n", median(readTimes),
+              median(buildTimes), median(totals), runs);
   const double peer = numpyLoad(file);
   if (peer > 0)
     std::printf("numpy.loadtxt of the same file: %.3f s (our read %.1fx faster)\n", peer, peer / median(readTimes));
@@ -170,8 +171,9 @@ int main(int argc, char** argv) {
   gl.render(view, doc);
   std::printf("scene with the surface: build %.1f ms, compile %.1f ms\n", scene.lastBuildMs(), scene.lastCompileMs());
   const double with = rotate();
-  std::printf("%d frames rotating: model alone %.1f frames/s; with the lit translucent surface (opacity 0.8) "
-              "%.1f frames/s\n",
-              frames, alone, with);
+  std::printf(
+      "%d frames rotating: model alone %.1f frames/s; with the lit translucent surface (opacity 0.8) "
+      "%.1f frames/s\n",
+      frames, alone, with);
   return 0;
 }

@@ -147,11 +147,21 @@ void drawDataScene(const DataScene& scene, const std::array<double, 3>& origin, 
   GLUquadric* quadric = gluNewQuadric();
   for (const DataDraw& d : scene.draws) {
     switch (d.kind) {
-      case DataDrawKind::Surface: drawSurface(scene, d, l, staging); break;
-      case DataDrawKind::Lines: drawLines(scene, d, l); break;
-      case DataDrawKind::Points: drawPoints(scene, d, l); break;
-      case DataDrawKind::Spheres: drawSpheres(scene, d, l, quadric); break;
-      case DataDrawKind::Cylinders: drawCylinders(scene, d, l, quadric); break;
+      case DataDrawKind::Surface:
+        drawSurface(scene, d, l, staging);
+        break;
+      case DataDrawKind::Lines:
+        drawLines(scene, d, l);
+        break;
+      case DataDrawKind::Points:
+        drawPoints(scene, d, l);
+        break;
+      case DataDrawKind::Spheres:
+        drawSpheres(scene, d, l, quadric);
+        break;
+      case DataDrawKind::Cylinders:
+        drawCylinders(scene, d, l, quadric);
+        break;
     }
   }
   gluDeleteQuadric(quadric);

@@ -157,11 +157,20 @@ void DataPropertiesDialog::sync() {
   if (const auto f = editor_.takeFocus()) {
     QWidget* w = filename;
     switch (*f) {
-      case DataControl::Filename: break;
-      case DataControl::PointsMethod: w = methods[kPlotPoints]; break;
-      case DataControl::Value: w = value; break;
-      case DataControl::Max: w = max; break;
-      case DataControl::Min: w = min; break;
+      case DataControl::Filename:
+        break;
+      case DataControl::PointsMethod:
+        w = methods[kPlotPoints];
+        break;
+      case DataControl::Value:
+        w = value;
+        break;
+      case DataControl::Max:
+        w = max;
+        break;
+      case DataControl::Min:
+        w = min;
+        break;
     }
     w->setFocus(Qt::OtherFocusReason);
   }

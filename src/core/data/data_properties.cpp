@@ -46,7 +46,7 @@ DataPropertiesEditor::DataPropertiesEditor(Document& doc, Platform& platform) : 
 DataSet* DataPropertiesEditor::selected() {
   auto& sets = doc_.editDataSets();
   return selection_ >= 0 && selection_ < static_cast<int>(sets.size()) ? &sets[static_cast<std::size_t>(selection_)]
-                                                                        : nullptr;
+                                                                       : nullptr;
 }
 
 std::vector<std::string> DataPropertiesEditor::listNames() const {
@@ -58,10 +58,14 @@ std::vector<std::string> DataPropertiesEditor::listNames() const {
 std::string DataPropertiesEditor::valueLabel() const {
   if (!display) return "_";
   switch (method) {
-    case kPlotSurface: return "transparency level";
-    case kPlotLines: return "width (pixels)";
-    case kPlotPoints: return "size (pixels)";
-    default: return "radius";
+    case kPlotSurface:
+      return "transparency level";
+    case kPlotLines:
+      return "width (pixels)";
+    case kPlotPoints:
+      return "size (pixels)";
+    default:
+      return "radius";
   }
 }
 

@@ -21,9 +21,9 @@ class Document;
 enum class DataControl { Filename, PointsMethod, Value, Max, Min };
 
 struct DataDialogEnables {
-  bool display = false;      // "display" and "Unload"
-  bool properties = false;   // method radios, plotting value, "select", colour-scale radios
-  bool range = false;        // "Max:", "Min:" and "colourbar"
+  bool display = false;     // "display" and "Unload"
+  bool properties = false;  // method radios, plotting value, "select", colour-scale radios
+  bool range = false;       // "Max:", "Min:" and "colourbar"
   bool operator==(const DataDialogEnables&) const = default;
 };
 

@@ -92,8 +92,7 @@ int scanPointLine(std::string_view line, DataPoint& p, bool wantName) {
     const char* t = skipBlanks(q, e);
     const char* end = t;
     while (end != e && !scan_detail::isBlank(*end) && *end != '\0') ++end;
-    if (end != t && !wholeNumber(t, end))
-      p.name.assign(t, std::min(static_cast<std::size_t>(end - t), kMaxName));
+    if (end != t && !wholeNumber(t, end)) p.name.assign(t, std::min(static_cast<std::size_t>(end - t), kMaxName));
   }
   return n;
 }

@@ -12,8 +12,7 @@ Colourmap defaultDataColourmap() {
 }
 
 std::string dataDisplayName(const DataSet& set) {
-  static constexpr const char* kSuffix[kPlotMethodCount] = {"_surface", "_lines", "_points", "_spheres",
-                                                            "_cylinders"};
+  static constexpr const char* kSuffix[kPlotMethodCount] = {"_surface", "_lines", "_points", "_spheres", "_cylinders"};
   const auto slash = set.path.find_last_of("/\\");
   std::string name = slash == std::string::npos ? set.path : set.path.substr(slash + 1);
   const bool known = set.plottingMethod >= 0 && set.plottingMethod < kPlotMethodCount;

@@ -120,7 +120,9 @@ void buildDataScene(const std::vector<DataSet>& sets, DataScene& out) {
   for (const DataSet& set : sets) {
     if (!set.displayed) continue;
     switch (set.plottingMethod) {
-      case kPlotSurface: addSurface(set, out); break;
+      case kPlotSurface:
+        addSurface(set, out);
+        break;
       case kPlotLines:
         addLines(set, out);
         addLabels(set, out);
@@ -129,9 +131,14 @@ void buildDataScene(const std::vector<DataSet>& sets, DataScene& out) {
         addPointLike(set, DataDrawKind::Points, out);
         addLabels(set, out);
         break;
-      case kPlotSpheres: addPointLike(set, DataDrawKind::Spheres, out); break;
-      case kPlotCylinders: addCylinders(set, out); break;
-      default: break;
+      case kPlotSpheres:
+        addPointLike(set, DataDrawKind::Spheres, out);
+        break;
+      case kPlotCylinders:
+        addCylinders(set, out);
+        break;
+      default:
+        break;
     }
   }
 }

@@ -99,7 +99,8 @@ TEST(DataReader, ShapesOfRealFiles) {
   }
   {
     SCOPED_TRACE("%.4e numbers: \"%i %lg\" converts -8 and .0000e+01 from the first line, so it is plain");
-    const Read r = read("-8.0000e+01 -8.0000e+01 1.0000e+00 3.2500e-01\n8.0000e+01 -8.0000e+01 1.0000e+00 4.0000e-01\n");
+    const Read r =
+        read("-8.0000e+01 -8.0000e+01 1.0000e+00 3.2500e-01\n8.0000e+01 -8.0000e+01 1.0000e+00 4.0000e-01\n");
     EXPECT_EQ(r.contents.layout, DataLayout::Plain);
     ASSERT_EQ(r.contents.points.size(), 2u);
     EXPECT_EQ(r.contents.points[0].x, -80);
