@@ -435,11 +435,6 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
   if (c.tq5rdata) tq5rMode_ = true;
   if (c.fields != 1 && c.fields != 2) return LoadStatus::NotLoaded;
 
-  // Read now, from the folder the program started in; the load changes the
-  // folder and empties the data sets, so the set joins the document after it.
-  std::optional<DataSet> transmitter;
-  if (c.trnsmt) transmitter = readTransmitterData(platform_);
-
   if (c.openglhw) hardwareOpenGL_ = true;
   if (c.octree) files_.octree = true;
   if (!c.extra.empty()) {
@@ -471,6 +466,11 @@ LoadStatus Document::commandLineLoad(const CommandLine& c) {
     tq5rTempSize_ = static_cast<std::uint64_t>(st.st_size);
     tq5rTempModified_ = st.st_mtim.tv_sec * 1000000000LL + st.st_mtim.tv_nsec;
   }
+
+  // Read now, from the folder the program started in; the load changes the
+  // folder and empties the data sets, so the set joins the document after it.
+  std::optional<DataSet> transmitter;
+  if (c.trnsmt) transmitter = readTransmitterData(platform_);
 
   const LoadStatus s = loadFiles();
   if (transmitter && modelLoaded_) dataSets_.push_back(std::move(*transmitter));

@@ -232,7 +232,7 @@ TEST_F(LoadTest, TransmitterLoopJoinsTheDocumentAfterTheLoad) {
   const std::string transmitter = dir.write("trns_coord.txt", "0 0 5\n100 0 5\n");
   ASSERT_EQ(::chdir(dir.path().c_str()), 0);
   Document doc(p, p);
-  ASSERT_EQ(doc.commandLineLoad(parseCommandLine("\"mesh.msh\" \"NOMODEL\" /trnsmt")), LoadStatus::Loaded);
+  ASSERT_EQ(doc.commandLineLoad(parseArguments({"mesh.msh", "NOMODEL", "/trnsmt"})), LoadStatus::Loaded);
   EXPECT_TRUE(doc.transmitterMode());
   // Read from the starting folder before the load, which empties the data sets.
   ASSERT_EQ(doc.dataSets().size(), 1u);
