@@ -22,24 +22,23 @@ std::string formatCoordinate(double value) {
   return std::string(buf, r.ptr);
 }
 
-std::variant<double, FieldError> readPresentedValue(const std::string& text, const ColourScale& scale) {
+std::variant<double, FieldError> readPresentedValue(const std::string& text) {
   const auto v = parseDoubleField(text);
   if (!v) return FieldError{kEnterNumberMessage, MessageKind::Plain};
-  if (scale.linearLabels && !(*v > 0)) return FieldError{kLogOfNonPositiveMessage, MessageKind::Warning};
   return *v;
 }
 
 double toLogUnits(double presented, const ColourScale& scale) {
-  return scale.linearLabels ? std::log10(presented) : presented;
+  if (!scale.linearLabels) return presented;
+  // Every power of ten lies above zero: a bound at or below it is no bound.
+  return presented > 0 ? std::log10(presented) : -HUGE_VAL;
 }
 
 // --- cutoff ------------------------------------------------------------------
 
 void applyCutoff(ViewState& v, const ColourScale& firstScale, double low, double high) {
-  if (firstScale.linearLabels) {
-    low = std::log10(low);
-    high = std::log10(high);
-  }
+  low = toLogUnits(low, firstScale);
+  high = toLogUnits(high, firstScale);
   if (!firstScale.conductivityView) {
     const double l = low;
     low = -high;
@@ -91,16 +90,16 @@ CutoffSession::CutoffSession(const ViewState& v, const ColourScale& firstScale, 
 std::string CutoffSession::textAt(int position) const { return formatModelValue(slider_.shownValue(position)); }
 
 std::optional<int> CutoffSession::positionFor(const std::string& text) const {
-  const auto r = readPresentedValue(text, scale_);
+  const auto r = readPresentedValue(text);
   if (const double* v = std::get_if<double>(&r)) return slider_.position(toLogUnits(*v, scale_));
   return std::nullopt;
 }
 
 std::optional<FieldError> CutoffSession::read(const std::string& minText, const std::string& maxText, double& low,
                                               double& high) const {
-  const auto lo = readPresentedValue(minText, scale_);
+  const auto lo = readPresentedValue(minText);
   if (const auto* e = std::get_if<FieldError>(&lo)) return *e;
-  const auto hi = readPresentedValue(maxText, scale_);
+  const auto hi = readPresentedValue(maxText);
   if (const auto* e = std::get_if<FieldError>(&hi)) return *e;
   low = std::get<double>(lo);
   high = std::get<double>(hi);

@@ -32,18 +32,20 @@ std::string formatModelValue(double value);
 // Coordinates as the dialogs show them: the shortest text that reads back as the same double.
 std::string formatCoordinate(double value);
 
-// A presented value typed into a box. Refused when it is not a number, or when
-// the scale presents powers of ten and it is not positive (it has no log10).
-std::variant<double, FieldError> readPresentedValue(const std::string& text, const ColourScale& scale);
-// A presented value in the scale's own units: log10 taken under powers of ten.
+// A presented value typed into a box; refused when it is not a number.
+std::variant<double, FieldError> readPresentedValue(const std::string& text);
+// A presented value in the scale's own units: log10 taken under powers of ten,
+// where a value at or below zero becomes minus infinity (no lower limit).
 double toLogUnits(double presented, const ColourScale& scale);
 
 // --- cutoff ------------------------------------------------------------------
 
 // Changes the cutoff from presented values through firstScale. A limit within a
 // relative 1e-5 of its present value keeps that value; a limit that is not a
-// number keeps its value too. New limits are rounded to float, the precision of
-// the cells they are compared with. Asks for a rebuild and a redraw.
+// number keeps its value too. Under powers of ten a value at or below 0 lies
+// below every cell (a min of 0 is no lower limit). New limits are rounded to
+// float, the precision of the cells they are compared with. Asks for a
+// rebuild and a redraw.
 void applyCutoff(ViewState& v, const ColourScale& firstScale, double low, double high);
 
 inline constexpr int kCutoffSliderMax = 200;

@@ -68,11 +68,17 @@ TEST(ApplyCutoff, KeepsALimitThatMovedByLessThanTheTolerance) {
     EXPECT_EQ(v.displayMax, 0);
   }
   {
-    SCOPED_TRACE("a bound with no log10 leaves its limit alone");
+    SCOPED_TRACE("under powers of ten a bound at or below zero lies below every cell");
+    for (const double low : {0.0, -5.0}) {
+      v = cutoff(1, 3);
+      applyCutoff(v, scale(true, true), low, 100);
+      EXPECT_EQ(v.displayMin, -HUGE_VAL);
+      EXPECT_DOUBLE_EQ(v.displayMax, 2);
+    }
     v = cutoff(1, 3);
-    applyCutoff(v, scale(true, true), -5, 100);
-    EXPECT_EQ(v.displayMin, 1);
-    EXPECT_DOUBLE_EQ(v.displayMax, 2);
+    applyCutoff(v, scale(false, true), 0, 100);
+    EXPECT_EQ(v.displayMin, -2);
+    EXPECT_EQ(v.displayMax, HUGE_VAL) << "negated: no limit on the stored side";
   }
   {
     SCOPED_TRACE("limits beyond float range are kept as typed");
@@ -121,7 +127,7 @@ TEST(CutoffSession, OpensOnThePresentedModelAndCutoff) {
     EXPECT_EQ(s.openingMaxPosition(), 200);
     EXPECT_EQ(s.textAt(0), "0.001");
     EXPECT_EQ(s.positionFor("0.01"), 100);
-    EXPECT_EQ(s.positionFor("0"), std::nullopt) << "no log10: the slider stays";
+    EXPECT_EQ(s.positionFor("0"), 0);
     EXPECT_EQ(s.positionFor("abc"), std::nullopt);
   }
 }
@@ -164,7 +170,7 @@ TEST(CutoffSession, PreviewOkAndCancel) {
     v.ignoreCutPlanes = true;
     CutoffSession s(v, log, -3, -1);
     EXPECT_EQ(s.preview(v, "x", "1"), (FieldError{kEnterNumberMessage, MessageKind::Plain}));
-    EXPECT_EQ(s.accept(v, "0.1", "-1", false), (FieldError{kLogOfNonPositiveMessage, MessageKind::Warning}));
+    EXPECT_EQ(s.accept(v, "0.1", "", false), (FieldError{kEnterNumberMessage, MessageKind::Plain}));
     EXPECT_EQ(v.displayMin, -2);
     EXPECT_TRUE(v.ignoreCutPlanes);
     EXPECT_FALSE(v.frame.rebuildPending());
