@@ -221,7 +221,7 @@ std::string mouseCutCommand(ViewController& view) {
 std::optional<std::string> mouseCutClick(ViewController& view, const std::optional<Point3>& pick) {
   ViewState& v = view.state;
   if (!pick) return std::nullopt;
-  auto& line = v.diagonalLine;
+  auto& line = v.mouseCutLine;
   switch (v.mouseCutStage) {
     case 1:
       line[0] = (*pick)[0];
@@ -237,6 +237,7 @@ std::optional<std::string> mouseCutClick(ViewController& view, const std::option
       const double x = (*pick)[0], y = (*pick)[1];
       v.diagonalSide = x > (line[2] - line[0]) / (line[3] - line[1]) * (y - line[1]) + line[0] ? 1 : 0;
       v.mouseCutStage = 4;
+      v.diagonalLine = line;
       v.diagonalCutOn = true;
       v.frame.rebuild();
       v.frame.redraw();

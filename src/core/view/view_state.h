@@ -93,6 +93,9 @@ struct ViewState {
   std::array<double, 4> diagonalLine{};
   int diagonalSide = 0;
   int mouseCutStage = 0;
+  // The points of a mouse cut in progress; they become diagonalLine only when
+  // the cut is placed, so an abandoned one leaves the cut in force alone.
+  std::array<double, 4> mouseCutLine{};
 
   bool cellFacesShown = false;
   bool vectorsAsCones = false;

@@ -88,6 +88,7 @@ TEST_F(MouseTest, MouseCutStages) {
   EXPECT_EQ(mouseCutClick(view, Point3{500070, 7000010, 100}), "");  // east of the line
   EXPECT_EQ(view.state.diagonalSide, 1);
   EXPECT_TRUE(view.state.diagonalCutOn);
+  EXPECT_EQ(view.state.diagonalLine, (std::array<double, 4>{500010, 7000010, 500080, 7000060}));
   EXPECT_EQ(view.state.mouseCutStage, 4);
   mouseCutRelease(view);
   EXPECT_EQ(view.state.mouseCutStage, 5);
@@ -95,11 +96,17 @@ TEST_F(MouseTest, MouseCutStages) {
   EXPECT_EQ(view.state.mouseCutStage, 0);
   EXPECT_FALSE(view.state.diagonalCutOn);
 
-  SCOPED_TRACE("equal eastings abandon the cut although the prompt asks for the area");
+  SCOPED_TRACE("equal eastings abandon the cut although the prompt asks for the area; a dialog cut stays as it was");
+  const std::array<double, 4> dialogLine{500000, 7000000, 500100, 7000080};
+  view.state.diagonalLine = dialogLine;
+  view.state.diagonalCutOn = true;
   mouseCutCommand(view);
   mouseCutClick(view, Point3{500010, 7000010, 100});
+  EXPECT_EQ(view.state.diagonalLine, dialogLine);
   EXPECT_EQ(mouseCutClick(view, Point3{500010, 7000060, 100}), kAreaPrompt);
   EXPECT_EQ(view.state.mouseCutStage, 0);
+  EXPECT_TRUE(view.state.diagonalCutOn);
+  EXPECT_EQ(view.state.diagonalLine, dialogLine);
 }
 
 TEST_F(MouseTest, WheelZoomsWithTheMiddleButtonAndMovesCutsOtherwise) {
