@@ -224,6 +224,12 @@ void ModelView::keyReleaseEvent(QKeyEvent* event) {
   QOpenGLWidget::keyReleaseEvent(event);
 }
 
+void ModelView::focusOutEvent(QFocusEvent* event) {
+  // A release while another window has the keyboard never reaches the view.
+  platform_.spaceDown = false;
+  QOpenGLWidget::focusOutEvent(event);
+}
+
 void ModelView::onLights() {
   LightsDialog dlg(controller_.state.lightSwitches, this);
   if (dlg.exec() != QDialog::Accepted) return;

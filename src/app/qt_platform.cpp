@@ -15,6 +15,7 @@
 #include "app/dialogs/banner_dialog.h"
 #include "app/dialogs/load_model_dialog.h"
 #include "app/dialogs/progress_window.h"
+#include "app/key_state.h"
 
 #include <algorithm>
 
@@ -175,7 +176,7 @@ bool QtPlatform::keyDown(Key key) {
     case Key::Shift: return mods & Qt::ShiftModifier;
     case Key::Control: return mods & Qt::ControlModifier;
     case Key::Alt: return mods & Qt::AltModifier;
-    case Key::Space: return spaceDown;
+    case Key::Space: return spaceBarDownNow().value_or(spaceDown);
   }
   return false;
 }

@@ -44,7 +44,8 @@ class QtPlatform : public Platform, public DocumentUi {
   void progressShow(int percent) override;
   void progressEnd() override;
 
-  // Space bar state, kept by the view from its key events.
+  // The space bar as the view's key events left it: the answer only where the
+  // window system cannot be asked about the key itself.
   bool spaceDown = false;
 
  private:
