@@ -1,5 +1,6 @@
 #include "core/view/clipboard_view.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -29,6 +30,9 @@ std::optional<PastedView> pasteViewString(const std::string& text, ViewControlle
                             keyword, &rx, &rz, &zoom, &p[0], &p[1], &p[2], &p[3], &p[4], &p[5], &c[0], &c[1], &c[2],
                             &c[3], &c[4], &c[5], &selected, &panX, &panY, &w, &h);
   if (n < 17 || n > 21) return std::nullopt;
+  // "nan" and "inf" scan as numbers, but no view can be made of them.
+  if (!std::isfinite(rx) || !std::isfinite(rz) || !std::isfinite(zoom)) return std::nullopt;
+  if (n >= 19 && (!std::isfinite(panX) || !std::isfinite(panY))) return std::nullopt;
 
   ViewState& v = view.state;
   PastedView result;
