@@ -12,6 +12,7 @@
 #include "app/commands/command_registry.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
+#include "app/window_placement.h"
 #include "app/version.h"
 #include "core/commands/command_table.h"
 #include "core/io/mesh_stats.h"
@@ -173,10 +174,7 @@ void MainWindow::execute(CommandId command) {
 
 void MainWindow::loadViewFile(const std::string& path) {
   const ViewFileLoad r = loadViewParameters(path, doc_, view_->controller(), platform_, platform_);
-  if (r.window && r.window->right > r.window->left && r.window->bottom > r.window->top) {
-    move(r.window->left, r.window->top);
-    resize(r.window->right - r.window->left, r.window->bottom - r.window->top);
-  }
+  if (r.window) placeWindow(*this, *r.window);
   updateTitle();
   view_->refreshWindow();
   updateCommands();

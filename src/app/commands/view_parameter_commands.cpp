@@ -1,8 +1,12 @@
 // View parameter files and the view as clipboard text.
+#include <algorithm>
+#include <climits>
+
 #include "app/commands/command_registry.h"
 #include "app/main_window.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
+#include "app/window_placement.h"
 #include "core/load/document.h"
 #include "core/view/clipboard_view.h"
 #include "core/view/view_parameters.h"
@@ -24,9 +28,7 @@ void saveParameters(T t) {
   auto path = t.platform.saveFileName(request);
   if (!path) return;
   if (!path->ends_with(".ls3d")) *path += ".ls3d";
-  const QRect g = t.window.geometry();
-  saveViewParameters(*path, t.doc, t.controller, {g.left(), g.top(), g.right() + 1, g.bottom() + 1}, t.platform,
-                     t.platform);
+  saveViewParameters(*path, t.doc, t.controller, frameRectOf(t.window), t.platform, t.platform);
 }
 
 void loadParameters(T t) {
@@ -47,7 +49,15 @@ void pasteParameters(T t) {
     t.platform.message(kBadClipboardMessage, MessageKind::Plain);
     return;
   }
-  if (pasted->windowSize) t.window.resize(pasted->windowSize->first, pasted->windowSize->second);
+  if (pasted->windowSize) {
+    // The size is the window's inside; the frame keeps its corner and grows or shrinks around it.
+    WindowRect frame = frameRectOf(t.window);
+    frame.right = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(frame.right) + pasted->windowSize->first - t.window.width(), INT_MIN, INT_MAX));
+    frame.bottom = static_cast<int>(std::clamp<long long>(
+        static_cast<long long>(frame.bottom) + pasted->windowSize->second - t.window.height(), INT_MIN, INT_MAX));
+    placeWindow(t.window, frame);
+  }
 }
 
 const CommandHandlers kViewParameterCommands{

@@ -62,6 +62,37 @@ LoadStatus Document::load(const LoadRequest& request) {
   return s;
 }
 
+LoadStatus Document::loadOrKeep(const LoadRequest& request) {
+  ModelStore store = std::move(store_);
+  store_ = ModelStore();
+  LoadRequest files = files_;
+  std::vector<Element> elements = std::move(elements_);
+  std::vector<DataSet> dataSets = std::move(dataSets_);
+  const int selectedDataSet = selectedDataSet_;
+  std::string title = title_, workingFolder = workingFolder_, topographyPath = topographyPath_;
+  const bool loaded = modelLoaded_, octreeModelFile = octreeModelFile_, differenceShown = differenceShown_,
+             modified = modified_, transmitter = transmitterMode_;
+  const LoadStatus s = load(request);
+  if (s == LoadStatus::Loaded) return s;
+  store_ = std::move(store);
+  files_ = std::move(files);
+  elements_ = std::move(elements);
+  dataSets_ = std::move(dataSets);
+  selectedDataSet_ = selectedDataSet;
+  title_ = std::move(title);
+  topographyPath_ = std::move(topographyPath);
+  modelLoaded_ = loaded;
+  octreeModelFile_ = octreeModelFile;
+  differenceShown_ = differenceShown;
+  modified_ = modified;
+  transmitterMode_ = transmitter;
+  if (workingFolder_ != workingFolder) {
+    workingFolder_ = std::move(workingFolder);
+    if (!workingFolder_.empty()) platform_.setCurrentFolder(workingFolder_);
+  }
+  return s;
+}
+
 void Document::setTitle(const std::string& t) {
   if (t == "Untitled") {
     if (!modelPath().empty())

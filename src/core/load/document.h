@@ -110,6 +110,9 @@ class Document {
 
   // Sets the files and runs the load (octree or tensor); no views are refreshed.
   LoadStatus load(const LoadRequest& request);
+  // The same, but a load that does not succeed leaves the document as it was
+  // (which stays in memory until the new files have been read).
+  LoadStatus loadOrKeep(const LoadRequest& request);
   // The files the next load reads (the Load Model dialog starts from them).
   void setFiles(const LoadRequest& request) { files_ = request; }
 

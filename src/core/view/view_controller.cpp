@@ -42,21 +42,27 @@ void ViewController::applyProjection(double aspect) {
 
 void ViewController::applyModelView() { state.frame.redraw(); }
 
-void ViewController::resetViewExtents() {
-  if (!doc_.modelLoaded()) return;
+// Centre, extent, distance and pan step from the visible box and the axis scale.
+void ViewController::fitCamera() {
   const CoreBox b = coreBox(doc_.mesh(), state);
   state.sceneCentre = {(b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, (b.z0 + b.z1) / 2};
   state.sceneExtent = sceneExtentOf(b, state.axisScale);
-  state.cuts = {};
-  state.diagonalCutOn = false;
-  state.diagonalLine = {b.x0, b.y0, b.x1, b.y1};
-  state.mouseCutStage = 0;
   state.cameraDistance = -1.5 * state.sceneExtent;
   state.panStep = 0.005 * state.sceneExtent;
   state.frame.redraw();
   state.frame.rebuild();
   applyProjection(-1);
   applyModelView();
+}
+
+void ViewController::resetViewExtents() {
+  if (!doc_.modelLoaded()) return;
+  fitCamera();
+  const CoreBox b = coreBox(doc_.mesh(), state);
+  state.cuts = {};
+  state.diagonalCutOn = false;
+  state.diagonalLine = {b.x0, b.y0, b.x1, b.y1};
+  state.mouseCutStage = 0;
 }
 
 void ViewController::rotateX(int direction) {
@@ -183,11 +189,16 @@ void ViewController::setViewAngles(float x, float z, float step, double zoom) {
   applyProjection();
 }
 
-void ViewController::setAxisScale(const std::array<double, 3>& scale) {
+void ViewController::applyAxisScale(const std::array<double, 3>& scale) {
   state.axisScale = scale;
   state.normalizeNormals = scale[0] != 1 || scale[1] != 1 || scale[2] != 1;
-  resetViewExtents();
+  if (doc_.modelLoaded()) fitCamera();
   state.frame.redraw();
+}
+
+void ViewController::setAxisScale(const std::array<double, 3>& scale) {
+  applyAxisScale(scale);
+  resetViewExtents();
 }
 
 // --- cut planes --------------------------------------------------------------
@@ -357,6 +368,8 @@ void ViewController::refresh(ViewRefresh hint) {
   state.frame.rebuild();
   state.frame.redraw();
 }
+
+void ViewController::selectActiveScale() { show(colours.selectActiveScale(doc_.store().hasSecondModel())); }
 
 void ViewController::askBeforeRebuild() {
   if (!conesQuestion_.due(doc_, state)) return;

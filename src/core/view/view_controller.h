@@ -63,6 +63,9 @@ class ViewController {
   void setLights(const std::array<bool, 5>& switches);                    // "Lights ..." on OK
   void setViewAngles(float x, float z, float step, double zoom);          // "Rotation angles ..." on OK
   void setAxisScale(const std::array<double, 3>& scale);                  // "Scale View" on OK
+  // The axis scale with the camera fitted to the scaled box and the normals
+  // renormalised, the cuts kept (a view file's scale, and the first half of "Scale View").
+  void applyAxisScale(const std::array<double, 3>& scale);
 
   // --- cut planes ----------------------------------------------------------
   void selectCutPlane(int plane);  // W E S N T B
@@ -82,6 +85,8 @@ class ViewController {
 
   // After the document changed.
   void refresh(ViewRefresh hint);
+  // Re-chooses the active scale and shows what follows (the log buttons, the blend status).
+  void selectActiveScale();
 
   // Questions the next rebuild depends on, asked before it is drawn (the one-time
   // cones question); the answers are kept in the state for the build.
@@ -94,6 +99,7 @@ class ViewController {
   void status(const std::string& text);
   void stepModel(int delta);
   bool slabsDiffer(int axis, int a, int b) const;
+  void fitCamera();
 
   Document& doc_;
   Platform& platform_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cfloat>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -11,6 +12,7 @@
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
 #include "core/load/progress.h"
+#include "core/scene/camera.h"
 #include "core/io/file_system.h"
 #include "core/view/view_controller.h"
 
@@ -138,17 +140,24 @@ void writeRange(Writer& w, double min, double max, double ownMin, double ownMax)
   }
 }
 
-// A range pair; the sentinel means the model's own range.
-void readRange(Reader& r, double& min, double& max, double ownMin, double ownMax) {
+// A range pair; the sentinel means the model's own range, and so does a pair
+// that is not a number. Infinite limits are taken only where they mean "no
+// limit" (the cutoff).
+void readRange(Reader& r, double& min, double& max, double ownMin, double ownMax, bool infiniteAllowed = false) {
   const float a = r.f32(), b = r.f32();
   if (!r.ok()) return;
-  if (a == FLT_MAX && b == FLT_MAX) {
+  const auto usable = [&](float x) { return infiniteAllowed ? !std::isnan(x) : std::isfinite(x); };
+  if ((a == FLT_MAX && b == FLT_MAX) || !usable(a) || !usable(b)) {
     min = ownMin;
     max = ownMax;
   } else {
     min = a;
     max = b;
   }
+}
+
+bool finite(const std::array<double, 4>& v) {
+  return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
 }
 
 void writeViewState(Writer& w, const Document& doc, const ViewController& view, const WindowRect& win) {
@@ -199,20 +208,28 @@ bool fits(int a, int b, int count) { return paddingFits(a, b, count); }
 bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional<WindowRect>& window) {
   ViewState& v = view.state;
   ColourState& c = view.colours;
-  v.rotationX = r.f32();
-  v.rotationZ = r.f32();
-  v.zoomAngle = r.f64();
+  // A number that is not finite (or a zoom the Rotation angles dialog would refuse) leaves its field as it was.
+  const float rotationX = r.f32(), rotationZ = r.f32();
+  const double zoom = r.f64();
   const int perspective = r.i32();
   std::array<int, 6> pad{};
   for (int& p : pad) p = r.i32();
-  v.panX = r.f64();
-  v.panY = r.f64();
+  const double panX = r.f64(), panY = r.f64();
   WindowRect win;
   win.left = r.i32();
   win.top = r.i32();
   win.right = r.i32();
   win.bottom = r.i32();
   if (!r.ok()) return false;
+  if (std::isfinite(rotationX) && std::isfinite(rotationZ)) {
+    v.rotationX = rotationX;
+    v.rotationZ = rotationZ;
+  }
+  if (zoom >= 0 && zoom <= 180) v.zoomAngle = zoom;
+  if (std::isfinite(panX) && std::isfinite(panY)) {
+    v.panX = panX;
+    v.panY = panY;
+  }
   v.perspective = perspective ? 1 : 0;
   const FittedPadding fitted = fitPadding(pad, doc.mesh().counts());
   v.hiddenPadding = fitted.padding;
@@ -236,7 +253,7 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   c.secondScale.conductivityView = r.boolean();
   c.secondScale.linearLabels = r.boolean();
   c.secondScale.logScale = r.boolean();
-  readRange(r, v.displayMin, v.displayMax, doc.store().range().min, doc.store().range().max);
+  readRange(r, v.displayMin, v.displayMax, doc.store().range().min, doc.store().range().max, true);
   const int modelIndex = r.i32();
   if (!r.ok()) return false;
   doc.selectModel(modelIndex >= 0 && modelIndex < doc.store().modelCount() ? modelIndex : 0);
@@ -251,17 +268,27 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   if (!r.ok()) return false;
   c.blendWeight = blend >= 0 && blend <= 1 ? blend : 0.3f;
   setColourmapAlpha(c.colourmap, c.blendWeight);
-  c.colourmap.kind = kind;
+  if (kind >= 0 && kind < kColourmapKinds) c.colourmap.kind = kind;
   c.colourmap.reversed = reversed;
   buildColourmap(c.colourmap);
-  v.diagonalCutOn = r.boolean();
-  for (double& d : v.diagonalLine) d = r.f64();
+  const bool diagonalOn = r.boolean();
+  std::array<double, 4> line{};
+  for (double& d : line) d = r.f64();
   v.diagonalSide = r.i32();
   std::array<double, 3> scale{};
   for (double& k : scale) k = r.f64();
   if (!r.ok()) return false;
-  if (scale[0] != 0 && scale[1] != 0 && scale[2] != 0) v.axisScale = scale;
-  v.vectorLength = r.f64();
+  // A line the Diagonal dialog would refuse leaves the cut off.
+  if (finite(line) && line[0] != line[2] && line[1] != line[3]) {
+    v.diagonalLine = line;
+    v.diagonalCutOn = diagonalOn;
+  }
+  // The scale moves the camera as the Scale View dialog does, but the cuts just read stay.
+  if (std::all_of(scale.begin(), scale.end(), [](double k) { return std::isfinite(k) && k != 0; }) &&
+      std::isfinite(sceneExtentOf(coreBox(doc.mesh(), v), scale)))
+    view.applyAxisScale(scale);
+  const double vectorLength = r.f64();
+  if (std::isfinite(vectorLength)) v.vectorLength = vectorLength;
   for (int& s : v.vectorIncrement) s = std::max(1, r.i32());
   v.vectorsAsCones = r.boolean();
   std::array<unsigned char, 3> bg{};
@@ -273,15 +300,26 @@ bool readViewState(Reader& r, Document& doc, ViewController& view, std::optional
   view.setBackground(bg[0], bg[1], bg[2]);
   view.setLights(lights);
   window = win;
-  c.selectActiveScale(doc.store().hasSecondModel());
+  view.selectActiveScale();
   v.frame.rebuild();
   v.frame.redraw();
   return true;
 }
 
+constexpr const char* kNoSoundMeshMessage = "The view parameter file holds no sound mesh.";
+
+// Finite and strictly increasing (direction 1) or decreasing (-1).
+bool soundNodes(const std::vector<double>& nodes, int direction) {
+  for (std::size_t n = 0; n < nodes.size(); ++n) {
+    if (!std::isfinite(nodes[n])) return false;
+    if (n > 0 && !(direction * (nodes[n] - nodes[n - 1]) > 0)) return false;
+  }
+  return true;
+}
+
 // The mesh and model values stored in the file, as a store of their own; empty
 // when the file ended early or is not sound.
-std::optional<ModelStore> readFullData(Reader& r, DocumentUi& ui, Platform& platform) {
+std::optional<ModelStore> readFullData(Reader& r, bool activeMask, DocumentUi& ui, Platform& platform) {
   const int modelCount = r.i32();
   const int nx = r.i32(), ny = r.i32(), nz = r.i32();
   const bool vector = r.boolean();
@@ -289,7 +327,7 @@ std::optional<ModelStore> readFullData(Reader& r, DocumentUi& ui, Platform& plat
   if (!r.ok()) return std::nullopt;
   const long long cells = static_cast<long long>(std::max(nx, 0)) * std::max(ny, 0) * std::max(nz, 0);
   if (modelCount < 1 || nx < 1 || ny < 1 || nz < 1 || cells > kMaxCells) {
-    platform.message("The view parameter file holds no sound mesh.", MessageKind::Error);
+    platform.message(kNoSoundMeshMessage, MessageKind::Error);
     return std::nullopt;
   }
   // Everything the block holds must be there before anything is allocated.
@@ -318,6 +356,14 @@ std::optional<ModelStore> readFullData(Reader& r, DocumentUi& ui, Platform& plat
   for (double& x : m.xNodes) x = r.f64();
   for (double& y : m.yNodes) y = r.f64();
   for (double& z : m.zNodes) z = r.f64();
+  if (!r.ok()) return std::nullopt;
+  if (!soundNodes(m.xNodes, 1) || !soundNodes(m.yNodes, 1) || !soundNodes(m.zNodes, -1) ||
+      !std::isfinite(sceneExtentOf({m.xNodes.front(), m.xNodes.back(), m.yNodes.front(), m.yNodes.back(),
+                                    m.zNodes.front(), m.zNodes.back()},
+                                   {1, 1, 1}))) {
+    platform.message(kNoSoundMeshMessage, MessageKind::Error);
+    return std::nullopt;
+  }
   if (!store.allocate(std::move(m), modelCount, vector) || (second && !store.allocateSecondModel())) {
     platform.message("Not enough memory for the model of the view parameter file.", MessageKind::Error);
     return std::nullopt;
@@ -348,18 +394,49 @@ std::optional<ModelStore> readFullData(Reader& r, DocumentUi& ui, Platform& plat
   for (int i = 0; i < nx; ++i)
     for (int j = 0; j < ny; ++j) top(i, j) = std::clamp(r.i32(), 0, nz);
   const double lo = r.f32(), hi = r.f32();
-  store.setRange(lo, hi);
-  store.setBottomMean(r.f32());
+  const float bottomMean = r.f32();
+  double slo = 0, shi = 0;
   if (second) {
-    const double slo = r.f32(), shi = r.f32();
-    store.setSecondRange(slo, shi);
-    store.setSecondModelLoaded(true);
+    slo = r.f32();
+    shi = r.f32();
   }
   if (!r.ok()) return std::nullopt;
+  store.setActiveMask(activeMask);
+  // Stored figures that are not numbers are worked out again from the values.
+  if (std::isfinite(lo) && std::isfinite(hi))
+    store.setRange(lo, hi);
+  else
+    store.recomputeRange(Which::First);
+  if (std::isfinite(bottomMean))
+    store.setBottomMean(bottomMean);
+  else
+    store.computeBottomMean();
+  if (second) {
+    store.setSecondModelLoaded(true);
+    if (std::isfinite(slo) && std::isfinite(shi))
+      store.setSecondRange(slo, shi);
+    else
+      store.recomputeRange(Which::Second);
+  }
   return store;
 }
 
 }  // namespace
+
+std::optional<WindowRect> fitWindowToScreen(const WindowRect& saved, const WindowRect& available) {
+  // The saved corners may be any 32-bit values: their differences need 64 bits.
+  const long long width = static_cast<long long>(saved.right) - saved.left;
+  const long long height = static_cast<long long>(saved.bottom) - saved.top;
+  if (width <= 0 || height <= 0) return std::nullopt;
+  const long long areaWidth = static_cast<long long>(available.right) - available.left;
+  const long long areaHeight = static_cast<long long>(available.bottom) - available.top;
+  if (areaWidth <= 0 || areaHeight <= 0) return saved;
+  const long long w = std::min(width, areaWidth), h = std::min(height, areaHeight);
+  const long long left = std::clamp<long long>(saved.left, available.left, available.right - w);
+  const long long top = std::clamp<long long>(saved.top, available.top, available.bottom - h);
+  return WindowRect{static_cast<int>(left), static_cast<int>(top), static_cast<int>(left + w),
+                    static_cast<int>(top + h)};
+}
 
 std::string encodeViewParameters(const Document& doc, const ViewController& view, bool fullData,
                                  const WindowRect& window, DocumentUi* ui) {
@@ -449,12 +526,17 @@ bool saveViewParameters(const std::string& path, const Document& doc, const View
 
 ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewController& view, Platform& platform,
                                 DocumentUi& ui) {
-  ViewFileLoad result;
   std::string data;
   if (!readWholeFile(path, data)) {
     platform.message("Could not open\n" + path, MessageKind::Error);
-    return result;
+    return {};
   }
+  return loadViewParameterBytes(data, path, doc, view, platform, ui);
+}
+
+ViewFileLoad loadViewParameterBytes(const std::string& data, const std::string& path, Document& doc,
+                                    ViewController& view, Platform& platform, DocumentUi& ui) {
+  ViewFileLoad result;
   Reader r(data);
   auto pastEnd = [&] {
     platform.message(kPastEndMessage, MessageKind::Error);
@@ -474,10 +556,10 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
   files.ignoreSmallest = mask;
 
   if (full) {
-    auto store = readFullData(r, ui, platform);
+    auto store = readFullData(r, mask, ui, platform);
     if (!store) return r.ok() ? result : pastEnd();
-    store->setActiveMask(mask);
     doc.adopt(std::move(*store), files);
+    doc.setDataSets({});
     doc.setTitle(path);
   } else {
     const bool missing = !fileExists(files.meshPath) || (!files.modelPath.empty() && !fileExists(files.modelPath)) ||
@@ -493,7 +575,7 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
       files.secondModelPath = v.secondModelPath.empty() ? std::string() : fullPath(v.secondModelPath);
       files.logSecondModel = v.logSecondModel;
     }
-    if (doc.load(files) != LoadStatus::Loaded) return result;
+    if (doc.loadOrKeep(files) != LoadStatus::Loaded) return result;
   }
 
   const bool hasSets = r.boolean();

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cfloat>
+#include <climits>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 
@@ -131,17 +133,121 @@ TEST_F(ViewFileTest, MissingFilesAskThroughTheLoadModelDialog) {
   const std::string moved = dir.path() + "/moved.msh";
   std::filesystem::rename(mesh, moved);
   {
+    SCOPED_TRACE("cancelled, or a load that fails: the document loaded before stays, Reload works");
     Session b;
+    LoadRequest own;
+    own.meshPath = moved;
+    std::string values;
+    for (int n = 0; n < 120; ++n) values += n % 2 ? "7\n" : "8\n";
+    own.modelPath = dir.write("own.den", values);
+    ASSERT_EQ(b.doc.load(own), LoadStatus::Loaded);
+    b.doc.setDocumentPath();
+    const std::string title = b.doc.title();
     b.p.loadDialogAnswers.push_back(std::nullopt);
-    EXPECT_FALSE(loadViewParameters(file, b.doc, b.view, b.p, b.p).ok);
-    EXPECT_EQ(b.p.loadDialogsShown, 1);
-    EXPECT_FALSE(b.doc.modelLoaded());
-    EXPECT_EQ(b.view.state.rotationX, -65);  // the view is left alone
+    b.p.loadDialogAnswers.push_back(LoadDialogValues{false, moved, dir.write("bad.den", "x\n"), false, "", false});
+    for (int attempt = 0; attempt < 2; ++attempt) {
+      SCOPED_TRACE(attempt);
+      EXPECT_FALSE(loadViewParameters(file, b.doc, b.view, b.p, b.p).ok);
+      EXPECT_TRUE(b.doc.modelLoaded());
+      EXPECT_EQ(b.doc.modelPath(), own.modelPath);
+      EXPECT_EQ(b.doc.title(), title);
+      EXPECT_EQ(b.doc.currentModel()(0, 0, 1), 7.0f);
+      EXPECT_EQ(b.view.state.rotationX, -65);  // the view is left alone
+    }
+    EXPECT_EQ(b.p.loadDialogsShown, 2);
+    EXPECT_EQ(b.doc.reload(), LoadStatus::Loaded);
   }
   Session b;
   b.p.loadDialogAnswers.push_back(LoadDialogValues{false, moved, model, false, "", false});
   ASSERT_TRUE(loadViewParameters(file, b.doc, b.view, b.p, b.p).ok);
   expectViewRestored(b);
+}
+
+TEST_F(ViewFileTest, AScaledViewComesBackFramedAsScaleViewLeftIt) {
+  a.view.setAxisScale({1, 1, 3});
+  ViewState& w = a.view.state;
+  w.cuts = {1, 0, 0, 0, 1, 0};
+  w.diagonalCutOn = true;
+  w.diagonalLine = {500001, 7000001, 500040, 7000030};
+  for (const bool full : {false, true}) {
+    SCOPED_TRACE(full ? "with data" : "files read again");
+    Session b;
+    ASSERT_TRUE(loadViewParameters(dir.write("s.ls3d", encodeViewParameters(a.doc, a.view, full, {})), b.doc,
+                                   b.view, b.p, b.p)
+                    .ok);
+    const ViewState& v = b.view.state;
+    EXPECT_EQ(v.axisScale, w.axisScale);
+    EXPECT_EQ(v.sceneExtent, w.sceneExtent);
+    EXPECT_EQ(v.cameraDistance, w.cameraDistance);
+    EXPECT_EQ(v.panStep, w.panStep);
+    EXPECT_EQ(v.sceneCentre, w.sceneCentre);
+    EXPECT_TRUE(v.normalizeNormals);
+    EXPECT_EQ(v.cuts, w.cuts) << "the scale does not reset the cuts read before it";
+    EXPECT_TRUE(v.diagonalCutOn);
+    EXPECT_EQ(v.diagonalLine, w.diagonalLine);
+  }
+}
+
+TEST_F(ViewFileTest, LogButtonsFollowTheRestoredScale) {
+  a.view.colours.firstScale.logScale = true;
+  a.view.colours.firstScale.linearLabels = true;
+  Session b;
+  std::vector<bool> shown;
+  b.view.onLogButtons = [&](bool on) { shown.push_back(on); };
+  ASSERT_TRUE(
+      loadViewParameters(dir.write("l.ls3d", encodeViewParameters(a.doc, a.view, true, {})), b.doc, b.view, b.p, b.p)
+          .ok);
+  EXPECT_EQ(shown, std::vector<bool>{true});
+}
+
+TEST_F(ViewFileTest, NumbersThatAreNotFiniteLeaveTheirFieldsAsTheyWere) {
+  ViewState& w = a.view.state;
+  w.rotationX = NAN;
+  w.zoomAngle = INFINITY;
+  w.panX = NAN;
+  w.axisScale = {1, INFINITY, 1};
+  w.diagonalCutOn = true;
+  w.diagonalLine = {NAN, 7000000, 500010, 7000010};
+  w.vectorLength = -INFINITY;
+  a.view.colours.firstScale.min = NAN;
+  w.displayMin = -INFINITY;  // "no lower limit" is kept
+  Session b;
+  ASSERT_TRUE(
+      loadViewParameters(dir.write("n.ls3d", encodeViewParameters(a.doc, a.view, true, {})), b.doc, b.view, b.p, b.p)
+          .ok);
+  const ViewState& v = b.view.state;
+  EXPECT_EQ(v.rotationX, -65);
+  EXPECT_EQ(v.zoomAngle, 30);
+  EXPECT_EQ(v.panX, 0);
+  EXPECT_EQ(v.axisScale, (std::array<double, 3>{1, 1, 1}));
+  EXPECT_FALSE(v.diagonalCutOn);
+  EXPECT_TRUE(std::isfinite(v.vectorLength));
+  EXPECT_TRUE(std::isfinite(v.sceneExtent));
+  EXPECT_EQ(b.view.colours.firstScale.min, b.doc.store().range().min);
+  EXPECT_EQ(v.displayMin, -INFINITY);
+}
+
+TEST(WindowFit, RestoredGeometryLiesOnTheAvailableScreen) {
+  const WindowRect screen{0, 30, 1280, 1024};  // a panel along the top
+  struct Case {
+    const char* name;
+    WindowRect saved;
+    std::optional<WindowRect> want;
+  };
+  const Case cases[] = {
+      {"fits: unchanged", {10, 40, 810, 640}, WindowRect{10, 40, 810, 640}},
+      {"larger than the screen: all of it", {0, 0, 99999, 99999}, screen},
+      {"above and left of it: moved on, size kept", {-300, -200, 700, 560}, WindowRect{0, 30, 1000, 790}},
+      {"beyond the far corner: pulled back", {1000, 900, 1800, 1500}, WindowRect{480, 424, 1280, 1024}},
+      {"the widest corners", {INT_MIN, INT_MIN, INT_MAX, INT_MAX}, screen},
+      {"no area", {10, 10, 10, 500}, std::nullopt},
+      {"corners swapped", {INT_MAX, 0, INT_MIN, 10}, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(fitWindowToScreen(c.saved, screen), c.want);
+  }
+  EXPECT_EQ(fitWindowToScreen({-5, -5, 99, 99}, {}), (WindowRect{-5, -5, 99, 99})) << "no screen known";
 }
 
 TEST_F(ViewFileTest, LongPathsUseTheWiderLengthPrefix) {
