@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -14,14 +15,20 @@
 #include "core/data/data_reader.h"
 #include "core/data/data_surface.h"
 #include "core/io/element_file.h"
-#include "core/scene/data_scene.h"
 #include "core/io/mesh_reader.h"
 #include "core/io/model_reader.h"
 #include "core/io/octree.h"
 #include "core/io/scanf_number.h"
+#include "core/load/document.h"
 #include "core/platform/stream_platform.h"
+#include "core/scene/data_scene.h"
+#include "core/scene/scene.h"
 #include "core/topography/topography.h"
 #include "core/topography/topography_reader.h"
+#include "core/view/clipboard_view.h"
+#include "core/view/mouse.h"
+#include "core/view/view_controller.h"
+#include "core/view/view_parameters.h"
 
 namespace litho::fuzz {
 
@@ -302,6 +309,90 @@ inline void dataReader(const std::uint8_t* data, std::size_t size) {
     for (const DataStrip& strip : s.strips)
       if (strip.vertexCount < 2 || strip.firstVertex + strip.vertexCount > s.vertices.size()) __builtin_trap();
   }
+}
+
+// A platform that never changes the process's folder and cancels every dialog.
+class QuietPlatform : public StreamPlatform {
+ public:
+  QuietPlatform() : StreamPlatform(nowhere(), false) {}
+  bool setCurrentFolder(const std::string&) override { return true; }
+
+ private:
+  static std::ostream& nowhere() {
+    static std::ostream null(nullptr);
+    return null;
+  }
+};
+
+inline bool viewIsSound(const Document& doc, const ViewController& view) {
+  const ViewState& v = view.state;
+  const RectMesh& m = doc.mesh();
+  const int count[3] = {m.nx, m.ny, m.nz};
+  for (int a = 0; a < 3; ++a) {
+    const int lo = v.hiddenPadding[2 * a], hi = v.hiddenPadding[2 * a + 1];
+    if (lo < 0 || hi < 0 || lo + hi >= count[a] || v.visibleCount[a] != count[a] - lo - hi) return false;
+    if (v.cuts[2 * a] < 0 || v.cuts[2 * a + 1] < 0 || v.cuts[2 * a] + v.cuts[2 * a + 1] >= v.visibleCount[a])
+      return false;
+  }
+  const double numbers[] = {v.rotationX, v.rotationZ, v.zoomAngle, v.panX, v.panY, v.sceneExtent, v.cameraDistance,
+                            v.panStep, v.axisScale[0], v.axisScale[1], v.axisScale[2], v.vectorLength};
+  if (!std::all_of(std::begin(numbers), std::end(numbers), [](double x) { return std::isfinite(x); })) return false;
+  if (v.axisScale[0] == 0 || v.axisScale[1] == 0 || v.axisScale[2] == 0) return false;
+  if (std::isnan(v.displayMin) || std::isnan(v.displayMax)) return false;
+  if (!std::isfinite(view.colours.firstScale.min) || !std::isfinite(view.colours.firstScale.max)) return false;
+  if (v.diagonalCutOn && (v.diagonalLine[0] == v.diagonalLine[2] || v.diagonalLine[1] == v.diagonalLine[3]))
+    return false;
+  return v.selectedCutPlane >= kNoPlane && v.selectedCutPlane <= kBottom && view.colours.blendWeight >= 0 &&
+         view.colours.blendWeight <= 1;
+}
+
+// A view parameter file. Bit 0 of the first byte: a model is loaded before it
+// is read. The rest is the file. A file that loads must give a view that can
+// be drawn, copied and pasted, and saved and loaded again.
+inline void viewFile(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  const std::string bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+  // A path stored in the file is opened when the file carries no values: keep away from devices.
+  for (const char* place : {"/dev", "/proc", "/sys", "/run"})
+    if (bytes.find(place) != std::string::npos) return;
+  QuietPlatform platform;
+  Document doc(platform, platform);
+  ViewController view(doc, platform);
+  if (data[0] & 1) {
+    RectMesh m;
+    m.nx = 3;
+    m.ny = 2;
+    m.nz = 2;
+    m.xNodes = {0, 10, 20, 30};
+    m.yNodes = {0, 10, 20};
+    m.zNodes = {0, -10, -20};
+    ModelStore store;
+    store.allocate(std::move(m), 1, false);
+    store.setRange(0, 0);
+    doc.adopt(std::move(store), {});
+    view.refresh(ViewRefresh::NewLoad);
+  }
+  const ViewFileLoad r = loadViewParameterBytes(bytes, "fuzz.ls3d", doc, view, platform, platform);
+  if (!doc.modelLoaded()) return;
+  const RectMesh& m = doc.mesh();
+  if (m.xNodes.size() != static_cast<std::size_t>(m.nx) + 1 || m.yNodes.size() != static_cast<std::size_t>(m.ny) + 1 ||
+      m.zNodes.size() != static_cast<std::size_t>(m.nz) + 1 || doc.currentModel().size() != static_cast<std::size_t>(m.cellCount()))
+    __builtin_trap();
+  if (!r.ok) return;
+  if (!viewIsSound(doc, view)) __builtin_trap();
+
+  SceneBuilder builder;
+  SceneGeometry g;
+  builder.build(doc, view.state, view.colours, g);
+  const CoreBox b = coreBox(m, view.state);
+  cellReadout(view, Point3{(b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2, (b.z0 + b.z1) / 2});
+  if (!pasteViewString(clipboardViewString(view.state, 800, 600), view)) __builtin_trap();
+
+  const std::string again = encodeViewParameters(doc, view, true, r.window.value_or(WindowRect{}));
+  Document doc2(platform, platform);
+  ViewController view2(doc2, platform);
+  if (!loadViewParameterBytes(again, "fuzz.ls3d", doc2, view2, platform, platform).ok) __builtin_trap();
+  if (!viewIsSound(doc2, view2)) __builtin_trap();
 }
 
 }  // namespace litho::fuzz
