@@ -220,12 +220,21 @@ TEST_F(ModelLoad, HeaderAndVectorDetection) {
     EXPECT_EQ(p.messages[0].text.rfind("2 models have been read from model file.", 0), 0u);
   }
   {
-    SCOPED_TRACE("a vector model behind a header");
+    SCOPED_TRACE("a vector model behind a header, after a modified scalar model with ignored cells");
     ScriptedPlatform q;
     Document doc(q, q);
+    q.yesNoAnswers = {true};
+    ASSERT_EQ(load(doc, dir.write("a.den", lines({-100, -100, 1, -100, 0.5, -100, 0.01, 2, 3, 4, 5, 6}))),
+              LoadStatus::Loaded);
+    ASSERT_TRUE(doc.store().activeMaskSet());
+    doc.markModified();
+    q.questions.clear();
     std::string text = "models 1\n";
     for (int n = 0; n < 12; ++n) text += n == 5 ? "0 0 0\n" : "3 0 4\n";
     ASSERT_EQ(load(doc, dir.write("v.vec", text)), LoadStatus::Loaded);
+    EXPECT_FALSE(doc.modified());
+    EXPECT_FALSE(doc.store().activeMaskSet());
+    EXPECT_EQ(doc.store().topActiveIndex()(0, 0), 0);
     EXPECT_TRUE(doc.isVectorModel());
     ASSERT_EQ(static_cast<std::size_t>(doc.store().modelCount()), 1u);
     EXPECT_FLOAT_EQ(doc.store().vectorComponent(2, 0)(1, 1, 2), 0.8f);

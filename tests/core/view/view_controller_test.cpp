@@ -169,6 +169,24 @@ TEST_F(ViewTest, ModelPaddingFromTheFileHeaderIsHiddenPerAxis) {
   view.refresh(ViewRefresh::NewLoad);
   EXPECT_EQ(view.state.hiddenPadding, (std::array<int, 6>{0, 0, 1, 1, 0, 0}));
   EXPECT_EQ(view.state.visibleCount[0], 10);
+
+  SCOPED_TRACE("a model made without a file after a padded one hides nothing");
+  std::string values = "models 1 2 1 1 1 0 1\n";
+  for (int n = 0; n < 480; ++n) values += std::to_string(n % 3 + 1) + "\n";
+  LoadRequest req = doc.files();
+  req.modelPath = dir.write("p.den", values);
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  view.refresh(ViewRefresh::NewLoad);
+  ASSERT_EQ(view.state.hiddenPadding, (std::array<int, 6>{2, 1, 1, 1, 1, 0}));
+  req.modelPath.clear();
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);  // Open with an empty model field
+  view.refresh(ViewRefresh::NewLoad);
+  EXPECT_EQ(view.state.hiddenPadding, (std::array<int, 6>{}));
+  req.modelPath = dir.path() + "/p.den";
+  ASSERT_EQ(doc.load(req), LoadStatus::Loaded);
+  ASSERT_EQ(doc.loadCreatedMesh(doc.meshPath()), LoadStatus::Loaded);
+  view.refresh(ViewRefresh::NewLoad);
+  EXPECT_EQ(view.state.hiddenPadding, (std::array<int, 6>{}));
 }
 
 TEST_F(ViewTest, ModelStepsAndBlendStatus) {
