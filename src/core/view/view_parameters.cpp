@@ -325,8 +325,10 @@ std::optional<ModelStore> readFullData(Reader& r, bool activeMask, DocumentUi& u
   const bool vector = r.boolean();
   const bool second = r.boolean();
   if (!r.ok()) return std::nullopt;
-  const long long cells = static_cast<long long>(std::max(nx, 0)) * std::max(ny, 0) * std::max(nz, 0);
-  if (modelCount < 1 || nx < 1 || ny < 1 || nz < 1 || cells > kMaxCells) {
+  long long cells = 0;
+  if (modelCount < 1 || nx < 1 || ny < 1 || nz < 1 ||
+      __builtin_mul_overflow(static_cast<long long>(nx) * ny, static_cast<long long>(nz), &cells) ||
+      cells > kMaxCells) {
     platform.message(kNoSoundMeshMessage, MessageKind::Error);
     return std::nullopt;
   }
