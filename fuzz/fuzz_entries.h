@@ -1,15 +1,14 @@
 #pragma once
 // What each fuzz target does with one input; shared with the test that
 // replays the seed corpora.
-#include <cstddef>
-#include <cstdint>
-#include <ostream>
-#include <string>
-
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "core/data/data_reader.h"
@@ -334,8 +333,9 @@ inline bool viewIsSound(const Document& doc, const ViewController& view) {
     if (v.cuts[2 * a] < 0 || v.cuts[2 * a + 1] < 0 || v.cuts[2 * a] + v.cuts[2 * a + 1] >= v.visibleCount[a])
       return false;
   }
-  const double numbers[] = {v.rotationX, v.rotationZ, v.zoomAngle, v.panX, v.panY, v.sceneExtent, v.cameraDistance,
-                            v.panStep, v.axisScale[0], v.axisScale[1], v.axisScale[2], v.vectorLength};
+  const double numbers[] = {v.rotationX,    v.rotationZ,    v.zoomAngle,      v.panX,
+                            v.panY,         v.sceneExtent,  v.cameraDistance, v.panStep,
+                            v.axisScale[0], v.axisScale[1], v.axisScale[2],   v.vectorLength};
   if (!std::all_of(std::begin(numbers), std::end(numbers), [](double x) { return std::isfinite(x); })) return false;
   if (v.axisScale[0] == 0 || v.axisScale[1] == 0 || v.axisScale[2] == 0) return false;
   if (std::isnan(v.displayMin) || std::isnan(v.displayMax)) return false;
@@ -376,7 +376,8 @@ inline void viewFile(const std::uint8_t* data, std::size_t size) {
   if (!doc.modelLoaded()) return;
   const RectMesh& m = doc.mesh();
   if (m.xNodes.size() != static_cast<std::size_t>(m.nx) + 1 || m.yNodes.size() != static_cast<std::size_t>(m.ny) + 1 ||
-      m.zNodes.size() != static_cast<std::size_t>(m.nz) + 1 || doc.currentModel().size() != static_cast<std::size_t>(m.cellCount()))
+      m.zNodes.size() != static_cast<std::size_t>(m.nz) + 1 ||
+      doc.currentModel().size() != static_cast<std::size_t>(m.cellCount()))
     __builtin_trap();
   if (!r.ok) return;
   if (!viewIsSound(doc, view)) __builtin_trap();

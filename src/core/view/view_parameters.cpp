@@ -9,11 +9,11 @@
 
 #include "core/data/data_surface.h"
 #include "core/io/atomic_file.h"
+#include "core/io/file_system.h"
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
 #include "core/load/progress.h"
 #include "core/scene/camera.h"
-#include "core/io/file_system.h"
 #include "core/view/view_controller.h"
 
 namespace litho {
@@ -360,9 +360,9 @@ std::optional<ModelStore> readFullData(Reader& r, bool activeMask, DocumentUi& u
   for (double& z : m.zNodes) z = r.f64();
   if (!r.ok()) return std::nullopt;
   if (!soundNodes(m.xNodes, 1) || !soundNodes(m.yNodes, 1) || !soundNodes(m.zNodes, -1) ||
-      !std::isfinite(sceneExtentOf({m.xNodes.front(), m.xNodes.back(), m.yNodes.front(), m.yNodes.back(),
-                                    m.zNodes.front(), m.zNodes.back()},
-                                   {1, 1, 1}))) {
+      !std::isfinite(sceneExtentOf(
+          {m.xNodes.front(), m.xNodes.back(), m.yNodes.front(), m.yNodes.back(), m.zNodes.front(), m.zNodes.back()},
+          {1, 1, 1}))) {
     platform.message(kNoSoundMeshMessage, MessageKind::Error);
     return std::nullopt;
   }

@@ -57,8 +57,9 @@ TEST_F(ClipboardViewTest, ShortLongAndForeignTextsAreRefusedOrPartlyTaken) {
   EXPECT_FALSE(pasteViewString("LITHOSCAN3D 1 2 3 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0", view));
   EXPECT_FALSE(pasteViewString("", view));
   EXPECT_FALSE(pasteViewString("hello world", view));
-  for (const char* text : {"lithoscan3d nan 0 30 0 0 0 0 0 0 0 0 0 0 0 0 0", "lithoscan3d 0 0 inf 0 0 0 0 0 0 0 0 0 0 0 0 0",
-                           "lithoscan3d 0 0 30 0 0 0 0 0 0 0 0 0 0 0 0 0 -inf 1 800 600"}) {
+  for (const char* text :
+       {"lithoscan3d nan 0 30 0 0 0 0 0 0 0 0 0 0 0 0 0", "lithoscan3d 0 0 inf 0 0 0 0 0 0 0 0 0 0 0 0 0",
+        "lithoscan3d 0 0 30 0 0 0 0 0 0 0 0 0 0 0 0 0 -inf 1 800 600"}) {
     SCOPED_TRACE(text);
     EXPECT_FALSE(pasteViewString(text, view)) << "not finite";
   }

@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "core/load/document.h"
+#include "core/view/view_controller.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
-#include "core/view/view_controller.h"
 
 namespace litho {
 namespace {
@@ -172,9 +172,9 @@ TEST_F(ViewFileTest, AScaledViewComesBackFramedAsScaleViewLeftIt) {
   for (const bool full : {false, true}) {
     SCOPED_TRACE(full ? "with data" : "files read again");
     Session b;
-    ASSERT_TRUE(loadViewParameters(dir.write("s.ls3d", encodeViewParameters(a.doc, a.view, full, {})), b.doc,
-                                   b.view, b.p, b.p)
-                    .ok);
+    ASSERT_TRUE(
+        loadViewParameters(dir.write("s.ls3d", encodeViewParameters(a.doc, a.view, full, {})), b.doc, b.view, b.p, b.p)
+            .ok);
     const ViewState& v = b.view.state;
     EXPECT_EQ(v.axisScale, w.axisScale);
     EXPECT_EQ(v.sceneExtent, w.sceneExtent);
