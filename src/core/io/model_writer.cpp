@@ -1,6 +1,5 @@
 #include "core/io/model_writer.h"
 
-#include <fast_float/fast_float.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -22,14 +21,34 @@ char* putG(char* p, char* end, double v, int precision = 6) {
   return std::to_chars(p, end, v, std::chars_format::general, precision).ptr;
 }
 
-// The reader converts with strtof's rounding, as fast_float does.
+// "%.Pg" with the smallest P from 6 up that reads back as the same float. The
+// shortest digits that do so (what to_chars gives) are laid out as "%g" lays
+// them out; for six digits or fewer, "%g" itself gives those digits.
 char* putModelValue(char* p, char* end, float v) {
-  for (int precision = 6;; ++precision) {
-    char* e = std::to_chars(p, end, v, std::chars_format::general, precision).ptr;
-    float back = 0;
-    if (precision >= 9 || !std::isfinite(v) || (fast_float::from_chars(p, e, back).ec == std::errc() && back == v))
-      return e;
+  char sci[32];
+  char* const sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific).ptr;
+  char digits[16];
+  int n = 0;
+  const char* e = sci + (sci[0] == '-');
+  for (; e < sciEnd && *e != 'e'; ++e)
+    if (*e != '.') digits[n++] = *e;
+  if (n <= 6 || !std::isfinite(v)) return std::to_chars(p, end, v, std::chars_format::general, 6).ptr;
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), sciEnd, exponent);
+  if (exponent < -4 || exponent >= n) return std::copy(sci, sciEnd, p);
+  if (v < 0) *p++ = '-';
+  if (exponent < 0) {
+    *p++ = '0';
+    *p++ = '.';
+    p = std::fill_n(p, -exponent - 1, '0');
+    return std::copy(digits, digits + n, p);
   }
+  p = std::copy(digits, digits + exponent + 1, p);
+  if (exponent + 1 < n) {
+    *p++ = '.';
+    p = std::copy(digits + exponent + 1, digits + n, p);
+  }
+  return p;
 }
 
 // Values are gathered in a buffer and handed to the file in large pieces.

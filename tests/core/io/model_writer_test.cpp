@@ -64,6 +64,19 @@ TEST(NumberFormats, ModelValuesKeepSixDigitsAndTakeMoreOnlyWhenNeeded) {
   EXPECT_EQ(formatModelValue(1234567.5f), "1234567.5") << "as \"%.8g\", not \"1.23457e+06\"";
   EXPECT_EQ(formatModelValue(3.4567891e-7f), "3.456789e-07");
   EXPECT_EQ(formatModelValue(std::numeric_limits<float>::infinity()), "inf");
+  std::mt19937 rng(7);
+  for (int n = 0; n < 20000; ++n) {
+    const std::uint32_t b = rng();
+    float v;
+    std::memcpy(&v, &b, sizeof v);
+    if (!std::isfinite(v)) continue;
+    char printed[32];
+    for (int precision = 6; precision <= 9; ++precision) {
+      std::snprintf(printed, sizeof printed, "%.*g", precision, v);
+      if (std::strtof(printed, nullptr) == v) break;
+    }
+    ASSERT_EQ(formatModelValue(v), printed);
+  }
 }
 
 TEST(NumberFormats, MeshNumbersReadBackAsWritten) {
