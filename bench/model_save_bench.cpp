@@ -76,8 +76,8 @@ int main(int argc, char** argv) {
       peer.push_back(now() - t);
     }
     const double a = median(ours), b = median(peer);
-    std::printf("%-18s save %.3f s   fprintf %%g %.3f s   ratio %.2f\n", random ? "random floats:" : "six-digit values:",
-                a, b, a / b);
+    std::printf("%-18s save %.3f s   fprintf %%g %.3f s   ratio %.2f\n",
+                random ? "random floats:" : "six-digit values:", a, b, a / b);
   }
   std::remove(out.c_str());
   return 0;

@@ -274,7 +274,9 @@ TEST_F(BatchSaveSafety, PermissionsModesOwnersAndLinksAreKept) {
   const std::string linked = file(dir.path() + "/open/linked.den", 0646);
   ASSERT_EQ(::link(linked.c_str(), (dir.path() + "/open/other-name.den").c_str()), 0);
 
-  const auto save = [&](const std::string& out) { return runBatchProcess({"save", mesh, model, "-o", out}, true, scratch); };
+  const auto save = [&](const std::string& out) {
+    return runBatchProcess({"save", mesh, model, "-o", out}, true, scratch);
+  };
   BatchRun r = save(readOnly);
   if (r.status == 125) GTEST_SKIP() << "cannot run as an unprivileged user";
   EXPECT_EQ(r.status, 1);

@@ -304,7 +304,9 @@ bool AtomicFile::copyIntoTarget() {
     std::vector<char> buf(kFlushAt);
     off_t done = 0;
     while (ok && done < size) {
-      const ssize_t n = ::pread(fd_, buf.data(), static_cast<std::size_t>(std::min<off_t>(size - done, static_cast<off_t>(buf.size()))), done);
+      const ssize_t n =
+          ::pread(fd_, buf.data(),
+                  static_cast<std::size_t>(std::min<off_t>(size - done, static_cast<off_t>(buf.size()))), done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) {
         fail(n == 0 ? EIO : errno);

@@ -52,7 +52,7 @@ bool fitsMesh(const Element& e, int nx, int ny, int nz) {
 
 // The elements, or nullopt with why holding the first line of the warning.
 std::optional<std::vector<Element>> parseElementFile(const std::string& text, int nx, int ny, int nz,
-                                                      std::string& why) {
+                                                     std::string& why) {
   const ClassicNumbers classic;
   std::istringstream in(text);
   std::string line;
@@ -76,8 +76,8 @@ std::optional<std::vector<Element>> parseElementFile(const std::string& text, in
 
 }  // namespace
 
-std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
-                                                     int ny, int nz, Platform& platform) {
+std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx, int ny,
+                                                    int nz, Platform& platform) {
   std::string why;
   auto elements = parseElementFile(text, nx, ny, nz, why);
   if (!elements) platform.message(why + "Error reading element file " + path, MessageKind::Warning);
@@ -89,8 +89,8 @@ bool isReadableElementFile(const std::string& path, int nx, int ny, int nz) {
   constexpr off_t kLargest = off_t{16} << 20;
   struct stat st {};
   std::string text, why;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargest &&
-         readWholeFile(path, text) && parseElementFile(text, nx, ny, nz, why);
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargest && readWholeFile(path, text) &&
+         parseElementFile(text, nx, ny, nz, why);
 }
 
 }  // namespace litho

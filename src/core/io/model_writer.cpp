@@ -10,8 +10,8 @@
 
 #include "core/io/atomic_file.h"
 #include "core/io/element_file.h"
-#include "core/load/document.h"
 #include "core/io/file_system.h"
+#include "core/load/document.h"
 
 namespace litho {
 

@@ -12,17 +12,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <limits>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
 #include <sstream>
 
-#include "core/io/element_file.h"
 #include "core/io/atomic_file.h"
+#include "core/io/element_file.h"
+#include "core/io/file_system.h"
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
-#include "core/io/file_system.h"
 #include "core/scene/scene.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
