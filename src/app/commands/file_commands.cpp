@@ -22,7 +22,9 @@ void createMesh(T t) {
 }
 
 void saveAs(T t) {
-  if (saveModelCommand(t.doc, SaveViewInfo::from(t.view.state()), t.platform, &t.window)) t.window.updateTitle();
+  // A save that failed after the model file was written renamed the document too.
+  saveModelCommand(t.doc, SaveViewInfo::from(t.view.state()), t.platform, &t.window);
+  t.window.updateTitle();
 }
 
 void meshStatistics(T t) {

@@ -1,8 +1,11 @@
 #include "core/io/element_file.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <sstream>
 
+#include "core/io/file_system.h"
 #include "core/io/scanf_number.h"
 
 namespace litho {
@@ -47,16 +50,15 @@ bool fitsMesh(const Element& e, int nx, int ny, int nz) {
          e.xSize >= 1 && e.ySize >= 1 && e.zSize >= 1 && slope(e.slopeX) && slope(e.slopeY) && slope(e.slopeXY);
 }
 
-}  // namespace
-
-std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
-                                                     int ny, int nz, Platform& platform) {
+// The elements, or nullopt with why holding the first line of the warning.
+std::optional<std::vector<Element>> parseElementFile(const std::string& text, int nx, int ny, int nz,
+                                                     std::string& why) {
   const ClassicNumbers classic;
   std::istringstream in(text);
   std::string line;
   int count = -1;
-  const auto fail = [&](const std::string& why) {
-    platform.message(why + "Error reading element file " + path, MessageKind::Warning);
+  const auto fail = [&](const std::string& reason) {
+    why = reason;
     return std::nullopt;
   };
   if (!nextLine(in, line) || std::sscanf(line.c_str(), "%i", &count) != 1 || count < 0)
@@ -70,6 +72,25 @@ std::optional<std::vector<Element>> readElementFile(const std::string& text, con
     elements.push_back(std::move(e));
   }
   return elements;
+}
+
+}  // namespace
+
+std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx, int ny,
+                                                    int nz, Platform& platform) {
+  std::string why;
+  auto elements = parseElementFile(text, nx, ny, nz, why);
+  if (!elements) platform.message(why + "Error reading element file " + path, MessageKind::Warning);
+  return elements;
+}
+
+bool isReadableElementFile(const std::string& path, int nx, int ny, int nz) {
+  // Far more than the blocks anyone makes by hand.
+  constexpr off_t kLargest = off_t{16} << 20;
+  struct stat st {};
+  std::string text, why;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargest && readWholeFile(path, text) &&
+         parseElementFile(text, nx, ny, nz, why);
 }
 
 }  // namespace litho

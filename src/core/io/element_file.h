@@ -16,4 +16,9 @@ namespace litho {
 std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
                                                      int ny, int nz, Platform& platform);
 
+// Whether the file at path is an element file of an nx x ny x nz mesh, the
+// program would read without a warning; no message. False for anything that
+// is not a regular file, so that nothing blocks or runs out of memory.
+bool isReadableElementFile(const std::string& path, int nx, int ny, int nz);
+
 }  // namespace litho

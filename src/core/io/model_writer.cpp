@@ -1,13 +1,17 @@
 #include "core/io/model_writer.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 
 #include "core/io/atomic_file.h"
-#include "core/load/document.h"
+#include "core/io/element_file.h"
 #include "core/io/file_system.h"
+#include "core/load/document.h"
 
 namespace litho {
 
@@ -17,14 +21,44 @@ char* putG(char* p, char* end, double v, int precision = 6) {
   return std::to_chars(p, end, v, std::chars_format::general, precision).ptr;
 }
 
+// "%.Pg" with the smallest P from 6 up that reads back as the same float. The
+// shortest digits that do so (what to_chars gives) are laid out as "%g" lays
+// them out; for six digits or fewer, "%g" itself gives those digits.
+char* putModelValue(char* p, char* end, float v) {
+  char sci[32];
+  char* const sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific).ptr;
+  char digits[16];
+  int n = 0;
+  const char* e = sci + (sci[0] == '-');
+  for (; e < sciEnd && *e != 'e'; ++e)
+    if (*e != '.') digits[n++] = *e;
+  if (n <= 6 || !std::isfinite(v)) return std::to_chars(p, end, v, std::chars_format::general, 6).ptr;
+  int exponent = 0;
+  std::from_chars(e + (e[1] == '+' ? 2 : 1), sciEnd, exponent);
+  if (exponent < -4 || exponent >= n) return std::copy(sci, sciEnd, p);
+  if (v < 0) *p++ = '-';
+  if (exponent < 0) {
+    *p++ = '0';
+    *p++ = '.';
+    p = std::fill_n(p, -exponent - 1, '0');
+    return std::copy(digits, digits + n, p);
+  }
+  p = std::copy(digits, digits + exponent + 1, p);
+  if (exponent + 1 < n) {
+    *p++ = '.';
+    p = std::copy(digits + exponent + 1, digits + n, p);
+  }
+  return p;
+}
+
 // Values are gathered in a buffer and handed to the file in large pieces.
 class ValueWriter {
  public:
   explicit ValueWriter(AtomicFile& file) : file_(file) {}
   ~ValueWriter() { flush(); }
-  void value(double v) {
+  void value(float v) {
     if (used_ > sizeof buf_ - 64) flush();
-    char* p = putG(buf_ + used_, buf_ + sizeof buf_, v);
+    char* p = putModelValue(buf_ + used_, buf_ + sizeof buf_, v);
     *p++ = '\n';
     used_ = static_cast<std::size_t>(p - buf_);
   }
@@ -84,6 +118,11 @@ std::string oneLine(std::string text) {
 std::string formatG(double value) {
   char buf[64];
   return std::string(buf, putG(buf, buf + sizeof buf, value));
+}
+
+std::string formatModelValue(float value) {
+  char buf[64];
+  return std::string(buf, putModelValue(buf, buf + sizeof buf, value));
 }
 
 std::string formatMeshNumber(double value) {
@@ -184,52 +223,58 @@ std::string elementFileText(const std::vector<Element>& elements) {
     char buf[160];
     std::snprintf(buf, sizeof buf, "%i %i %i  %i %i %i  %i %i %i  ", e.xIndex, e.yIndex, e.zIndex, e.xSize,
                   e.ySize, e.zSize, e.slopeX, e.slopeY, e.slopeXY);
-    s += buf + formatG(e.value) + "  " + (e.cuboid ? "1" : "0") + "\n";
+    s += buf + formatModelValue(e.value) + "  " + (e.cuboid ? "1" : "0") + "\n";
   }
   return s;
 }
 
-bool writeSavedModel(const SaveSource& s, const std::string& path, const SaveViewInfo& view,
-                     const SaveModelOptions& options, Platform& platform) {
+SaveOutcome writeSavedModel(const SaveSource& s, const std::string& path, const SaveViewInfo& view,
+                            const SaveModelOptions& options, Platform& platform) {
   const bool core = options.mode == SaveMode::WithoutPadding;
   const CoreRegion region = core ? view.core() : CoreRegion{0, 0, 0, s.mesh.nx, s.mesh.ny, s.mesh.nz};
   if (!regionFits(s.mesh, region)) {
     platform.message("The padding cells of the view do not fit the mesh: nothing was saved.", MessageKind::Error);
-    return false;
+    return SaveOutcome::NothingSaved;
   }
-  const auto open = [&](AtomicFile& f) {
-    if (f.open()) return true;
-    platform.message(saveFailureText(f.target(), f.error()), MessageKind::Error);
-    return false;
-  };
+  // An entire model takes its element file along; one left from an earlier
+  // model of this name is emptied, as it describes blocks this one lacks. A
+  // file the program cannot read as an element file may be anything: kept.
+  const std::string meshPath = path + "_mesh", elementPath = path + "_loc";
+  bool withElements = false;
+  std::string elementsKept;
+  if (!core && !options.visibleOnly) {
+    struct stat st {};
+    if (::lstat(elementPath.c_str(), &st) != 0 && errno == ENOENT)
+      withElements = !s.elements.empty();
+    else if (isReadableElementFile(elementPath, s.mesh.nx, s.mesh.ny, s.mesh.nz))
+      withElements = true;
+    else
+      elementsKept = "The element file\n" + elementPath +
+                     "\nwas left as it was: it is not an element file of this mesh." +
+                     (s.elements.empty() ? "" : "\nThe blocks were not saved.");
+  }
 
-  AtomicFile model(path);
-  if (!open(model)) return false;
+  // Every target is checked before the long write.
+  AtomicFile model(path), mesh(meshPath), elements(elementPath);
+  std::vector<AtomicFile*> files{&model};
+  if (core) files.push_back(&mesh);
+  if (withElements) files.push_back(&elements);
+  for (AtomicFile* f : files) {
+    if (!f->open()) {
+      platform.message(saveFailureText(*f), MessageKind::Error);
+      return SaveOutcome::NothingSaved;
+    }
+  }
   std::optional<VisibleCells> visible;
   if (options.visibleOnly) visible.emplace(s.mesh, view, s.topActive);
   writeValues(model, s, region, visible ? &*visible : nullptr, options.dummy);
-  std::vector<AtomicFile*> files{&model};
+  if (core) mesh.write(coreMeshText(s.mesh, region));
+  if (withElements) elements.write(elementFileText(s.elements));
 
-  const std::string meshPath = path + "_mesh";
-  AtomicFile mesh(meshPath);
-  if (core) {
-    if (!open(mesh)) return false;
-    mesh.write(coreMeshText(s.mesh, region));
-    files.push_back(&mesh);
-  }
-  // An entire model takes its element file along. An element file left from
-  // an earlier model of this name would describe blocks this one lacks.
-  AtomicFile elements(path + "_loc");
-  if (!core && !options.visibleOnly) {
-    if (!s.elements.empty() || fileExists(path + "_loc")) {
-      if (!open(elements)) return false;
-      elements.write(elementFileText(s.elements));
-      files.push_back(&elements);
-    }
-  }
-  if (!commitAll(files, platform)) return false;
+  if (!commitAll(files, platform)) return model.committed() ? SaveOutcome::ModelSaved : SaveOutcome::NothingSaved;
   if (core) platform.message("Mesh saved to:\n" + meshPath, MessageKind::Info);
-  return true;
+  if (!elementsKept.empty()) platform.message(elementsKept, MessageKind::Warning);
+  return SaveOutcome::AllSaved;
 }
 
 bool saveModelCommand(Document& doc, const SaveViewInfo& view, Platform& platform,

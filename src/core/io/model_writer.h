@@ -1,7 +1,7 @@
 #pragma once
 // Writing models, core meshes and element files, and the Save command.
-// Model files get one "%g" value a line in file order (northing outermost,
-// then easting, depth fastest from the top), no header.
+// Model files get one value a line in file order (northing outermost, then
+// easting, depth fastest from the top), no header.
 #include <array>
 #include <functional>
 #include <optional>
@@ -22,6 +22,10 @@ class Document;
 
 // printf's "%g" whatever the process locale.
 std::string formatG(double value);
+// A model value: "%g" when that reads back as the same float, else "%.7g",
+// "%.8g" or "%.9g", the first that does. Values of six digits keep the text
+// they were read from; no value changes through a save and a load.
+std::string formatModelValue(float value);
 // "%g" when that reads back as value within round-off, else as many digits as
 // it takes (up to 17): map coordinates such as 6999555 keep every metre.
 std::string formatMeshNumber(double value);
@@ -88,11 +92,20 @@ struct SaveSource {
   const std::vector<Element>& elements;
 };
 
+enum class SaveOutcome {
+  NothingSaved,
+  ModelSaved,  // the model file, but not every file that goes with it
+  AllSaved,
+};
+
 // Writes path (and path + "_mesh" without padding, path + "_loc" for an entire
-// model) through temporary files: either every file is replaced or none is.
-// Failures are reported naming the file; "Mesh saved to:" follows a mesh.
-bool writeSavedModel(const SaveSource& source, const std::string& path, const SaveViewInfo& view,
-                     const SaveModelOptions& options, Platform& platform);
+// model) through temporary files. Every file is written in full before the
+// first target changes, so a failure on the way changes none; a failure after
+// that (rare) names the files that were saved. Failures are reported naming
+// the file; "Mesh saved to:" follows a mesh. An existing "_loc" file that is
+// not an element file of this mesh is left alone, with a warning.
+SaveOutcome writeSavedModel(const SaveSource& source, const std::string& path, const SaveViewInfo& view,
+                            const SaveModelOptions& options, Platform& platform);
 
 // The Save Model dialog, given the kept dummy value; empty on Cancel.
 using AskSaveOptions = std::function<std::optional<SaveModelOptions>(float dummy)>;

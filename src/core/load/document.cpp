@@ -755,10 +755,11 @@ bool Document::saveModel(const std::string& path, const SaveViewInfo& view, cons
   if (!modelLoaded_ || store_.isVector() || store_.empty()) return false;
   const std::string target = fullPath(path);
   const bool core = options.mode == SaveMode::WithoutPadding;
-  // The files the document was read from are not overwritten, except the model file by an entire model.
+  // The files the document was read from are not overwritten, except the model
+  // file by an entire model, which the document then is.
   std::string clash;
   for (const std::string* loaded : {&files_.meshPath, &files_.secondModelPath, &files_.modelPath}) {
-    if (loaded != &files_.modelPath && sameFile(target, *loaded)) clash = target;
+    if ((core || loaded != &files_.modelPath) && sameFile(target, *loaded)) clash = target;
     if (core && sameFile(target + "_mesh", *loaded)) clash = target + "_mesh";
   }
   if (!clash.empty()) {
@@ -769,14 +770,16 @@ bool Document::saveModel(const std::string& path, const SaveViewInfo& view, cons
   }
   WaitCursor wait(platform_);
   const SaveSource source{mesh(), currentModel(), store_.topActiveIndex(), logModel(), elements_};
-  if (!writeSavedModel(source, target, view, options, platform_)) return false;
+  const SaveOutcome outcome = writeSavedModel(source, target, view, options, platform_);
+  if (outcome == SaveOutcome::NothingSaved) return false;
+  // The model file now holds this model, even when its element file could not follow.
   if (!core && !options.visibleOnly) {
     files_.modelPath = target;
     octreeModelFile_ = false;
     setDocumentPath();
     modified_ = false;
   }
-  return true;
+  return outcome == SaveOutcome::AllSaved;
 }
 
 }  // namespace litho

@@ -133,7 +133,8 @@ class Document {
   // Create mesh: loads the mesh file just written with a model made without a file.
   LoadStatus loadCreatedMesh(const std::string& path);
   // Save As: writes the current model to path (see writeSavedModel). Saving
-  // the entire model renames the document to path and clears modified.
+  // the entire model renames the document to path and clears modified, once
+  // the model file was written. True when every file was written.
   bool saveModel(const std::string& path, const SaveViewInfo& view, const SaveModelOptions& options);
   // Reload: rereads modelPath into the loaded model. A failed reread
   // leaves the loaded model as it was.

@@ -11,16 +11,18 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
+#include <limits>
 #include <random>
 #include <sstream>
 
-#include "core/io/element_file.h"
 #include "core/io/atomic_file.h"
+#include "core/io/element_file.h"
+#include "core/io/file_system.h"
 #include "core/io/mesh_reader.h"
 #include "core/load/document.h"
-#include "core/io/file_system.h"
 #include "core/scene/scene.h"
 #include "support/scripted_platform.h"
 #include "support/temp_dir.h"
@@ -55,6 +57,28 @@ TEST(NumberFormats, GeneralFormatAsPrintfWritesIt) {
   EXPECT_EQ(formatG(std::nan("")), "nan");
 }
 
+TEST(NumberFormats, ModelValuesKeepSixDigitsAndTakeMoreOnlyWhenNeeded) {
+  EXPECT_EQ(formatModelValue(1.259f), "1.259");
+  EXPECT_EQ(formatModelValue(1e30f), "1e+30") << "reads back as the same float";
+  EXPECT_EQ(formatModelValue(-100000), "-100000");
+  EXPECT_EQ(formatModelValue(1234567.5f), "1234567.5") << "as \"%.8g\", not \"1.23457e+06\"";
+  EXPECT_EQ(formatModelValue(3.4567891e-7f), "3.456789e-07");
+  EXPECT_EQ(formatModelValue(std::numeric_limits<float>::infinity()), "inf");
+  std::mt19937 rng(7);
+  for (int n = 0; n < 20000; ++n) {
+    const std::uint32_t b = rng();
+    float v;
+    std::memcpy(&v, &b, sizeof v);
+    if (!std::isfinite(v)) continue;
+    char printed[32];
+    for (int precision = 6; precision <= 9; ++precision) {
+      std::snprintf(printed, sizeof printed, "%.*g", precision, v);
+      if (std::strtof(printed, nullptr) == v) break;
+    }
+    ASSERT_EQ(formatModelValue(v), printed);
+  }
+}
+
 TEST(NumberFormats, MeshNumbersReadBackAsWritten) {
   EXPECT_EQ(formatMeshNumber(25), "25");
   EXPECT_EQ(formatMeshNumber(24.999999999999996), "25") << "round-off of a node difference";
@@ -77,7 +101,7 @@ TEST(ElementFile, WrittenFileReadsBackEqual) {
   elements[0].value = 0.125f;
   elements[0].name = "block 1";
   elements[1].cuboid = false;
-  elements[1].value = -3.5e-7f;
+  elements[1].value = -3.4567891e-7f;  // more than six digits
   elements[1].name = "two\nlines";
   const std::string text = elementFileText(elements);
   EXPECT_EQ(lines(text)[2], "3 4 1  2 1 1  -5 0 20  0.125  1");
@@ -88,7 +112,7 @@ TEST(ElementFile, WrittenFileReadsBackEqual) {
   EXPECT_EQ((*back)[0], elements[0]);
   EXPECT_EQ((*back)[1].name, "two lines") << "a name stays on its line";
   EXPECT_FALSE((*back)[1].cuboid);
-  EXPECT_EQ((*back)[1].value, -3.5e-7f);
+  EXPECT_EQ((*back)[1].value, -3.4567891e-7f);
   EXPECT_EQ(elementFileText({}), "0\n");
 }
 
@@ -174,6 +198,59 @@ TEST_F(Save, LogModelsAreWrittenAsPowersOfTenAndTheDummyAsEntered) {
   EXPECT_EQ(v[1], "100");
   EXPECT_EQ(v[2], "-1") << "the dummy value, not 10^-1";
   EXPECT_NE(doc.modelPath(), out) << "a partial save leaves the document's file alone";
+}
+
+// "%g" kept six digits: most single-precision values changed on a save, and
+// the document renamed to the file then reloaded the rounded values.
+TEST_F(Save, EveryFloatReadsBackUnchanged) {
+  mesh = dir.write("cube.msh", "10 10 10\n0 0 0\n10*1\n10*1\n10*1\n");
+  std::mt19937 rng(12);
+  std::uniform_int_distribution<std::uint32_t> bits;
+  std::vector<float> original;
+  while (original.size() < 1000) {
+    const std::uint32_t b = bits(rng);
+    float v;
+    std::memcpy(&v, &b, sizeof v);
+    if (std::isfinite(v)) original.push_back(v);
+  }
+  original[0] = 0.1f;
+  original[1] = std::numeric_limits<float>::denorm_min();
+  original[2] = -std::numeric_limits<float>::max();
+  original[3] = 123456.7f;  // "%g" writes 123457
+  std::string text;
+  for (const float v : original) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.9g\n", v);
+    text += buf;
+  }
+  const auto loadFile = [&](Document& doc, const std::string& path) {
+    LoadRequest req;
+    req.meshPath = mesh;
+    req.modelPath = path;
+    req.ignoreSmallest = false;
+    ASSERT_EQ(doc.load(req), LoadStatus::Loaded) << p.lastMessageText();
+  };
+  Document doc(p, p);
+  loadFile(doc, dir.write("a.den", text));
+  const std::string out = dir.path() + "/b.den";
+  ASSERT_TRUE(doc.saveModel(out, whole(doc), {})) << p.lastMessageText();
+  EXPECT_EQ(lines(read(out))[0], "0.1");
+  EXPECT_EQ(lines(read(out))[3], "123456.7");
+  Document back(p, p);
+  loadFile(back, out);
+  int changed = 0;
+  for (int n = 0; n < 1000; ++n) {
+    const int k = n % 10, i = n / 10 % 10, j = n / 100;
+    const float v = back.currentModel()(i, j, k);
+    if (std::memcmp(&v, &original[n], sizeof v) != 0) ++changed;
+  }
+  EXPECT_EQ(changed, 0);
+
+  SCOPED_TRACE("the dummy value too");
+  SaveViewInfo view = whole(doc);
+  view.displayMin = view.displayMax = 0.5;  // hides everything
+  ASSERT_TRUE(doc.saveModel(out, view, {SaveMode::EntireModel, true, 0.12345679f}));
+  EXPECT_EQ(lines(read(out))[0], "0.12345679");
 }
 
 TEST_F(Save, WithoutPaddingWritesTheCoreAndItsMesh) {
@@ -344,13 +421,14 @@ int asUnprivileged(const std::function<int()>& body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 101;
 }
 
-TEST_F(Save, SaveIntoAnUnwritableFolderKeepsTheOldFile) {
+TEST_F(Save, SaveOverAFileTheUserMayNotWriteKeepsIt) {
   Document doc(p, p);
   LoadRequest req;
   load(doc, dir.write("a.den", values()));
   const std::string folder = dir.path() + "/locked";
   const std::string old = dir.write("locked/b.den", "old\n");
   dir.write("locked/b.den_mesh", "old mesh\n");
+  ASSERT_EQ(::chmod(old.c_str(), 0444), 0);
   ASSERT_EQ(::chmod(dir.path().c_str(), 0755), 0);
   ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
   const int result = asUnprivileged([&] {
@@ -410,6 +488,24 @@ TEST_F(Save, DiskFullMidwayKeepsEveryOldFile) {
   int files = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) ++files;
   EXPECT_EQ(files, 5) << "mesh, model and the three old files; no temporary file";
+}
+
+// Every file is written before any target changes; a failure after that,
+// when one file was already put in place, says so.
+TEST(CommitAll, AFailureAfterAFileWasSavedNamesIt) {
+  TempDir dir;
+  ScriptedPlatform p;
+  const std::string first = dir.write("a.den", "old a\n"), second = dir.write("a.den_mesh", "old mesh\n");
+  AtomicFile a(first), b(second);
+  ASSERT_TRUE(a.open() && b.open());
+  a.write("new a\n");
+  b.write("new mesh\n");
+  ASSERT_EQ(::unlink(b.tempPath().c_str()), 0);
+  EXPECT_FALSE(commitAll({&a, &b}, p));
+  EXPECT_EQ(p.lastMessageText(),
+            saveFailureText(second, "No such file or directory") + "\nThis file was saved:\n" + first);
+  EXPECT_EQ(read(first), "new a\n");
+  EXPECT_EQ(read(second), "old mesh\n");
 }
 
 TEST_F(Save, CommandAsksForTheOptionsThenTheFile) {

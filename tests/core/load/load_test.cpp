@@ -282,6 +282,18 @@ TEST_F(LoadTest, Tq5rDeletesOnlyTheTemporaryFileOfTheCommandLineWhileItIsThatFil
     EXPECT_TRUE(fileExists(opened));
   }
   {
+    SCOPED_TRACE("a model saved with Save As to a .fld file stays");
+    std::string values;
+    for (int n = 0; n < 60; ++n) values += "1\n";
+    const std::string temp = dir.write("t3.fld", values), saved = dir.path() + "/saved.fld";
+    run(temp, [&](Document& doc) {
+      const SaveViewInfo view = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range());
+      EXPECT_TRUE(doc.saveModel(saved, view, {})) << p.lastMessageText();
+    });
+    EXPECT_FALSE(fileExists(temp));
+    EXPECT_TRUE(fileExists(saved));
+  }
+  {
     SCOPED_TRACE("a file put in the temporary file's place stays");
     const std::string temp = dir.write("t2.fld", "1\n");
     run(temp, [&](Document&) {
