@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QOpenGLContext>
+#include <QTimer>
 
 #include "app/dialogs/colourmap_dialog.h"
 #include "app/dialogs/cutoff_dialog.h"
@@ -207,6 +208,9 @@ void ModelView::paintGL() {
   }
   const bool rebuilt = controller_.state.frame.rebuildPending() || !gl_.scene().compiled();
   drawFrame(controller_.state, doc_, controller_.colours, gl_);
+  // Shown once the paint is over: a message box here would paint the view again.
+  if (rebuilt && !gl_.scene().failure().empty())
+    QTimer::singleShot(0, this, [this, text = gl_.scene().failure()] { platform_.message(text, MessageKind::Error); });
   const auto& title = gl_.scene().geometry().title;
   if (rebuilt && title && *title != doc_.title()) {
     doc_.setTitle(*title);

@@ -1,12 +1,15 @@
 #include "batch/batch.h"
 
 #include <cstdio>
+#include <new>
 #include <optional>
 
 #include "core/data/data_reader.h"
 #include "core/io/mesh_stats.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
+#include "core/load/memory.h"
+#include "core/platform/printable.h"
 #include "core/platform/stream_platform.h"
 
 namespace litho {
@@ -18,7 +21,7 @@ constexpr const char* kUsage =
     "                              [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes] [--memory-limit MB]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
     "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"
@@ -33,7 +36,8 @@ constexpr const char* kUsage =
     "  observation data file as surface, lines, points (the default), spheres or cylinders, with\n"
     "  VALUE as the opacity, width, size or radius.\n"
     "  Messages the program would show in a box go to standard error; --yes answers its\n"
-    "  questions with Yes.\n";
+    "  questions with Yes. --memory-limit MB (any command) acts as if only MB megabytes of\n"
+    "  memory were available, to try what a smaller machine does.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
   if (!problem.empty()) err << "lithoscan3d-batch: " << problem << '\n';
@@ -67,6 +71,7 @@ std::string modelSummary(const Document& doc) {
 struct InfoArgs {
   std::string mesh, model, second, topography, data, output;
   bool log = false, octree = false, yes = false, noPadding = false;
+  unsigned long long memoryLimit = 0;
 };
 
 bool load(Document& doc, const InfoArgs& a) {
@@ -115,7 +120,7 @@ int runSave(const InfoArgs& a, std::ostream& err) {
   const std::string output = fullPath(a.output);
   if (!load(doc, a)) return 1;
   if (doc.isVectorModel()) {
-    platform.message("Vector models cannot be saved.\n" + doc.modelPath(), MessageKind::Error);
+    platform.message("Vector models cannot be saved.\n" + printable(doc.modelPath()), MessageKind::Error);
     return 1;
   }
   SaveModelOptions options;
@@ -161,6 +166,11 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
       outputGiven = true;
     } else if (s == "--no-padding" && save) {
       a.noPadding = true;
+    } else if (s == "--memory-limit") {
+      const auto limit = i + 1 < args.size() ? parseMemoryLimit(args[i + 1]) : std::nullopt;
+      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+      a.memoryLimit = *limit;
+      ++i;
     } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
       return usage(err, "unknown option " + s);
     } else {
@@ -172,12 +182,15 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   a.mesh = positional[0];
   if (positional.size() == 2) a.model = positional[1];
   if (!a.second.empty() && a.model.empty()) return usage(err, "--second needs a first model");
-  if (save) {
-    if (a.model.empty()) return usage(err, "save needs a model file");
-    if (!outputGiven) return usage(err, "save needs -o OUT");
-    return runSave(a, err);
+  if (save && a.model.empty()) return usage(err, "save needs a model file");
+  if (save && !outputGiven) return usage(err, "save needs -o OUT");
+  const ScopedMemoryLimit limit(a.memoryLimit);
+  try {
+    return save ? runSave(a, err) : runInfo(a, out, err);
+  } catch (const std::bad_alloc&) {
+    StreamPlatform(err, false).message("Not enough memory.", MessageKind::Error);
+    return 1;
   }
-  return runInfo(a, out, err);
 }
 
 }  // namespace litho

@@ -12,6 +12,8 @@
 #include "core/io/field_parse.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
+#include "core/load/memory.h"
+#include "core/platform/printable.h"
 #include "core/platform/stream_platform.h"
 #include "gl/scene_gl.h"
 #include "core/view/view_controller.h"
@@ -22,7 +24,7 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes] [--memory-limit MB]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
     "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
     "  when given) and writes it as a PNG image.\n"
@@ -75,6 +77,7 @@ struct RenderArgs {
   bool cutoff = false;
   double lo = 0, hi = 0;
   bool stats = false, log = false, yes = false;
+  unsigned long long memoryLimit = 0;
 };
 
 }  // namespace
@@ -127,6 +130,11 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       a.log = true;
     } else if (s == "--yes") {
       a.yes = true;
+    } else if (s == "--memory-limit") {
+      const std::string* v = next("--memory-limit");
+      const auto limit = v ? parseMemoryLimit(*v) : std::nullopt;
+      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+      a.memoryLimit = *limit;
     } else if (s.size() > 1 && s[0] == '-') {
       return usage(err, "unknown option " + s);
     } else {
@@ -141,6 +149,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   if (!a.topography.empty()) a.topography = fullPath(a.topography);
   if (a.data) a.data->path = fullPath(a.data->path);
 
+  const ScopedMemoryLimit limit(a.memoryLimit);
   HeadlessDisplay display;
   if (!display.error().empty()) {
     err << "error: " << display.error() << '\n';
@@ -185,8 +194,12 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   }
   const QImage image = gl.render(view, doc);
   const SceneRenderer& scene = gl.scene();
+  if (!scene.failure().empty()) {
+    platform.message(scene.failure(), MessageKind::Error);
+    return 1;
+  }
   if (image.isNull() || !image.save(QString::fromStdString(a.output), "PNG")) {
-    err << "error: cannot write the image " << a.output << '\n';
+    platform.message("Cannot write the image " + printable(a.output), MessageKind::Error);
     return 1;
   }
   if (a.stats) {

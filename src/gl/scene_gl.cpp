@@ -3,7 +3,9 @@
 #include <GL/gl.h>
 
 #include <chrono>
+#include <new>
 
+#include "core/load/memory.h"
 #include "gl/data_gl.h"
 #include "gl/vector_gl.h"
 
@@ -11,6 +13,10 @@ namespace litho {
 
 namespace {
 constexpr std::size_t kChunk = 16384;  // faces per vertex-array draw
+// What the driver keeps per face and per vertex of a compiled list, with some
+// room: Mesa's software renderer peaks at about 100 bytes a face.
+constexpr unsigned long long kListBytesPerFace = 128;
+constexpr unsigned long long kListBytesPerVertex = 64;
 double msSince(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
 }
@@ -18,11 +24,33 @@ double msSince(std::chrono::steady_clock::time_point t) {
 
 void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours) {
   auto t0 = std::chrono::steady_clock::now();
-  builder_.build(doc, v, colours, geometry_);
+  failure_.clear();
+  if (!builder_.build(doc, v, colours, geometry_)) failure_ = builder_.failure();
+  // The display list keeps its own copy of every vertex: checked before the driver is asked for it.
+  const unsigned long long listBytes =
+      bytesOf(geometry_.faces.size(), kListBytesPerFace) +
+      bytesOf(geometry_.polygonVertices.size() + geometry_.overlayVertices.size() + geometry_.data.vertices.size(),
+              kListBytesPerVertex);
+  if (failure_.empty()) {
+    if (const auto why = memoryShortfall(listBytes)) {
+      failure_ = sceneMemoryMessage(*why);
+      geometry_.clear();
+    }
+  }
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
   if (list_ == 0) list_ = lists_.allocate(1);
-  if (list_ != 0) compile(doc.mesh(), v.sceneCentre);
+  if (list_ != 0) {
+    try {
+      compile(doc.mesh(), v.sceneCentre);
+    } catch (const std::bad_alloc&) {
+      glEndList();
+      glNewList(list_, GL_COMPILE);
+      glEndList();
+      geometry_.clear();
+      failure_ = sceneMemoryMessage("the memory ran out while it was compiled");
+    }
+  }
   compileMs_ = msSince(t0);
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include <string>
+
 #include "core/load/document.h"
 #include "core/scene/scene.h"
 #include "core/view/view_state.h"
@@ -13,8 +15,11 @@ class SceneRenderer {
  public:
   explicit SceneRenderer(DisplayLists& lists) : lists_(lists) {}
 
-  // Builds the scene and compiles it (compile only).
+  // Builds the scene and compiles it (compile only). A scene that does not
+  // fit in memory is compiled empty and failure() says why.
   void rebuild(const Document& doc, const ViewState& v, const ColourState& colours);
+  // Why the last rebuild drew nothing, or "".
+  const std::string& failure() const { return failure_; }
   // Replays the last compiled scene.
   void draw() const;
   // False before the first rebuild and after release().
@@ -39,6 +44,7 @@ class SceneRenderer {
   SceneGeometry geometry_;
   std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
   DataStaging dataStaging_;
+  std::string failure_;
   double buildMs_ = 0;
   double compileMs_ = 0;
 };

@@ -7,6 +7,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "support/temp_dir.h"
@@ -139,7 +141,7 @@ TEST(Batch, InfoWithTopographyCountsItsAirCells) {
 
   EXPECT_EQ(missing.status, 1);
   EXPECT_EQ(missing.out, "");
-  EXPECT_EQ(missing.err, "error: Cannot open topography file " + ex + "/none.txt\n");
+  EXPECT_EQ(missing.err, "error: There is no such file.\nCannot open topography file " + ex + "/none.txt\n");
   EXPECT_EQ(batch({"info", "m.msh", "--topo"}).status, 2);
 }
 
@@ -163,6 +165,38 @@ TEST(Batch, DataFilesAreReadAndDrawn) {
   EXPECT_EQ(render(ex + "gravity.obs:spheres:8"), 0);
   EXPECT_TRUE(std::filesystem::file_size(dir.path() + "/d.png") > 0);
   EXPECT_EQ(render(ex + "gravity.obs:surface:2"), 2) << "an opacity beyond 1";
+}
+
+// A file claiming a huge mesh is refused before anything is allocated; a
+// scene too large to draw is a message, never an abort; file names cannot add
+// lines to the output.
+TEST(Batch, MemoryAndNamesNeverEndInAnAbortOrForgedLines) {
+  test::TempDir dir;
+  const std::string huge = dir.write("huge.msh", "10000 10000 1\n0 0 0\n10000*1\n10000*1\n1\n");
+  BatchRun r = batch({"info", huge, "--memory-limit", "100"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err,
+            "error: Not enough memory for a model of 10000 x 10000 x 1 cells: 763 MiB are needed, 100 MiB are "
+            "available.\nError reading mesh file\n" +
+                huge + "\n");
+  EXPECT_EQ(batch({"info", huge, "--memory-limit", "lots"}).status, 2);
+
+  r = batch({"info", huge, dir.path() + "/a\ninfo: Two models are loaded."});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "error: File not found: " + dir.path() + "/a\\ninfo: Two models are loaded.\n");
+
+  // The load fits in 64 MiB, the display list of its two million faces does not.
+  const std::string wide = dir.write("wide.msh", "1000 1000 1\n0 0 0\n1000*1\n1000*1\n1\n");
+  const std::string png = dir.path() + "/wide.png";
+  const std::string cmd = std::string(LITHO_BATCH_EXE) + " render " + wide + " NOMODEL -o " + png +
+                          " --memory-limit 64 2>" + dir.path() + "/err.txt";
+  const int status = std::system(cmd.c_str());
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  std::ifstream err(dir.path() + "/err.txt");
+  const std::string text((std::istreambuf_iterator<char>(err)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find("error: Not enough memory to draw the model: "), std::string::npos) << text;
+  EXPECT_NE(::access(png.c_str(), F_OK), 0) << "no image written";
 }
 
 TEST(Batch, BadUsageExitsWithTwo) {

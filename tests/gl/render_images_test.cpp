@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "core/load/memory.h"
 #include "support/qt_image_test.h"
 
 namespace litho {
@@ -37,6 +38,21 @@ TEST_F(RenderTest, DefaultViewOfALoad) {
   const QImage img = render();
   EXPECT_EQ(img.pixel(2, 2), qRgb(0, 0, 0));
   EXPECT_NE(img.pixel(img.width() / 2, img.height() / 2), qRgb(0, 0, 0));
+}
+
+TEST_F(RenderTest, SceneThatDoesNotFitIsNotCompiled) {
+  ASSERT_TRUE(gl.valid()) << gl.error();
+  {
+    // Room for the flags and faces, not for the driver's copy of them.
+    const ScopedMemoryLimit limit(512 << 10);
+    const QImage img = render();
+    EXPECT_EQ(scene.failure().rfind("Not enough memory to draw the model: ", 0), 0u) << scene.failure();
+    EXPECT_EQ(img.pixel(img.width() / 2, img.height() / 2), qRgb(0, 0, 0)) << "no model drawn";
+  }
+  view.state.frame.rebuild();
+  render();
+  EXPECT_EQ(scene.failure(), "");
+  EXPECT_GT(scene.geometry().faceCount(), 0u);
 }
 
 TEST_F(RenderTest, CutoffLeavesTheBody) {

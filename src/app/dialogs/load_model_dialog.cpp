@@ -67,7 +67,7 @@ LoadDialogValues LoadModelDialog::values() const {
 }
 
 void LoadModelDialog::accept() {
-  const auto problem = validateFileLoad(values(), fileExists);
+  const auto problem = validateFileLoad(values(), pathExists);
   if (problem) {
     platform_.message(problem->message, MessageKind::Plain);
     DropLineEdit* field = problem->field == kModelEdit ? modelEdit : problem->field == kSecondModelEdit ? secondEdit : meshEdit;

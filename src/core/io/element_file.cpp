@@ -7,13 +7,20 @@
 
 #include "core/io/file_system.h"
 #include "core/io/scanf_number.h"
+#include "core/load/memory.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
 namespace {
 
-bool nextLine(std::istringstream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
+// The shortest element: an empty name line and "0 0 0 1 1 1 0 0 1 0" with its line end.
+constexpr long long kShortestElement = 21;
+
+bool nextLine(LineSource& in, std::string& line) {
+  std::string_view view;
+  if (!in.nextLine(view)) return false;
+  line.assign(view);
   if (!line.empty() && line.back() == '\r') line.pop_back();
   return true;
 }
@@ -51,10 +58,8 @@ bool fitsMesh(const Element& e, int nx, int ny, int nz) {
 }
 
 // The elements, or nullopt with why holding the first line of the warning.
-std::optional<std::vector<Element>> parseElementFile(const std::string& text, int nx, int ny, int nz,
-                                                     std::string& why) {
+std::optional<std::vector<Element>> parseElementFile(LineSource& in, int nx, int ny, int nz, std::string& why) {
   const ClassicNumbers classic;
-  std::istringstream in(text);
   std::string line;
   int count = -1;
   const auto fail = [&](const std::string& reason) {
@@ -63,12 +68,17 @@ std::optional<std::vector<Element>> parseElementFile(const std::string& text, in
   };
   if (!nextLine(in, line) || std::sscanf(line.c_str(), "%i", &count) != 1 || count < 0)
     return fail("The first line should give the number of elements.\n");
+  const long long remaining = in.remainingBytes();
+  if (remaining >= 0 && count > (remaining + 1) / kShortestElement) return fail("Not enough elements.\n");
   std::vector<Element> elements;
+  if (const auto shortfall = memoryShortfall(bytesOf(count, sizeof(Element))))
+    return fail("Not enough memory for " + std::to_string(count) + " elements: " + *shortfall + ".\n");
+  elements.reserve(static_cast<std::size_t>(count));
   for (int n = 0; n < count; ++n) {
     Element e;
     if (!nextLine(in, e.name)) return fail("Not enough elements.\n");
-    if (!nextLine(in, line) || !parseParameters(line, e)) return fail(line + "\n");
-    if (!fitsMesh(e, nx, ny, nz)) return fail("Element \"" + e.name + "\" lies outside the mesh.\n");
+    if (!nextLine(in, line) || !parseParameters(line, e)) return fail(printable(line, 200) + "\n");
+    if (!fitsMesh(e, nx, ny, nz)) return fail("Element \"" + printable(e.name, 200) + "\" lies outside the mesh.\n");
     elements.push_back(std::move(e));
   }
   return elements;
@@ -76,12 +86,19 @@ std::optional<std::vector<Element>> parseElementFile(const std::string& text, in
 
 }  // namespace
 
+std::optional<std::vector<Element>> readElementFile(LineSource& in, const std::string& path, int nx, int ny, int nz,
+                                                    Platform& platform) {
+  std::string why;
+  auto elements = parseElementFile(in, nx, ny, nz, why);
+  if (!elements)
+    platform.message(sourceFailure(in) + why + "Error reading element file " + printable(path), MessageKind::Warning);
+  return elements;
+}
+
 std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx, int ny,
                                                     int nz, Platform& platform) {
-  std::string why;
-  auto elements = parseElementFile(text, nx, ny, nz, why);
-  if (!elements) platform.message(why + "Error reading element file " + path, MessageKind::Warning);
-  return elements;
+  LineSource in(text);
+  return readElementFile(in, path, nx, ny, nz, platform);
 }
 
 bool isReadableElementFile(const std::string& path, int nx, int ny, int nz) {
@@ -89,8 +106,10 @@ bool isReadableElementFile(const std::string& path, int nx, int ny, int nz) {
   constexpr off_t kLargest = off_t{16} << 20;
   struct stat st {};
   std::string text, why;
-  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= kLargest && readWholeFile(path, text) &&
-         parseElementFile(text, nx, ny, nz, why);
+  if (::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargest || !readWholeFile(path, text))
+    return false;
+  LineSource in(text);
+  return parseElementFile(in, nx, ny, nz, why).has_value();
 }
 
 }  // namespace litho

@@ -7,12 +7,16 @@
 #include <vector>
 
 #include "core/edit/element.h"
+#include "core/io/line_source.h"
 #include "core/platform/platform.h"
 
 namespace litho {
 
-// Parses the element file text for an nx x ny x nz mesh. A malformed file is
-// reported with a warning (path appended) and gives nothing.
+// Reads the element file for an nx x ny x nz mesh line by line. A malformed
+// file is reported with a warning (path appended) and gives nothing.
+std::optional<std::vector<Element>> readElementFile(LineSource& in, const std::string& path, int nx, int ny, int nz,
+                                                    Platform& platform);
+// The same for element file text held in memory.
 std::optional<std::vector<Element>> readElementFile(const std::string& text, const std::string& path, int nx,
                                                      int ny, int nz, Platform& platform);
 

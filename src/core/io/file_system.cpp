@@ -13,6 +13,11 @@ bool fileExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
+bool pathExists(const std::string& path) {
+  struct stat st {};
+  return !path.empty() && ::stat(path.c_str(), &st) == 0;
+}
+
 std::string fullPath(const std::string& path) {
   if (path.empty()) return path;
   std::error_code ec;

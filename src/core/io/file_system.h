@@ -4,6 +4,8 @@
 namespace litho {
 
 bool fileExists(const std::string& path);
+// Anything at path, a folder or a pipe too (the load then says what it is).
+bool pathExists(const std::string& path);
 // Full path against the current folder, "." and ".." folded; the file need not exist.
 std::string fullPath(const std::string& path);
 // Everything before the last '/', or "" when there is none.

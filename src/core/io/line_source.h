@@ -3,7 +3,9 @@
 // 1 MiB. Readers take whole blocks of lines and scan them in place; a line is
 // everything up to '\n' (the last line of the input may lack it). Lines are
 // read whole up to kMaxLine bytes. A file is read into two buffers in turn,
-// so a block stays valid while the next one is read.
+// so a block stays valid while the next one is read. Only regular files are
+// opened (a pipe or a device could block or never end); a UTF-8 byte order
+// mark at the start is skipped.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,13 +28,18 @@ class LineSource {
 
   // The text must outlive the source.
   explicit LineSource(std::string_view text);
-  // Reads the file through buffers. Check isOpen().
+  // Reads the file through buffers. Check isOpen(), and problem() when it is not.
   LineSource(const std::string& path, Buffers& buffers);
   ~LineSource();
   LineSource(const LineSource&) = delete;
   LineSource& operator=(const LineSource&) = delete;
 
-  bool isOpen() const { return fd_ >= 0 || memory_; }
+  bool isOpen() const { return problem_.empty() && (fd_ >= 0 || memory_); }
+  // Why the input cannot be read as text, one sentence ("" when it can): no
+  // file at the path, a folder, pipe or device, no permission, UTF-16 text.
+  const std::string& problem() const { return problem_; }
+  // Nothing at the path (or a folder on the way is missing).
+  bool missing() const { return missing_; }
   // A read error, or a line longer than kMaxLine.
   bool failed() const { return failed_; }
   bool lineTooLong() const { return tooLong_; }
@@ -63,9 +70,22 @@ class LineSource {
   std::size_t linesEnd_ = 0;    // one past the last whole line in [cur_, size_)
   long long fileSize_ = -1;
   long long consumedBefore_ = 0;  // file bytes that precede data_
+  long long start_ = 0;           // where the text starts: after a byte order mark
   bool eof_ = false;
   bool failed_ = false;
   bool tooLong_ = false;
+  bool missing_ = false;
+  std::string problem_;
 };
+
+// "A line is longer than 64 MiB.\n" or "The file could not be read.\n" when
+// the source stopped for that reason, else "".
+std::string sourceFailure(const LineSource& in);
+
+// A first line holding a carriage return followed by more text: the file's
+// lines end with CR alone, which the readers do not take as a line end.
+bool crOnlyLineEnds(std::string_view firstLine);
+inline constexpr const char* kCrOnlyLineEnds =
+    "The lines of the file end with a carriage return (CR) alone; save it with LF or CR LF line ends.\n";
 
 }  // namespace litho

@@ -1,13 +1,14 @@
 #include "core/io/mesh_reader.h"
 
-#include <unistd.h>
-
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdio>
-#include <limits>
+#include <cstdlib>
 #include <new>
-#include <sstream>
+
+#include "core/load/memory.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
@@ -15,16 +16,98 @@ namespace {
 
 constexpr std::size_t kMaxToken = 80;
 
-std::string errorSuffix(const std::string& path) { return "Error reading mesh file\n" + path; }
+bool isSpace(int c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isDigit(int c) { return c >= '0' && c <= '9'; }
 
-unsigned long long physicalMemoryBytes() {
-  const long pages = ::sysconf(_SC_PHYS_PAGES);
-  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-  if (pages <= 0 || pageSize <= 0) return ~0ULL;
-  return static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
-}
+// The characters of a LineSource with '\n' between lines, as a stream gives them.
+class CharCursor {
+ public:
+  explicit CharCursor(LineSource& in) : in_(in) {}
 
-void skipLine(std::istream& in) { in.ignore(std::numeric_limits<std::streamsize>::max(), '\n'); }
+  // The next character, or EOF at the end of the input (or of what could be read).
+  int peek() {
+    for (;;) {
+      if (have_ && pos_ <= line_.size()) return pos_ < line_.size() ? static_cast<unsigned char>(line_[pos_]) : '\n';
+      if (!in_.nextLine(line_)) {
+        have_ = false;
+        return EOF;
+      }
+      have_ = true;
+      pos_ = 0;
+    }
+  }
+  void advance() { ++pos_; }
+  // The current line, once peek() returned a character of it.
+  std::string_view line() const { return line_; }
+  // Whitespace, line ends included.
+  void skipSpace() {
+    while (isSpace(peek())) advance();
+  }
+  // Up to and including the next line end.
+  void skipLine() {
+    if (peek() != EOF) pos_ = line_.size() + 1;
+  }
+  // The next run of non-blank characters; at most limit + 1 of them are taken.
+  std::string token(std::size_t limit) {
+    skipSpace();
+    std::string t;
+    for (int c; (c = peek()) != EOF && !isSpace(c) && t.size() <= limit; advance()) t += static_cast<char>(c);
+    return t;
+  }
+  // What stream extraction of an int takes: a sign and decimal digits. Empty when there are no digits.
+  std::string integer() {
+    skipSpace();
+    std::string t;
+    if (peek() == '+' || peek() == '-') {
+      t += static_cast<char>(peek());
+      advance();
+    }
+    const std::size_t sign = t.size();
+    bool cut = false;
+    for (; isDigit(peek()); advance()) {
+      if (t.size() < 40)
+        t += static_cast<char>(peek());
+      else
+        cut = true;
+    }
+    if (t.size() == sign) return {};
+    return cut ? t + "..." : t;
+  }
+  // What stream extraction of a double takes: [sign] digits [. digits] [e [sign] digits].
+  bool real(double& value) {
+    skipSpace();
+    std::string t;
+    const auto take = [&] {
+      t += static_cast<char>(peek());
+      advance();
+    };
+    const auto digits = [&] {
+      std::size_t n = 0;
+      for (; isDigit(peek()) && t.size() < 400; ++n) take();
+      return n;
+    };
+    if (peek() == '+' || peek() == '-') take();
+    std::size_t mantissa = digits();
+    if (peek() == '.') {
+      take();
+      mantissa += digits();
+    }
+    if (mantissa == 0) return false;
+    if (peek() == 'e' || peek() == 'E') {
+      take();
+      if (peek() == '+' || peek() == '-') take();
+      if (digits() == 0) return false;
+    }
+    value = std::strtod(t.c_str(), nullptr);
+    return true;
+  }
+
+ private:
+  LineSource& in_;
+  std::string_view line_;
+  std::size_t pos_ = 0;
+  bool have_ = false;
+};
 
 // "%lf" on the leading part of s.
 bool scanDouble(const std::string& s, double& value) { return std::sscanf(s.c_str(), "%lf", &value) == 1; }
@@ -32,24 +115,59 @@ bool scanDouble(const std::string& s, double& value) { return std::sscanf(s.c_st
 // "%i" on the leading part of s (0x10 is 16, 010 is 8).
 bool scanInt(const std::string& s, int& value) { return std::sscanf(s.c_str(), "%i", &value) == 1; }
 
-}  // namespace
+// A count as text, saturated to long long.
+long long countValue(const std::string& text) {
+  errno = 0;
+  return std::strtoll(text.c_str(), nullptr, 10);
+}
 
-bool readWidthList(std::istream& in, int n, std::vector<double>& nodes, const std::string& path,
-                   Platform& platform) {
-  const std::string suffix = errorSuffix(path);
-  auto fail = [&](const std::string& text) {
-    platform.message(text + suffix, MessageKind::Error);
+class MeshParser {
+ public:
+  MeshParser(LineSource& in, const std::string& path, Platform& platform)
+      : in_(in), cursor_(in), suffix_("Error reading mesh file\n" + printable(path)), platform_(platform) {}
+
+  // A source that stopped early is the cause of whatever went wrong after.
+  bool fail(const std::string& why) {
+    const std::string stopped = sourceFailure(in_);
+    platform_.message((stopped.empty() ? why : stopped) + suffix_, MessageKind::Error);
     return false;
+  }
+
+  bool read(RectMesh& mesh, const MeshLimits& limits);
+
+ private:
+  bool readWidths(int n, std::vector<double>& nodes, bool downward);
+
+  LineSource& in_;
+  CharCursor cursor_;
+  std::string suffix_;
+  Platform& platform_;
+};
+
+// Fills nodes[1..n] (nodes[0] holds the origin) with coordinates from n widths:
+// eastward or northward, or downward from the top for depth, each with the
+// round-off snap. A width that the coordinates cannot resolve is refused.
+bool MeshParser::readWidths(int n, std::vector<double>& nodes, bool downward) {
+  long long p = 1;
+  double up = nodes[0];  // the list summed upward (depth is turned downward from it)
+  std::string vanished, overflowed;
+  const auto store = [&](double width, const std::string& token) {
+    const double next = snapNode(up + width, up);
+    const double node = downward ? snapNode(2 * nodes[0] - next, nodes[static_cast<std::size_t>(p) - 1]) : next;
+    if (!std::isfinite(node)) {
+      if (overflowed.empty()) overflowed = token;
+    } else if (vanished.empty() && node == nodes[static_cast<std::size_t>(p) - 1]) {
+      vanished = token;
+    }
+    up = next;
+    nodes[static_cast<std::size_t>(p)] = node;
+    ++p;
   };
 
-  long long p = 1;
-  std::string token;
   while (p <= n) {
-    if (in.fail()) break;
-    token.clear();
-    in >> token;
+    const std::string token = cursor_.token(kMaxToken);
     if (token.empty()) return fail("Not enough values.\n");
-    if (token.size() > kMaxToken) return fail(token + "\n");
+    if (token.size() > kMaxToken) return fail(printable(token, kMaxToken) + "\n");
 
     const auto star = token.find('*');
     if (star != std::string::npos) {
@@ -57,58 +175,51 @@ bool readWidthList(std::istream& in, int n, std::vector<double>& nodes, const st
       double width = 0;
       if (!scanInt(token.substr(0, star), repeat) || !scanDouble(token.substr(star + 1), width) || repeat < 0 ||
           std::isinf(width))
-        return fail(token + "\n");
-      if (!(width > 0)) return fail("Cell width must be positive.\n" + token + "\n");
-      for (long long q = p; q < p + repeat && q <= n; ++q) nodes[static_cast<std::size_t>(q)] = width;
-      p += repeat;
+        return fail(printable(token) + "\n");
+      if (!(width > 0)) return fail("Cell width must be positive.\n" + printable(token) + "\n");
+      // Repeats that run past the axis are dropped.
+      for (long long q = 0; q < repeat && p <= n; ++q) store(width, token);
     } else {
       double width = 0;
-      if (!scanDouble(token, width) || std::isinf(width)) return fail(token + "\n");
-      if (!(width > 0)) return fail("Cell width must be positive.\n" + token + "\n");
-      nodes[static_cast<std::size_t>(p)] = width;
-      ++p;
+      if (!scanDouble(token, width) || std::isinf(width)) return fail(printable(token) + "\n");
+      if (!(width > 0)) return fail("Cell width must be positive.\n" + printable(token) + "\n");
+      store(width, token);
     }
   }
-  skipLine(in);
-  if (p <= n) return fail("Not enough values.\n");
-
-  for (int i = 1; i <= n; ++i) {
-    nodes[i] = snapNode(nodes[i] + nodes[i - 1], nodes[i - 1]);
-    if (!std::isfinite(nodes[i])) return fail("Mesh coordinates out of range.\n");
-  }
+  cursor_.skipLine();
+  if (!overflowed.empty()) return fail("Mesh coordinates out of range.\n");
+  if (!vanished.empty())
+    return fail("Cell width is too small for the coordinates of the mesh.\n" + printable(vanished) + "\n");
   return true;
 }
 
-bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
-                  const MeshLimits& limits) {
-  mesh.release();
-  std::istringstream in(text);
+bool MeshParser::read(RectMesh& mesh, const MeshLimits& limits) {
+  if (!in_.problem().empty()) return fail(in_.problem() + "\n");
+  if (cursor_.peek() != EOF) {
+    if (crOnlyLineEnds(cursor_.line())) return fail(kCrOnlyLineEnds);
+    if (cursor_.line().find('\0') != std::string_view::npos)
+      return fail("The file holds NUL bytes; it is not a text file.\n");
+  }
 
-  int nx = 0, ny = 0, nz = 0;
-  in >> nx >> ny >> nz;
-  // A count too large for an int fails extraction and reads as INT_MAX.
-  const bool overflow = in.fail() && (nx == INT_MAX || ny == INT_MAX || nz == INT_MAX);
-  if (!overflow && (nx < 1 || ny < 1 || nz < 1 || in.fail())) {
-    platform.message("Number of cells should be positive.\n" + errorSuffix(path), MessageKind::Error);
-    return false;
-  }
-  if (overflow || static_cast<long long>(nx) * ny > limits.maxCells ||
-      static_cast<long long>(nx) * ny * nz > limits.maxCells) {
-    char buf[160];
-    std::snprintf(buf, sizeof buf, "The mesh has too many cells: %i x %i x %i.\n", nx, ny, nz);
-    platform.message(buf + errorSuffix(path), MessageKind::Error);
-    return false;
-  }
-  const unsigned long long bytes = (3ULL + nx + ny + nz) * sizeof(double) +
-                                   static_cast<unsigned long long>(nx) * ny * nz * sizeof(float) +
-                                   static_cast<unsigned long long>(nx) * ny * sizeof(int);
-  if (bytes > (limits.maxBytes ? limits.maxBytes : physicalMemoryBytes())) {
+  std::string text[3];
+  for (auto& t : text)
+    if ((t = cursor_.integer()).empty()) break;
+  long long count[3] = {};
+  for (int a = 0; a < 3; ++a) count[a] = text[a].empty() ? 0 : countValue(text[a]);
+  if (count[0] < 1 || count[1] < 1 || count[2] < 1) return fail("Number of cells should be positive.\n");
+  const auto product = [](long long a, long long b) { return a > kMaxCells || b > kMaxCells ? kMaxCells + 1 : a * b; };
+  if (product(count[0], count[1]) > limits.maxCells || product(product(count[0], count[1]), count[2]) > limits.maxCells)
+    return fail("The mesh has too many cells: " + text[0] + " x " + text[1] + " x " + text[2] + ".\n");
+  const int nx = static_cast<int>(count[0]), ny = static_cast<int>(count[1]), nz = static_cast<int>(count[2]);
+  // The nodes, one model and the active-cell counts: what a load allocates at least.
+  const unsigned long long bytes =
+      (3ULL + nx + ny + nz) * sizeof(double) + bytesOf(nx, ny, nz, sizeof(float)) + bytesOf(nx, ny, sizeof(int));
+  if (const auto why = memoryShortfall(bytes, limits.maxBytes)) {
     char buf[200];
-    std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells.\n", nx, ny, nz);
-    platform.message(buf + errorSuffix(path), MessageKind::Error);
-    return false;
+    std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells: ", nx, ny, nz);
+    return fail(buf + *why + ".\n");
   }
-  skipLine(in);
+  cursor_.skipLine();
 
   RectMesh m;
   m.nx = nx;
@@ -119,27 +230,33 @@ bool readMeshText(const std::string& text, const std::string& path, RectMesh& me
     m.yNodes.assign(static_cast<std::size_t>(ny) + 1, 0.0);
     m.zNodes.assign(static_cast<std::size_t>(nz) + 1, 0.0);
   } catch (const std::bad_alloc&) {
-    platform.message("Not enough memory for the mesh.\n" + errorSuffix(path), MessageKind::Error);
-    return false;
+    return fail("Not enough memory for the mesh.\n");
   }
 
-  in >> m.xNodes[0] >> m.yNodes[0] >> m.zNodes[0];
-  skipLine(in);
+  if (!cursor_.real(m.xNodes[0]) || !cursor_.real(m.yNodes[0]) || !cursor_.real(m.zNodes[0]))
+    return fail("Expecting: x0 y0 z0 of the top south-west corner.\n");
+  if (!std::isfinite(m.xNodes[0]) || !std::isfinite(m.yNodes[0]) || !std::isfinite(m.zNodes[0]))
+    return fail("Mesh coordinates out of range.\n");
+  cursor_.skipLine();
 
-  if (!readWidthList(in, nx, m.xNodes, path, platform) || !readWidthList(in, ny, m.yNodes, path, platform) ||
-      !readWidthList(in, nz, m.zNodes, path, platform))
+  if (!readWidths(nx, m.xNodes, false) || !readWidths(ny, m.yNodes, false) || !readWidths(nz, m.zNodes, true))
     return false;
-
-  const double z0 = m.zNodes[0];
-  for (int k = 1; k <= nz; ++k) {
-    m.zNodes[k] = snapNode(2 * z0 - m.zNodes[k], m.zNodes[k - 1]);
-    if (!std::isfinite(m.zNodes[k])) {
-      platform.message("Mesh coordinates out of range.\n" + errorSuffix(path), MessageKind::Error);
-      return false;
-    }
-  }
   mesh = std::move(m);
   return true;
+}
+
+}  // namespace
+
+bool readMeshFile(LineSource& in, const std::string& path, RectMesh& mesh, Platform& platform,
+                  const MeshLimits& limits) {
+  mesh.release();
+  return MeshParser(in, path, platform).read(mesh, limits);
+}
+
+bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
+                  const MeshLimits& limits) {
+  LineSource in(text);
+  return readMeshFile(in, path, mesh, platform, limits);
 }
 
 }  // namespace litho

@@ -1,10 +1,10 @@
 #pragma once
-#include <istream>
 #include <string>
-#include <vector>
+#include <string_view>
 
-#include "core/store/rect_mesh.h"
+#include "core/io/line_source.h"
 #include "core/platform/platform.h"
+#include "core/store/rect_mesh.h"
 
 namespace litho {
 
@@ -14,18 +14,17 @@ constexpr long long kMaxCells = 2147483647LL;
 struct MeshLimits {
   long long maxCells = kMaxCells;
   // Nodes, one model and the active-cell counts must fit in this many bytes.
-  unsigned long long maxBytes = 0;  // 0: the machine's physical memory
+  unsigned long long maxBytes = 0;  // 0: the memory available now
 };
 
-// Parses mesh-file text. On failure shows the message (path appended) and
-// leaves mesh empty.
-bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
+// Reads a mesh file line by line (no line longer than LineSource::kMaxLine).
+// On failure shows the message (path appended) and leaves mesh empty.
+bool readMeshFile(LineSource& in, const std::string& path, RectMesh& mesh, Platform& platform,
                   const MeshLimits& limits = {});
 
-// Reads n widths into nodes[1..n] (nodes[0] holds the origin) and turns them
-// into cumulative coordinates with the round-off snap.
-bool readWidthList(std::istream& in, int n, std::vector<double>& nodes, const std::string& path,
-                   Platform& platform);
+// The same for mesh-file text held in memory.
+bool readMeshText(const std::string& text, const std::string& path, RectMesh& mesh, Platform& platform,
+                  const MeshLimits& limits = {});
 
 // Snaps a node that round-off left a hair away from zero.
 inline double snapNode(double node, double previous) {

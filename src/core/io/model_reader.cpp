@@ -19,6 +19,7 @@
 
 #include "core/load/progress.h"
 #include "core/io/scanf_number.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
@@ -181,6 +182,8 @@ struct ScalarPart {
   long long maxLines = 0;
   long long parsed = 0;
   LineError error = LineError::None;
+  const char* errorLine = nullptr;  // the line refused, [errorLine, errorLineEnd)
+  const char* errorLineEnd = nullptr;
   ScalarRange range;
 };
 
@@ -203,6 +206,8 @@ void parseScalarPart(ScalarPart& part, const char* readable, const Core& core, M
       } else if (v <= 0) {
         if (!tq5rMode) {
           part.error = LineError::LogOfNegative;
+          part.errorLine = b;
+          part.errorLineEnd = e;
           break;
         }
         v = std::log10(-v);
@@ -310,9 +315,7 @@ long long columnsBefore(const Core& core, const ModelReadSettings& s, long long 
 }
 
 std::string readFailure(const LineSource& in, const std::string& what, const std::string& path) {
-  std::string text;
-  if (in.lineTooLong()) text = "A line is longer than 64 MiB.\n";
-  return text + what + path;
+  return sourceFailure(in) + what + printable(path);
 }
 
 }  // namespace
@@ -327,7 +330,7 @@ std::optional<ModelFileHeader> parseModelFileHeader(std::string_view firstLine, 
   int n = std::sscanf(line.c_str(), "%*s %lli %lli %lli %lli %lli %lli %lli", &v[0], &v[1], &v[2], &v[3], &v[4],
                       &v[5], &v[6]);
   if (n < 0) n = 0;
-  const std::string suffix = "Error reading model file " + path;
+  const std::string suffix = "Error reading model file " + printable(path);
   if (n < 1) {
     platform.message("The \"models\" line gives no number of models.\n" + suffix, MessageKind::Error);
     return std::nullopt;
@@ -354,6 +357,18 @@ std::optional<ModelFileHeader> parseModelFileHeader(std::string_view firstLine, 
     h.offsetsValid = true;
   }
   return h;
+}
+
+std::string logRefusal(const char* begin, const char* end) {
+  double v = 0;
+  if (scanDouble(begin, end, v) && v > 0 && static_cast<float>(v) == 0) {
+    while (begin != end && scan_detail::isBlank(*begin)) ++begin;
+    const char* t = begin;
+    while (t != end && !scan_detail::isBlank(*t)) ++t;
+    return "Cannot take log of " + printable(std::string_view(begin, static_cast<std::size_t>(t - begin)), 40) +
+           ": the value is too small for a single-precision number and reads as 0.\n";
+  }
+  return "Cannot take log of a negative number.\n";
 }
 
 long long minimumModelBytes(const ModelReadSettings& settings) {
@@ -446,11 +461,12 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
     for (int q = 0; q < count; ++q) {
       const ScalarPart& part = parts[q];
       if (part.error == LineError::NoNumber) {
-        platform.message(readError + path, MessageKind::Error);
+        platform.message(readError + printable(path), MessageKind::Error);
         return false;
       }
       if (part.error == LineError::LogOfNegative) {
-        platform.message("Cannot take log of a negative number.\n" + readError + path, MessageKind::Error);
+        platform.message(logRefusal(part.errorLine, part.errorLineEnd) + readError + printable(path),
+                         MessageKind::Error);
         return false;
       }
       r = merge(r, part.range);
@@ -520,7 +536,7 @@ bool readVectorFile(LineSource& in, const std::string& path, const ModelReadSett
             q = r;
           }
           if (n < 3) {
-            platform.message(readError + path, MessageKind::Error);
+            platform.message(readError + printable(path), MessageKind::Error);
             return false;
           }
           if (c[0] == 0 && c[1] == 0 && c[2] == 0) {

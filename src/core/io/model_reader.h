@@ -74,4 +74,9 @@ bool readVectorFile(LineSource& in, const std::string& path, const ModelReadSett
 // The smallest number of bytes a file needs for the value lines of the settings.
 long long minimumModelBytes(const ModelReadSettings& settings);
 
+// Why the log conversion refused the value on the line [begin, end): the usual
+// "Cannot take log of a negative number.\n", or, for a positive number too
+// small for single precision, that it reads as 0.
+std::string logRefusal(const char* begin, const char* end);
+
 }  // namespace litho

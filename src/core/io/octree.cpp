@@ -1,15 +1,16 @@
 #include "core/io/octree.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
-#include "core/load/progress.h"
+#include "core/io/model_reader.h"
 #include "core/io/scanf_number.h"
+#include "core/load/memory.h"
+#include "core/load/progress.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
@@ -111,10 +112,6 @@ bool scanDoubles(std::string_view line, double* v, int count) {
   return true;
 }
 
-bool blankLine(const char* b, const char* e) {
-  return std::all_of(b, e, [](char c) { return scan_detail::isBlank(c); });
-}
-
 // The lines of a LineSource taken a block at a time.
 class Lines {
  public:
@@ -159,13 +156,6 @@ class Lines {
   const char* readable_ = nullptr;
 };
 
-unsigned long long physicalMemoryBytes() {
-  const long pages = ::sysconf(_SC_PHYS_PAGES);
-  const long pageSize = ::sysconf(_SC_PAGE_SIZE);
-  if (pages <= 0 || pageSize <= 0) return ~0ULL;
-  return static_cast<unsigned long long>(pages) * static_cast<unsigned long long>(pageSize);
-}
-
 template <class Fill>
 void forEachColumn(const OctreeCell& c, Fill fill) {
   for (int i = c.i - 1; i < c.i - 1 + c.size; ++i)
@@ -185,36 +175,28 @@ void fillCube(ModelSet& set, const OctreeCell& c, float v) {
 
 // The reason a value line is missing: the end of the file or a failed read.
 std::string missingLine(const LineSource& in) {
-  if (in.lineTooLong()) return "A line is longer than 64 MiB.\n";
-  if (in.failed()) return "The file could not be read.\n";
-  return "The file ends before the last octree cell.\n";
+  const std::string stopped = sourceFailure(in);
+  return stopped.empty() ? "The file ends before the last octree cell.\n" : stopped;
 }
-
-// Lines left after the last octree cell that are not blank.
-bool moreValueLines(Lines& lines) {
-  const char *b, *e;
-  while (lines.next(b, e))
-    if (!blankLine(b, e)) return true;
-  return false;
-}
-
-constexpr const char* kMoreLines = "The model file has more lines than the octree mesh has cells.\n";
 
 }  // namespace
 
 bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Platform& platform, DocumentUi& ui,
                     const MeshLimits& limits) {
   out = OctreeMesh{};
-  const std::string prefix = "Error reading octree mesh:\n" + path + "\n";
+  const std::string prefix = "Error reading octree mesh:\n" + printable(path) + "\n";
   const auto fail = [&](const std::string& why, std::string_view line) {
-    platform.message(prefix + why + std::string(line), MessageKind::Error);
+    platform.message(prefix + why + printable(line, 200), MessageKind::Error);
     out = OctreeMesh{};
     return false;
   };
+  if (!in.problem().empty()) return fail(in.problem() + "\n", "");
   std::string_view view;
   const auto next = [&] { return in.nextLine(view) ? std::string(view) : std::string(); };
 
   const std::string line1 = next();
+  if (!sourceFailure(in).empty()) return fail(sourceFailure(in), "");
+  if (crOnlyLineEnds(line1)) return fail(kCrOnlyLineEnds, "");
   int n3[3] = {};
   if (!scanInts(line1, n3, 3)) return fail("Expecting: nx ny nz of the underlying mesh.\n", line1);
   if (n3[0] < 1 || n3[1] < 1 || n3[2] < 1)
@@ -227,10 +209,10 @@ bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Pl
   const unsigned long long bytes = (3ULL + n3[0] + n3[1] + n3[2]) * sizeof(double) +
                                    static_cast<unsigned long long>(cells) * sizeof(float) +
                                    static_cast<unsigned long long>(n3[0]) * n3[1] * sizeof(int);
-  if (bytes > (limits.maxBytes ? limits.maxBytes : physicalMemoryBytes())) {
+  if (const auto why = memoryShortfall(bytes, limits.maxBytes)) {
     char buf[160];
-    std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells.\n", n3[0], n3[1], n3[2]);
-    return fail(buf, line1);
+    std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells: ", n3[0], n3[1], n3[2]);
+    return fail(buf + *why + ".\n", line1);
   }
 
   const std::string line2 = next();
@@ -273,7 +255,10 @@ bool readOctreeMesh(LineSource& in, const std::string& path, OctreeMesh& out, Pl
     return fail("Cell width is too small for the coordinates of the corner.\n", line3);
   // A cell line takes at least 8 bytes: the count alone does not size the list.
   const long long remaining = in.remainingBytes();
-  m.cells.reserve(static_cast<std::size_t>(std::min<long long>(count, remaining >= 0 ? remaining / 8 + 1 : 1024)));
+  const long long room = std::min<long long>(count, remaining >= 0 ? remaining / 8 + 1 : 1024);
+  if (const auto why = memoryShortfall(bytesOf(room, sizeof(OctreeCell)), limits.maxBytes))
+    return fail("Not enough memory for the octree cells: " + *why + ".\n", line4);
+  m.cells.reserve(static_cast<std::size_t>(room));
 
   ProgressReporter progress(ui, path);
   progress.setTotal(count);
@@ -338,7 +323,7 @@ bool checkOctreeTiling(const OctreeMesh& o, ModelSet& scratch, Platform& platfor
 bool readOctreeScalarModel(LineSource& in, const std::string& path, const OctreeMesh& o, ModelSet& target,
                            bool log, OctreeRange& range, Grid2<int>& topActive, Platform& platform,
                            DocumentUi& ui) {
-  const std::string readError = "Error reading model file " + path;
+  const std::string readError = "Error reading model file " + printable(path);
   const float t = octreeAirThreshold(log);
   double lo = OctreeRange{}.minimum, hi = OctreeRange{}.maximum;
   const auto n = static_cast<long long>(o.cells.size());
@@ -361,7 +346,7 @@ bool readOctreeScalarModel(LineSource& in, const std::string& path, const Octree
       if (v > 0) {
         v = std::log10(v);
       } else if (v <= 0) {
-        platform.message("Cannot take log of a negative number.\n" + readError, MessageKind::Error);
+        platform.message(logRefusal(b, e) + readError, MessageKind::Error);
         return false;
       }
     }
@@ -373,10 +358,7 @@ bool readOctreeScalarModel(LineSource& in, const std::string& path, const Octree
     if ((c + 1) % kProgressEvery == 0) progress.report(static_cast<double>(c + 1));
   }
   progress.report(static_cast<double>(n));
-  if (moreValueLines(lines)) {
-    platform.message(kMoreLines + readError, MessageKind::Error);
-    return false;
-  }
+  // Lines after the last cell are not read, as in a model file of a rectilinear mesh.
   topActive.allocate(o.nx, o.ny);
   for (int i = 0; i < o.nx; ++i)
     for (int j = 0; j < o.ny; ++j) {
@@ -392,7 +374,7 @@ bool readOctreeScalarModel(LineSource& in, const std::string& path, const Octree
 bool readOctreeVectorModel(LineSource& in, const std::string& path, const OctreeMesh& o, ModelSet& amplitude,
                            ModelSet& x, ModelSet& y, ModelSet& z, bool log, OctreeRange& range, Platform& platform,
                            DocumentUi& ui) {
-  const std::string readError = "Error reading vector file " + path;
+  const std::string readError = "Error reading vector file " + printable(path);
   double lo = OctreeRange{}.minimum, hi = OctreeRange{}.maximum;
   const auto n = static_cast<long long>(o.cells.size());
   ProgressReporter progress(ui, path);
@@ -432,10 +414,6 @@ bool readOctreeVectorModel(LineSource& in, const std::string& path, const Octree
     if ((c + 1) % kProgressEvery == 0) progress.report(static_cast<double>(c + 1));
   }
   progress.report(static_cast<double>(n));
-  if (moreValueLines(lines)) {
-    platform.message(kMoreLines + readError, MessageKind::Error);
-    return false;
-  }
   range = {lo, hi};
   return true;
 }

@@ -15,6 +15,8 @@
 #include "core/io/octree.h"
 #include "core/io/scanf_number.h"
 #include "core/io/file_system.h"
+#include "core/load/memory.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
@@ -112,29 +114,45 @@ void Document::setDocumentPath() {
   if (!workingFolder_.empty()) platform_.setCurrentFolder(workingFolder_);
 }
 
-void Document::reportOutOfMemory(const std::string& path) {
+void Document::reportOutOfMemory(const std::string& path, int count, bool vector, const std::string& why) {
   const RectMesh& mesh = store_.mesh();
+  const std::string models = (count == 1 ? std::string("a") : std::to_string(count)) + (vector ? " vector" : "") +
+                             (count == 1 ? " model" : " models");
   char buf[200];
-  std::snprintf(buf, sizeof buf, "Not enough memory for a model of %i x %i x %i cells.\n", mesh.nx, mesh.ny,
+  std::snprintf(buf, sizeof buf, "Not enough memory for %s of %i x %i x %i cells", models.c_str(), mesh.nx, mesh.ny,
                 mesh.nz);
-  platform_.message(buf + path, MessageKind::Error);
+  platform_.message(buf + (why.empty() ? std::string() : ": " + why) + ".\n" + printable(path), MessageKind::Error);
+}
+
+bool Document::memoryForModels(int count, bool vector, bool activeCells, const std::string& path) {
+  const RectMesh& m = store_.mesh();
+  const unsigned long long sets = bytesOf(count, vector ? 4 : 1);
+  const unsigned long long bytes =
+      bytesOf(sets, m.nx, m.ny, bytesOf(m.nz, sizeof(float))) + (activeCells ? bytesOf(m.nx, m.ny, sizeof(int)) : 0);
+  const auto why = memoryShortfall(bytes);
+  if (why) reportOutOfMemory(path, count, vector, *why);
+  return !why;
 }
 
 bool Document::readMeshFile(bool& fatal) {
-  fatal = false;
-  std::string text;
-  if (!readWholeFile(meshPath(), text)) {
-    platform_.message("File not found: " + meshPath(), MessageKind::Error);
-    fatal = true;
+  LineSource in(meshPath(), readBuffers_);
+  fatal = in.missing();
+  if (fatal) {
+    platform_.message("File not found: " + printable(meshPath()), MessageKind::Error);
     return false;
   }
   RectMesh mesh;
-  if (!readMeshText(text, meshPath(), mesh, platform_)) return false;
+  if (!litho::readMeshFile(in, meshPath(), mesh, platform_)) return false;
   store_.setMesh(std::move(mesh));
   return true;
 }
 
-bool Document::allocateModels(int count, bool vector) { return store_.allocateModels(count, vector); }
+bool Document::allocateModels(int count, bool vector, const std::string& path) {
+  if (!memoryForModels(count, vector, store_.topActiveIndex().empty(), path)) return false;
+  if (store_.allocateModels(count, vector)) return true;
+  reportOutOfMemory(path, count, vector);
+  return false;
+}
 
 LoadStatus Document::loadModelSet() {
   modelLoaded_ = false;
@@ -148,24 +166,10 @@ LoadStatus Document::loadModelSet() {
 
   transmitterMode_ = false;
   topographyPath_.clear();
-  try {
-    Grid2<int> top;
-    top.allocate(mesh().nx, mesh().ny, 0);
-    store_.setTopActiveIndex(std::move(top), false);
-  } catch (const std::bad_alloc&) {
-    reportOutOfMemory(meshPath());
-    releaseModelData();
-    return LoadStatus::Failed;
-  }
+  // The active-cell counts are allocated with the models, once the model file is known to fit the mesh.
   if (!modelPath().empty() && !secondModelPath().empty()) readSecondModel();
 
   if (modelPath().empty()) return buildModelWithoutFile();
-
-  if (!fileExists(modelPath())) {
-    platform_.message("File not found: " + modelPath(), MessageKind::Error);
-    releaseModelData();
-    return LoadStatus::Fatal;
-  }
   return readFirstModel();
 }
 
@@ -173,6 +177,11 @@ std::optional<Document::ModelFileStart> Document::readModelFileStart(LineSource&
   std::string_view line;
   const RectMesh& mesh = store_.mesh();
   const std::string first = in.nextLine(line) ? std::string(line) : std::string();
+  if (crOnlyLineEnds(first)) {
+    platform_.message(kCrOnlyLineEnds + std::string("Error reading model file ") + printable(modelPath()),
+                      MessageKind::Error);
+    return std::nullopt;
+  }
   const auto header = parseModelFileHeader(first, mesh.nx, mesh.ny, mesh.nz, modelPath(), platform_);
   if (!header) return std::nullopt;
   ModelFileStart start{*header, false};
@@ -201,22 +210,30 @@ ModelReadSettings Document::readSettings(const ModelFileStart& start) const {
 void Document::readSecondModel() {
   LineSource in(secondModelPath(), readBuffers_);
   if (!in.isOpen()) {
-    platform_.message("Cannot open second model file\n" + secondModelPath(), MessageKind::Plain);
+    platform_.message(in.problem() + "\nCannot open second model file\n" + printable(secondModelPath()),
+                      MessageKind::Plain);
     return;
   }
   std::string_view line;
   const std::string first = in.nextLine(line) ? std::string(line) : std::string();
   const int numbers = countLeadingNumbers(first.data(), first.data() + first.size());
   in.rewind();
+  if (crOnlyLineEnds(first)) {
+    platform_.message(kCrOnlyLineEnds + std::string("Error reading model file ") + printable(secondModelPath()),
+                      MessageKind::Plain);
+    return;
+  }
+  if (!memoryForModels(1, false, false, secondModelPath())) return;
   if (!store_.allocateSecondModel()) {
-    reportOutOfMemory(secondModelPath());
+    reportOutOfMemory(secondModelPath(), 1, false);
     return;
   }
   bool loaded = false;
   if (first.compare(0, 6, "models") == 0) {
-    platform_.message("Second model file should contain only one model\n" + secondModelPath(), MessageKind::Plain);
+    platform_.message("Second model file should contain only one model\n" + printable(secondModelPath()),
+                      MessageKind::Plain);
   } else if (numbers == 3) {
-    platform_.message("Second model cannot be a vector file.\n" + secondModelPath(), MessageKind::Plain);
+    platform_.message("Second model cannot be a vector file.\n" + printable(secondModelPath()), MessageKind::Plain);
   } else {
     ModelReadSettings s;
     s.nx = mesh().nx;
@@ -234,13 +251,18 @@ void Document::readSecondModel() {
 
 LoadStatus Document::readFirstModel() {
   LineSource in(modelPath(), readBuffers_);
+  if (in.missing()) {
+    platform_.message("File not found: " + printable(modelPath()), MessageKind::Error);
+    releaseModelData();
+    return LoadStatus::Fatal;
+  }
   setDocumentPath();
   const auto fail = [&](const std::string& text) {
     if (!text.empty()) platform_.message(text, MessageKind::Error);
     releaseModelData();
     return LoadStatus::Failed;
   };
-  if (!in.isOpen()) return fail("Error reading model file " + modelPath());
+  if (!in.isOpen()) return fail(in.problem() + "\nError reading model file " + printable(modelPath()));
   store_.setCoreOffsets({});
   const auto start = readModelFileStart(in);
   if (!start) return fail("");
@@ -250,12 +272,9 @@ LoadStatus Document::readFirstModel() {
   const std::string readError = vector ? "Error reading vector file " : "Error reading model file ";
   // A header asking for more sets than the file can hold is refused before the sets are allocated.
   const long long remaining = in.remainingBytes();
-  if (remaining >= 0 && remaining < minimumModelBytes(settings)) return fail(readError + modelPath());
+  if (remaining >= 0 && remaining < minimumModelBytes(settings)) return fail(readError + printable(modelPath()));
 
-  if (!allocateModels(settings.modelCount, vector)) {
-    reportOutOfMemory(modelPath());
-    return fail("");
-  }
+  if (!allocateModels(settings.modelCount, vector, modelPath())) return fail("");
   ModelSet* sets[4] = {store_.modelArray(), store_.vectorArray(0), store_.vectorArray(1), store_.vectorArray(2)};
 
   if (vector) {
@@ -316,13 +335,13 @@ LoadStatus Document::readFirstModel() {
 void Document::readElements() {
   elements_.clear();
   const std::string path = modelPath() + "_loc";
-  if (!fileExists(path)) return;
-  std::string text;
-  if (!readWholeFile(path, text)) {
-    platform_.message("Error reading element file " + path, MessageKind::Warning);
+  LineSource in(path, readBuffers_);
+  if (in.missing()) return;
+  if (!in.isOpen()) {
+    platform_.message(in.problem() + "\nError reading element file " + printable(path), MessageKind::Warning);
     return;
   }
-  if (auto e = readElementFile(text, path, mesh().nx, mesh().ny, mesh().nz, platform_)) elements_ = std::move(*e);
+  if (auto e = readElementFile(in, path, mesh().nx, mesh().ny, mesh().nz, platform_)) elements_ = std::move(*e);
 }
 
 LoadStatus Document::reload() {
@@ -342,7 +361,7 @@ LoadStatus Document::reload() {
   const bool vector = store_.isVector();
   const int count = store_.modelCount();
   LineSource in(modelPath(), readBuffers_);
-  if (!in.isOpen()) return keep("Error reading model file " + modelPath());
+  if (!in.isOpen()) return keep(in.problem() + "\nError reading model file " + printable(modelPath()));
   const auto start = readModelFileStart(in);
   if (!start) return keep("");
   if (start->header.modelCount != count || start->vector != vector) {
@@ -350,14 +369,15 @@ LoadStatus Document::reload() {
     std::snprintf(buf, sizeof buf, "The model file now holds %i %s model%s; %i %s loaded.\nUse Open to load it.\n",
                   start->header.modelCount, start->vector ? "vector" : "scalar",
                   start->header.modelCount == 1 ? "" : "s", count, count == 1 ? "is" : "are");
-    return keep(buf + modelPath());
+    return keep(buf + printable(modelPath()));
   }
   const ModelReadSettings settings = readSettings(*start);
   const long long remaining = in.remainingBytes();
   if (remaining >= 0 && remaining < minimumModelBytes(settings))
-    return keep((vector ? "Error reading vector file " : "Error reading model file ") + modelPath());
+    return keep((vector ? "Error reading vector file " : "Error reading model file ") + printable(modelPath()));
 
-  // Read into fresh sets and swap them in on success.
+  // Read into fresh sets and swap them in on success; the loaded ones stay meanwhile.
+  if (!memoryForModels(count, vector, false, modelPath())) return keep("");
   std::vector<ModelSet> fresh[4];
   ModelSet* sets[4] = {};
   try {
@@ -367,7 +387,7 @@ LoadStatus Document::reload() {
       sets[v] = fresh[v].data();
     }
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(modelPath());
+    reportOutOfMemory(modelPath(), count, vector);
     return keep("");
   }
   if (vector) {
@@ -405,8 +425,7 @@ std::optional<TopographyResult> Document::loadTopography(const std::string& path
 }
 
 LoadStatus Document::buildModelWithoutFile() {
-  if (!allocateModels(1)) {
-    reportOutOfMemory(meshPath());
+  if (!allocateModels(1, false, meshPath())) {
     releaseModelData();
     return LoadStatus::Failed;
   }
@@ -526,14 +545,14 @@ LoadStatus Document::loadFiles() { return octreeMode() ? octreeLoad() : loadMode
 
 bool Document::readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure) {
   failure = LoadStatus::Failed;
-  if (!fileExists(meshPath())) {
-    platform_.message("File not found: " + meshPath(), MessageKind::Error);
+  LineSource in(meshPath(), readBuffers_);
+  if (in.missing()) {
+    platform_.message("File not found: " + printable(meshPath()), MessageKind::Error);
     failure = LoadStatus::Fatal;
     return false;
   }
-  LineSource in(meshPath(), readBuffers_);
-  if (!in.isOpen() || in.failed()) {
-    platform_.message("Error reading octree mesh:\n" + meshPath() + "\nThe file could not be read.\n",
+  if (!in.isOpen()) {
+    platform_.message("Error reading octree mesh:\n" + printable(meshPath()) + "\n" + in.problem() + "\n",
                       MessageKind::Error);
     return false;
   }
@@ -553,15 +572,14 @@ LoadStatus Document::octreeLoad() {
   try {
     store_.setMesh(octreeRectMesh(octree));
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(meshPath());
+    reportOutOfMemory(meshPath(), 1, false);
     releaseModelData();
     return LoadStatus::Failed;
   }
   transmitterMode_ = false;
   topographyPath_.clear();
   modified_ = false;
-  if (!allocateModels(1)) {
-    reportOutOfMemory(meshPath());
+  if (!allocateModels(1, false, meshPath())) {
     releaseModelData();
     return LoadStatus::Failed;
   }
@@ -604,24 +622,21 @@ LoadStatus Document::readOctreeModels(const OctreeMesh& octree) {
     setDocumentPath();
     return LoadStatus::Loaded;
   }
-  if (!fileExists(modelPath())) {
-    platform_.message("File not found: " + modelPath(), MessageKind::Error);
-    releaseModelData();
-    return LoadStatus::Fatal;
-  }
   {
     LineSource in(modelPath(), readBuffers_);
+    if (in.missing()) {
+      platform_.message("File not found: " + printable(modelPath()), MessageKind::Error);
+      releaseModelData();
+      return LoadStatus::Fatal;
+    }
     const auto fail = [&](const std::string& text) {
       if (!text.empty()) platform_.message(text, MessageKind::Error);
       releaseModelData();
       return LoadStatus::Failed;
     };
-    if (!in.isOpen() || in.failed()) return fail("Error reading model file " + modelPath());
+    if (!in.isOpen()) return fail(in.problem() + "\nError reading model file " + printable(modelPath()));
     if (vectorLine(in)) {
-      if (!allocateModels(1, true)) {
-        reportOutOfMemory(modelPath());
-        return fail("");
-      }
+      if (!allocateModels(1, true, modelPath())) return fail("");
       if (!readOctreeVectorModel(in, modelPath(), octree, store_.modelData(0), store_.vectorData(0, 0),
                                  store_.vectorData(1, 0), store_.vectorData(2, 0), logModel(), r, platform_, ui_))
         return fail("");
@@ -644,16 +659,18 @@ LoadStatus Document::readOctreeModels(const OctreeMesh& octree) {
 
 void Document::readOctreeSecondModel(const OctreeMesh& octree) {
   LineSource in(secondModelPath(), readBuffers_);
-  if (!in.isOpen() || in.failed()) {
-    platform_.message("Cannot open second model file\n" + secondModelPath(), MessageKind::Plain);
+  if (!in.isOpen()) {
+    platform_.message(in.problem() + "\nCannot open second model file\n" + printable(secondModelPath()),
+                      MessageKind::Plain);
     return;
   }
   if (vectorLine(in)) {
-    platform_.message("Second model cannot be a vector file.\n" + secondModelPath(), MessageKind::Plain);
+    platform_.message("Second model cannot be a vector file.\n" + printable(secondModelPath()), MessageKind::Plain);
     return;
   }
+  if (!memoryForModels(1, false, false, secondModelPath())) return;
   if (!store_.allocateSecondModel()) {
-    reportOutOfMemory(secondModelPath());
+    reportOutOfMemory(secondModelPath(), 1, false);
     return;
   }
   OctreeRange r;
@@ -683,7 +700,9 @@ LoadStatus Document::reloadOctree() {
   LoadStatus failure;
   if (!readOctreeMeshFile(octree, failure)) return keep("");
   if (octree.nx != mesh.nx || octree.ny != mesh.ny || octree.nz != mesh.nz)
-    return keep("The octree mesh file now describes a different mesh.\nUse Open to load it.\n" + meshPath());
+    return keep("The octree mesh file now describes a different mesh.\nUse Open to load it.\n" +
+                printable(meshPath()));
+  if (!memoryForModels(1, vector, false, modelPath())) return keep("");
   std::vector<ModelSet> fresh[4];
   try {
     for (int v = 0; v < (vector ? 4 : 1); ++v) {
@@ -691,15 +710,15 @@ LoadStatus Document::reloadOctree() {
       fresh[v][0].allocate(mesh.nx, mesh.ny, mesh.nz);
     }
   } catch (const std::bad_alloc&) {
-    reportOutOfMemory(modelPath());
+    reportOutOfMemory(modelPath(), 1, vector);
     return keep("");
   }
   if (!checkOctreeTiling(octree, fresh[0][0], platform_)) return keep("");
   LineSource in(modelPath(), readBuffers_);
-  if (!in.isOpen() || in.failed()) return keep("Error reading model file " + modelPath());
+  if (!in.isOpen()) return keep(in.problem() + "\nError reading model file " + printable(modelPath()));
   if (vectorLine(in) != vector)
     return keep(std::string("The model file now holds a ") + (vector ? "scalar" : "vector") + " model; a " +
-                (vector ? "vector" : "scalar") + " model is loaded.\nUse Open to load it.\n" + modelPath());
+                (vector ? "vector" : "scalar") + " model is loaded.\nUse Open to load it.\n" + printable(modelPath()));
   OctreeRange r;
   Grid2<int> top;
   if (vector) {

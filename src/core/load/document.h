@@ -146,7 +146,7 @@ class Document {
   // messages have been shown and nothing but topographyPath has changed. No
   // views are refreshed.
   std::optional<TopographyResult> loadTopography(const std::string& path);
-  // Reads meshPath into mesh; fatal is set when the file cannot be opened.
+  // Reads meshPath into mesh; fatal is set when there is no file at meshPath.
   bool readMeshFile(bool& fatal);
 
   // Title, working folder and current folder from modelPath (or meshPath).
@@ -162,13 +162,16 @@ class Document {
   DocumentUi& ui() { return ui_; }
 
  private:
-  bool allocateModels(int count, bool vector = false);
+  // Allocates count model sets (and the active-cell counts when there are
+  // none); refuses, with a message naming the need, what does not fit in memory.
+  bool allocateModels(int count, bool vector, const std::string& path);
+  bool memoryForModels(int count, bool vector, bool activeCells, const std::string& path);
   LoadStatus buildModelWithoutFile();
   bool readOctreeMeshFile(OctreeMesh& octree, LoadStatus& failure);
   LoadStatus readOctreeModels(const OctreeMesh& octree);
   void readOctreeSecondModel(const OctreeMesh& octree);
   LoadStatus reloadOctree();
-  void reportOutOfMemory(const std::string& path);
+  void reportOutOfMemory(const std::string& path, int count, bool vector, const std::string& why = {});
   void readSecondModel();
   LoadStatus readFirstModel();
   void readElements();

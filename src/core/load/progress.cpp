@@ -1,13 +1,14 @@
 #include "core/load/progress.h"
 
 #include "core/io/rounding.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
 int ProgressReporter::lastPercent = 0;
 
 ProgressReporter::ProgressReporter(DocumentUi& ui, const std::string& path) : ui_(ui) {
-  ui_.progressBegin("Loading " + path);
+  ui_.progressBegin("Loading " + printable(path));
 }
 
 ProgressReporter::ProgressReporter(DocumentUi& ui, const Titled& title) : ui_(ui) { ui_.progressBegin(title.title); }

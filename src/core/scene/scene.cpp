@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 #include "core/load/document.h"
+#include "core/load/memory.h"
 #include "core/scene/boundary.h"
 #include "core/scene/colour_scale.h"
 
@@ -28,6 +30,11 @@ DrawBox drawBoxOf(const RectMesh& mesh, const ViewState& v) {
   b.zs = std::clamp(b.zs, 0, mesh.nz);
   b.ze = std::clamp(b.ze, b.zs, mesh.nz);
   return b;
+}
+
+unsigned long long HiddenFlags::bytesFor(const DrawBox& box) {
+  if (box.empty()) return 0;
+  return bytesOf(box.xe - box.xs + 2, box.ye - box.ys + 2, box.ze - box.zs + 2) + 16;
 }
 
 void HiddenFlags::reset(const DrawBox& box) {
@@ -394,14 +401,51 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
     out.ops.push_back({SceneOpKind::Polygons, firstPolygon, static_cast<std::uint32_t>(out.polygons.size())});
 }
 
-void SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours,
-                         SceneGeometry& out) {
+std::string sceneMemoryMessage(const std::string& why) {
+  return "Not enough memory to draw the model: " + why +
+         ".\nCut planes, hidden padding or a cutoff that leave fewer cells make it drawable.";
+}
+
+void SceneBuilder::releaseMemory() { flags_.release(); }
+
+bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out) {
   out.clear();
   out.colourmap = colours.colourmap;
+  failure_.clear();
   if (!doc.modelLoaded() || doc.store().empty()) {
     flags_.reset(DrawBox{});
-    return;
+    return true;
   }
+  // The flags and, at least, the faces of the box's surface; more faces (a
+  // cutoff that leaves holes) are caught when they are added.
+  const DrawBox box = drawBoxOf(doc.mesh(), v);
+  const auto have = static_cast<unsigned long long>(flags_.capacityBytes()) +
+                    static_cast<unsigned long long>(out.faces.capacity()) * sizeof(CellFace);
+  unsigned long long surface = 0;
+  if (!box.empty()) {
+    const unsigned long long a = box.xe - box.xs, b = box.ye - box.ys, c = box.ze - box.zs;
+    surface = bytesOf(2, a * b + b * c + c * a, sizeof(CellFace));
+  }
+  const unsigned long long need = HiddenFlags::bytesFor(box) + surface;
+  if (need > have) {
+    if (const auto why = memoryShortfall(need - have)) {
+      failure_ = sceneMemoryMessage(*why);
+      return false;
+    }
+  }
+  try {
+    buildScene(doc, v, colours, out);
+  } catch (const std::bad_alloc&) {
+    out = SceneGeometry{};
+    out.colourmap = colours.colourmap;
+    releaseMemory();
+    failure_ = sceneMemoryMessage("the memory ran out while it was built");
+    return false;
+  }
+  return true;
+}
+
+void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out) {
   computeFlags(doc, v);
 
   const float opacity = colours.blendWeight;

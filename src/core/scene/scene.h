@@ -48,6 +48,13 @@ class HiddenFlags {
   long long columnStride() const { return strideZ_; }
   long long rowStride() const { return strideY_; }
   std::size_t capacityBytes() const { return data_.capacity(); }
+  // Bytes the flags of box take.
+  static unsigned long long bytesFor(const DrawBox& box);
+  void release() {
+    std::vector<std::uint8_t>().swap(data_);
+    box_ = {};
+    strideZ_ = strideY_ = 0;
+  }
 
  private:
   long long columnOffset(int i, int j) const {
@@ -139,15 +146,25 @@ const char* sceneOpName(SceneOpKind kind);
 // Builds the scene; keeps HiddenFlags and the output's capacity between builds.
 class SceneBuilder {
  public:
-  void build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
+  // False, with failure() saying why and the scene left empty, when the
+  // memory the scene needs is not available.
+  bool build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
   const HiddenFlags& hiddenFlags() const { return flags_; }
+  // Why the last build drew nothing, or "".
+  const std::string& failure() const { return failure_; }
+  void releaseMemory();
 
  private:
+  void buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
   void computeFlags(const Document& doc, const ViewState& v);
   void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
                   SceneGeometry& out);
 
   HiddenFlags flags_;
+  std::string failure_;
 };
+
+// The message when the scene does not fit: "Not enough memory to draw the model: " + why.
+std::string sceneMemoryMessage(const std::string& why);
 
 }  // namespace litho

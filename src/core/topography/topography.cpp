@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "core/platform/printable.h"
 #include "core/topography/top_active_index.h"
 #include "core/topography/topography_reader.h"
 #include "core/topography/topography_surface.h"
@@ -21,7 +22,7 @@ bool usableMesh(const RectMesh& mesh) {
 std::optional<TopographyResult> loadTopography(LineSource& in, const std::string& path, const RectMesh& mesh,
                                                Platform& platform) {
   if (!usableMesh(mesh)) {
-    platform.message("A mesh must be loaded before the topography file " + path, MessageKind::Error);
+    platform.message("A mesh must be loaded before the topography file " + printable(path), MessageKind::Error);
     return std::nullopt;
   }
   try {
@@ -41,7 +42,7 @@ std::optional<TopographyResult> loadTopography(LineSource& in, const std::string
     }
     return result;
   } catch (const std::bad_alloc&) {
-    platform.message("Not enough memory for the topography file " + path, MessageKind::Error);
+    platform.message("Not enough memory for the topography file " + printable(path), MessageKind::Error);
     return std::nullopt;
   }
 }
@@ -52,7 +53,7 @@ std::optional<TopographyResult> loadTopography(const std::string& path, const Re
   LineSource::Buffers local;
   LineSource in(path, buffers ? *buffers : local);
   if (!in.isOpen()) {
-    platform.message("Cannot open topography file " + path, MessageKind::Error);
+    platform.message(in.problem() + "\nCannot open topography file " + printable(path), MessageKind::Error);
     return std::nullopt;
   }
   return loadTopography(in, path, mesh, platform);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/io/scanf_number.h"
+#include "core/platform/printable.h"
 
 namespace litho {
 
@@ -28,12 +29,12 @@ bool scanCount(std::string_view line, long long& count) {
 
 }  // namespace
 
-std::string topographyReadError(const std::string& path) { return "Error reading topography file " + path; }
+std::string topographyReadError(const std::string& path) { return "Error reading topography file " + printable(path); }
 
 std::optional<TopographyPoints> readTopographyPoints(LineSource& in, const std::string& path, Platform& platform) {
   long long lineNumber = 0;
   auto fail = [&](const std::string& detail = {}) {
-    platform.message(topographyReadError(path) + detail, MessageKind::Error);
+    platform.message(sourceFailure(in) + topographyReadError(path) + detail, MessageKind::Error);
     return std::nullopt;
   };
 

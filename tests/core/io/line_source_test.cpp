@@ -72,10 +72,13 @@ TEST(LineSource, FailuresAreNotEndsOfFile) {
   LineSource::Buffers buffer;
   LineSource folder(dir.path() + "/folder", buffer);
   std::string_view line;
+  EXPECT_FALSE(folder.isOpen());
   EXPECT_FALSE(folder.nextLine(line));
-  EXPECT_TRUE(folder.failed());
+  EXPECT_EQ(folder.problem(), "The path names a folder, not a file.");
+  EXPECT_FALSE(folder.missing());
   LineSource missing(dir.path() + "/none", buffer);
   EXPECT_FALSE(missing.isOpen());
+  EXPECT_TRUE(missing.missing());
 }
 
 }  // namespace

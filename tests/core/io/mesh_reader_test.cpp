@@ -5,6 +5,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "core/load/memory.h"
 #include "support/scripted_platform.h"
 
 namespace litho {
@@ -110,7 +111,31 @@ TEST(MeshReader, ReportsEveryFaultWithItsText) {
   expectError("2 1 1\n0 0 0\n2*-1\n1\n1\n", "Cell width must be positive.\n2*-1\n" + kSuffix);
   expectError("1 1 1\n0 0 0\n1\n1\nnan\n", "Cell width must be positive.\nnan\n" + kSuffix);
   expectError("1 1 1\n0 0 0\n1\ninf\n1\n", "inf\n" + kSuffix);
-  expectError("1 1 1\nx y z\n1\n1\n1\n", "Not enough values.\n" + kSuffix);
+  // Faults that other messages used to hide.
+  expectError("1 1 1\nx y z\n1\n1\n1\n", "Expecting: x0 y0 z0 of the top south-west corner.\n" + kSuffix);
+  expectError(
+      "\xFF\xFE"
+      "1",
+      "The file is UTF-16 text; save it as plain text (ASCII or UTF-8).\n" + kSuffix);
+  expectError(std::string("1 1 1\0\n", 7), "The file holds NUL bytes; it is not a text file.\n" + kSuffix);
+  expectError(
+      "1 1 1\r0 0 0\r1\r1\r1\r",
+      "The lines of the file end with a carriage return (CR) alone; save it with LF or CR LF line ends.\n" + kSuffix);
+  expectError("16 1 1\n499605 0 0\n16*1e-12\n1\n1\n",
+              "Cell width is too small for the coordinates of the mesh.\n16*1e-12\n" + kSuffix);
+  expectError("1 1 2\n0 0 1e9\n1\n1\n1 1e-8\n",
+              "Cell width is too small for the coordinates of the mesh.\n1e-8\n" + kSuffix);
+  expectError("1 1 1\n0 0 0\n\x1b[2J\n1\n1\n", "\\x1b[2J\n" + kSuffix);
+  const std::string token(200, '7');
+  expectError("1 1 1\n0 0 0\n" + token + "\n1\n1\n", std::string(80, '7') + "...\n" + kSuffix);
+}
+
+TEST(MeshReader, ByteOrderMarkIsSkipped) {
+  const ReadResult r = read(
+      "\xEF\xBB\xBF"
+      "1 1 1\n0 0 0\n1\n1\n1\n");
+  ASSERT_TRUE(r.ok) << (r.messages.empty() ? "" : r.messages[0].text);
+  EXPECT_EQ(r.mesh.nx, 1);
 }
 
 TEST(MeshReader, readNegativeRepeatCountNeverWritesBeforeStart) {
@@ -118,8 +143,6 @@ TEST(MeshReader, readNegativeRepeatCountNeverWritesBeforeStart) {
 }
 
 TEST(MeshReader, readLongTokenIsRejectedWithoutOverrun) {
-  const std::string token(200, '7');
-  expectError("1 1 1\n0 0 0\n" + token + "\n1\n1\n", token + "\n" + kSuffix);
   const std::string ok(80, '1');
   EXPECT_TRUE(read("1 1 1\n0 0 0\n" + ok + "\n1\n1\n").ok);
 }
@@ -129,8 +152,8 @@ TEST(MeshReader, readHugeCellCountIsRefusedNotWrapped) {
               "The mesh has too many cells: 100000 x 100000 x 100000.\n" + kSuffix);
   expectError("2147483647 2147483647 1\n", "The mesh has too many cells: 2147483647 x 2147483647 x 1.\n" + kSuffix);
   // Counts too large for an int are refused as too many, never taken as INT_MAX.
-  expectError("1 1 6999606999600\n", "The mesh has too many cells: 1 x 1 x 2147483647.\n" + kSuffix);
-  expectError("99999999999 1 1\n", "The mesh has too many cells: 2147483647 x 0 x 0.\n" + kSuffix);
+  expectError("1 1 6999606999600\n", "The mesh has too many cells: 1 x 1 x 6999606999600.\n" + kSuffix);
+  expectError("2147483648 1 1\n", "The mesh has too many cells: 2147483648 x 1 x 1.\n" + kSuffix);
 }
 
 TEST(MeshReader, readMeshLargerThanMemoryIsRefusedBeforeAllocating) {
@@ -140,10 +163,18 @@ TEST(MeshReader, readMeshLargerThanMemoryIsRefusedBeforeAllocating) {
   limits.maxBytes = 1 << 20;
   EXPECT_FALSE(readMeshText("100 100 100\n0 0 0\n100*1\n100*1\n100*1\n", kPath, mesh, p, limits));
   ASSERT_EQ(p.messages.size(), 1u);
-  EXPECT_EQ(p.messages[0].text, "Not enough memory for a model of 100 x 100 x 100 cells.\n" + kSuffix);
+  EXPECT_EQ(
+      p.messages[0].text,
+      "Not enough memory for a model of 100 x 100 x 100 cells: 3.9 MiB are needed, 1.0 MiB are available.\n" + kSuffix);
   EXPECT_TRUE(mesh.empty());
   limits.maxBytes = 8 << 20;
   EXPECT_TRUE(readMeshText("100 100 100\n0 0 0\n100*1\n100*1\n100*1\n", kPath, mesh, p, limits));
+  // A 43-byte file claiming 2^31 cells, against the memory the machine has now.
+  const ScopedMemoryLimit small(64 << 20);
+  EXPECT_FALSE(readMeshText("65536 32767 1\n0 0 0\n65536*1\n32767*1\n1\n", kPath, mesh, p));
+  EXPECT_EQ(
+      p.lastMessageText(),
+      "Not enough memory for a model of 65536 x 32767 x 1 cells: 16 GiB are needed, 64 MiB are available.\n" + kSuffix);
 }
 
 TEST(MeshReader, HugeRepeatCountFillsOnlyTheAxis) {

@@ -188,11 +188,12 @@ TEST_F(ModelLoad, SecondModel) {
   const std::string vector = dir.write("vector.vec", "1 2 3\n");
   const std::string shorter = dir.write("short.den", "1\n2\n");
   const std::string missing = dir.path() + "/missing.den";
-  for (const Refusal& r : {Refusal{"with a header", headed, "Second model file should contain only one model\n" + headed},
-                           Refusal{"three numbers a line", vector, "Second model cannot be a vector file.\n" + vector},
-                           Refusal{"too short", shorter, "Error reading model file " + shorter},
-                           Refusal{"missing (named on the command line)", missing,
-                                   "Cannot open second model file\n" + missing}}) {
+  for (const Refusal& r :
+       {Refusal{"with a header", headed, "Second model file should contain only one model\n" + headed},
+        Refusal{"three numbers a line", vector, "Second model cannot be a vector file.\n" + vector},
+        Refusal{"too short", shorter, "Error reading model file " + shorter},
+        Refusal{"missing (named on the command line)", missing,
+                "There is no such file.\nCannot open second model file\n" + missing}}) {
     SCOPED_TRACE(r.name);
     ScriptedPlatform q;
     Document doc(q, q);

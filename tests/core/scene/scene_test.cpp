@@ -6,6 +6,7 @@
 #include <map>
 
 #include "core/load/document.h"
+#include "core/load/memory.h"
 #include "support/scripted_platform.h"
 #include "support/store_builder.h"
 
@@ -101,6 +102,20 @@ TEST(Scene, FullBoxDrawsOnlyItsSixOuterFaces) {
                                                    SceneOpKind::PolygonOffsetOff, SceneOpKind::LightingOff,
                                                    SceneOpKind::OverlayOffsetOn, SceneOpKind::Overlays,
                                                    SceneOpKind::PolygonOffsetOff}));
+}
+
+TEST(Scene, SceneLargerThanTheMemoryIsRefusedUntilCutDown) {
+  SceneFixture s(100, 100, 100);
+  const ScopedMemoryLimit limit(1 << 20);
+  EXPECT_FALSE(s.builder.build(s.doc, s.v, s.colours, s.g));
+  EXPECT_EQ(s.builder.failure(),
+            "Not enough memory to draw the model: 1.9 MiB are needed, 1.0 MiB are available.\n"
+            "Cut planes, hidden padding or a cutoff that leave fewer cells make it drawable.");
+  EXPECT_TRUE(s.g.ops.empty());
+  s.v.cuts[kSideWest] = 90;
+  EXPECT_TRUE(s.builder.build(s.doc, s.v, s.colours, s.g));
+  EXPECT_EQ(s.builder.failure(), "");
+  EXPECT_EQ(s.g.faces.size(), 2u * (10 * 100 + 100 * 100 + 100 * 10));
 }
 
 TEST(Scene, FacesOfOneCellComeInTableOrder) {

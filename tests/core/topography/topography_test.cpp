@@ -234,7 +234,7 @@ TEST(Topography, LoadsTheBlockExampleFromItsFile) {
   EXPECT_EQ(r->activeCells + r->inactiveCells, mesh.cellCount());
 
   EXPECT_FALSE(loadTopography("/no/such/topo.txt", mesh, p));
-  EXPECT_EQ(p.lastMessageText(), "Cannot open topography file /no/such/topo.txt");
+  EXPECT_EQ(p.lastMessageText(), "There is no such file.\nCannot open topography file /no/such/topo.txt");
 }
 
 }  // namespace
