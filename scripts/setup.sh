@@ -14,7 +14,7 @@ PACKAGES=(
   xvfb xauth x11-utils
   clang libclang-rt-14-dev
   python3 python3-numpy python3-pandas python3-vtk9
-  fonts-dejavu-core
+  fonts-dejavu-core poppler-utils
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
+#include <gl2ps.h>
 
 #include <algorithm>
 
@@ -30,6 +31,8 @@ void drawSurface(const DataScene& s, const DataDraw& d, const Local& l, DataStag
   if (d.translucent) {
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    gl2psEnable(GL2PS_BLEND);
+    gl2psBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDepthMask(GL_FALSE);
   }
   st.positions.resize(kChunk * 9);
@@ -66,6 +69,7 @@ void drawSurface(const DataScene& s, const DataDraw& d, const Local& l, DataStag
   glShadeModel(GL_FLAT);
   glEnable(GL_CULL_FACE);
   glDisable(GL_BLEND);
+  if (d.translucent) gl2psDisable(GL2PS_BLEND);
   glDepthMask(GL_TRUE);
   glDisable(GL_LIGHTING);
 }
@@ -74,6 +78,7 @@ void drawLines(const DataScene& s, const DataDraw& d, const Local& l) {
   glDisable(GL_LIGHTING);
   glShadeModel(GL_SMOOTH);
   glLineWidth(d.size);
+  gl2psLineWidth(d.size);
   for (std::uint32_t i = d.first; i < d.first + d.count; ++i) {
     const DataStrip& strip = s.strips[i];
     glBegin(GL_LINE_STRIP);
@@ -84,12 +89,14 @@ void drawLines(const DataScene& s, const DataDraw& d, const Local& l) {
     glEnd();
   }
   glLineWidth(1);
+  gl2psLineWidth(1);
   glShadeModel(GL_FLAT);
 }
 
 void drawPoints(const DataScene& s, const DataDraw& d, const Local& l) {
   glDisable(GL_LIGHTING);
   glPointSize(d.size);
+  gl2psPointSize(d.size);
   glBegin(GL_POINTS);
   for (std::uint32_t v = d.first; v < d.first + d.count; ++v) {
     glColor4fv(s.colours[v].data());
@@ -97,6 +104,7 @@ void drawPoints(const DataScene& s, const DataDraw& d, const Local& l) {
   }
   glEnd();
   glPointSize(1);
+  gl2psPointSize(1);
 }
 
 void drawSpheres(const DataScene& s, const DataDraw& d, const Local& l, GLUquadric* q) {

@@ -105,7 +105,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
       glEnable(GL_CLIP_PLANE0);
     }
     gl.scene().draw();
-    drawDataLabels(gl.scene().geometry().data, v.sceneCentre, gl.text());
+    drawDataLabels(gl.scene().geometry().data, v.sceneCentre, gl.nameText());
     if (v.showLabels) drawAxisLabels(doc, v, box, gl.text());
     glDisable(GL_CLIP_PLANE0);
     if (v.showColourbar)

@@ -20,7 +20,12 @@ class GlResources {
   BitmapText& screenText() { return screenText_; }
   // Where the overlays' text goes: the screen glyphs unless an export sets its own.
   TextRenderer& text() { return text_ ? *text_ : screenText_; }
-  void setText(TextRenderer* text) { text_ = text; }
+  // The data points' names, which an export sets in a size of their own.
+  TextRenderer& nameText() { return names_ ? *names_ : text(); }
+  void setText(TextRenderer* text, TextRenderer* names = nullptr) {
+    text_ = text;
+    names_ = names;
+  }
   const DisplayLists& lists() const { return lists_; }
 
   void release();
@@ -30,6 +35,7 @@ class GlResources {
   SceneRenderer scene_{lists_};
   BitmapText screenText_{lists_};
   TextRenderer* text_ = nullptr;
+  TextRenderer* names_ = nullptr;
 };
 
 }  // namespace litho

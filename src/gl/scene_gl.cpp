@@ -1,6 +1,7 @@
 #include "gl/scene_gl.h"
 
 #include <GL/gl.h>
+#include <gl2ps.h>
 
 #include <chrono>
 #include <new>
@@ -39,6 +40,12 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
   }
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
+  mesh_ = &doc.mesh();
+  origin_ = v.sceneCentre;
+  if (immediate_) {
+    compileMs_ = 0;
+    return;
+  }
   if (list_ == 0) list_ = lists_.allocate(1);
   if (list_ != 0) {
     try {
@@ -55,7 +62,10 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
 }
 
 void SceneRenderer::draw() const {
-  if (list_ != 0) glCallList(list_);
+  if (immediate_ && mesh_)
+    sendScene(*mesh_, origin_);
+  else if (list_ != 0)
+    glCallList(list_);
 }
 
 void SceneRenderer::release() {
@@ -63,13 +73,14 @@ void SceneRenderer::release() {
   list_ = 0;
 }
 
-void SceneRenderer::compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) {
+void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) const {
   float width = -1;  // the state when the list runs is unknown here
   for (std::uint32_t i = begin; i < end && i < geometry_.overlays.size(); ++i) {
     const OverlayPrimitive& p = geometry_.overlays[i];
     if (p.shape != OverlayShape::Quads && p.lineWidth != width) {
       width = p.lineWidth;
       glLineWidth(width);
+      gl2psLineWidth(width);
     }
     glColor4fv(p.colour.data());
     GLenum mode = GL_LINES;
@@ -90,9 +101,15 @@ void SceneRenderer::compileOverlays(std::uint32_t begin, std::uint32_t end, cons
 }
 
 void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  glNewList(list_, GL_COMPILE);
+  sendScene(mesh, origin);
+  glEndList();
+}
+
+// The GL2PS calls do nothing unless a vector page is being written.
+void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>& origin) const {
   const double ox = origin[0], oy = origin[1], oz = origin[2];
   const auto& map = geometry_.colourmap.entries;
-  glNewList(list_, GL_COMPILE);
   for (const SceneOp& op : geometry_.ops) {
     switch (op.kind) {
       case SceneOpKind::Faces: {
@@ -148,28 +165,37 @@ void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& o
       case SceneOpKind::PolygonOffsetOn:
         glPolygonOffset(1, 1000);
         glEnable(GL_POLYGON_OFFSET_FILL);
+        gl2psEnable(GL2PS_POLYGON_OFFSET_FILL);
         break;
-      case SceneOpKind::PolygonOffsetOff: glDisable(GL_POLYGON_OFFSET_FILL); break;
+      case SceneOpKind::PolygonOffsetOff:
+        glDisable(GL_POLYGON_OFFSET_FILL);
+        gl2psDisable(GL2PS_POLYGON_OFFSET_FILL);
+        break;
       case SceneOpKind::LightingOn: glEnable(GL_LIGHTING); break;
       case SceneOpKind::LightingOff: glDisable(GL_LIGHTING); break;
       case SceneOpKind::BlendOn:
         glEnable(GL_BLEND);
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        gl2psEnable(GL2PS_BLEND);
+        gl2psBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         break;
-      case SceneOpKind::BlendOff: glDisable(GL_BLEND); break;
+      case SceneOpKind::BlendOff:
+        glDisable(GL_BLEND);
+        gl2psDisable(GL2PS_BLEND);
+        break;
       case SceneOpKind::DepthWriteOff: glDepthMask(GL_FALSE); break;
       case SceneOpKind::DepthWriteOn: glDepthMask(GL_TRUE); break;
       case SceneOpKind::OverlayOffsetOn:
         glPolygonOffset(1, 1);
         glEnable(GL_POLYGON_OFFSET_FILL);
+        gl2psEnable(GL2PS_POLYGON_OFFSET_FILL);
         break;
-      case SceneOpKind::Overlays: compileOverlays(op.begin, op.end, origin); break;
+      case SceneOpKind::Overlays: sendOverlays(op.begin, op.end, origin); break;
       case SceneOpKind::Vectors: drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, origin); break;
       case SceneOpKind::DataSets: drawDataScene(geometry_.data, origin, dataStaging_); break;
       case SceneOpKind::CellFacesOverlay: break;
     }
   }
-  glEndList();
 }
 
 }  // namespace litho

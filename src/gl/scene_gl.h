@@ -22,8 +22,12 @@ class SceneRenderer {
   const std::string& failure() const { return failure_; }
   // Replays the last compiled scene.
   void draw() const;
+  // While on, rebuild() compiles nothing and draw() sends the scene itself:
+  // GL2PS reads the polygon offset from the GL state when it is announced,
+  // which a display list being compiled does not change.
+  void setImmediate(bool on) { immediate_ = on; }
   // False before the first rebuild and after release().
-  bool compiled() const { return list_ != 0; }
+  bool compiled() const { return list_ != 0 || (immediate_ && mesh_); }
   unsigned listName() const { return list_; }
   // Frees the list (context current); the next frame rebuilds it.
   void release();
@@ -36,15 +40,19 @@ class SceneRenderer {
 
  private:
   void compile(const RectMesh& mesh, const std::array<double, 3>& origin);
-  void compileOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin);
+  void sendScene(const RectMesh& mesh, const std::array<double, 3>& origin) const;
+  void sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin) const;
 
   DisplayLists& lists_;
   unsigned list_ = 0;
   SceneBuilder builder_;
   SceneGeometry geometry_;
-  std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
-  DataStaging dataStaging_;
+  mutable std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
+  mutable DataStaging dataStaging_;
   std::string failure_;
+  bool immediate_ = false;
+  const RectMesh* mesh_ = nullptr;  // of the last build, for immediate drawing
+  std::array<double, 3> origin_{};
   double buildMs_ = 0;
   double compileMs_ = 0;
 };

@@ -62,8 +62,9 @@ PixelRect clipboardCaptureRect(int w, int h) { return PixelRect{0, 0, w > 5 ? w 
 
 std::size_t feedbackEstimate(const FeedbackCounts& c) {
   // Floats per item in GL_3D_COLOR feedback: a token, a count and 7 per vertex;
-  // a pass-through token is 2, the GL2PS state tokens use up to three.
-  const double need = 30.0 * static_cast<double>(c.faces) + 15.0 * static_cast<double>(c.lineVertices) +
+  // Mesa returns a quadrilateral as two triangles (46 floats). A pass-through
+  // token is 2, the GL2PS state tokens use up to three.
+  const double need = 46.0 * static_cast<double>(c.faces) + 15.0 * static_cast<double>(c.lineVertices) +
                       8.0 * static_cast<double>(c.pointCount) + 8.0 * static_cast<double>(c.textBytes) +
                       6.0 * static_cast<double>(c.stateTokens);
   // Clipping adds vertices to faces cut by the window or the clip plane.

@@ -461,7 +461,9 @@ void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const Col
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});
   }
   out.ops.push_back({SceneOpKind::LightingOff});
-  if (v.showBoundary) emitBoundary(doc.mesh(), v, !doc.isVectorModel() && v.showFloor, out);
+  // The labels of a vector export lie over the floor, which would hide them once sorted.
+  const bool floor = !doc.isVectorModel() && v.showFloor && !(v.exportInProgress && v.showLabels);
+  if (v.showBoundary) emitBoundary(doc.mesh(), v, floor, out);
   if (secondActive) {
     if (opacity < 1) out.ops.push_back({SceneOpKind::BlendOn});
     if (opacity < 0.85f) out.ops.push_back({SceneOpKind::DepthWriteOff});

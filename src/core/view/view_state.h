@@ -101,6 +101,7 @@ struct ViewState {
   bool vectorsAsCones = false;
   double vectorLength = 0;
   std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z
+  bool exportInProgress = false;  // a vector export is drawing the frame
   bool vectorPassDeclined = false;  // the cones question was answered No: the next rebuild draws no arrows
 
   FrameRequests frame;
