@@ -7,6 +7,7 @@
 #include <QOpenGLContext>
 #include <QTimer>
 
+#include "app/bitmap_file.h"
 #include "app/dialogs/colourmap_dialog.h"
 #include "app/dialogs/cutoff_dialog.h"
 #include "app/dialogs/diagonal_dialog.h"
@@ -20,6 +21,8 @@
 #include "app/glyph_font.h"
 #include "app/qt_platform.h"
 #include "core/load/document.h"
+#include "core/output/image_export.h"
+#include "gl/vector_export.h"
 #include "gl/frame_gl.h"
 #include "core/view/mouse.h"
 #include "app/version.h"
@@ -329,6 +332,53 @@ void ModelView::onVectorProperties() {
   if (dlg.exec() != QDialog::Accepted) return;
   applyVectorProperties(controller_.state, dlg.values());
   refreshWindow();
+}
+
+bool ModelView::saveImage(const std::string& path) {
+  const ImageFormat format = imageFormatForPath(path);
+  if (!isVectorFormat(format)) {
+    controller_.state.frame.redraw();
+    const QImage frame = initialised_ ? grabFramebuffer() : QImage();
+    const auto rect = bitmapCaptureRect(width(), height());
+    if (!rect || frame.isNull()) {
+      platform_.message(kErrorSavingImage, MessageKind::Error);
+      return false;
+    }
+    const qreal r = frame.devicePixelRatio();
+    const QImage part = frame.copy(QRect(QPoint(rect->x, rect->y) * r, QSize(rect->width, rect->height) * r));
+    return saveBitmapImage(path, part, platform_);
+  }
+  const bool ok = litho::saveVectorImage(path, platform_, [&] {
+    RenderedImage out;
+    if (!initialised_) {
+      out.failure = couldNotSaveImageText(path);
+      return out;
+    }
+    makeCurrent();
+    const qreal ratio = devicePixelRatioF();
+    const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
+    setViewport(w, h);
+    const VectorPageResult r = exportViewAsVector(format, path, controller_.state, gl_, {0, 0, w, h},
+                                                  [&] { drawFrame(controller_.state, doc_, controller_.colours, gl_); });
+    doneCurrent();
+    if (r.status == VectorPageResult::Status::Written)
+      out.bytes = r.bytes;
+    else if (r.status == VectorPageResult::Status::OutOfMemory)
+      out.failure = feedbackMemoryText(r.bufferFloats);
+    else
+      out.failure = couldNotSaveImageText(path);
+    return out;
+  });
+  update();
+  return ok;
+}
+
+void ModelView::copyImage() {
+  const QImage frame = initialised_ ? grabFramebuffer() : QImage();
+  if (frame.isNull()) return;
+  const PixelRect rect = clipboardCaptureRect(width(), height());
+  const qreal r = frame.devicePixelRatio();
+  platform_.setClipboardImage(clipboardImageOf(frame.copy(QRect(QPoint(0, 0), QSize(rect.width, rect.height) * r))));
 }
 
 }  // namespace litho

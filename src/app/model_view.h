@@ -57,6 +57,11 @@ class ModelView : public QOpenGLWidget {
   void onDiagonal();
   void onVectorProperties();
 
+  // "Save image ...": a vector file through GL2PS or a bitmap of the window by the name's extension.
+  bool saveImage(const std::string& path);
+  // "&Copy": the window's image without a redraw.
+  void copyImage();
+
   // Called when a rebuild renamed the document (second model shown or not).
   std::function<void()> onTitleChanged;
 

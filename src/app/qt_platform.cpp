@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QImage>
 #include <QColorDialog>
 #include <QFontDialog>
 #include <QDesktopServices>
@@ -128,6 +129,12 @@ void QtPlatform::setWaitCursor(bool on) {
 std::string QtPlatform::clipboardText() { return QGuiApplication::clipboard()->text().toStdString(); }
 
 void QtPlatform::setClipboardText(const std::string& text) { QGuiApplication::clipboard()->setText(q(text)); }
+
+void QtPlatform::setClipboardImage(const ClipboardImage& image) {
+  if (image.width <= 0 || image.height <= 0) return;
+  const QImage view(image.rgba.data(), image.width, image.height, image.width * 4, QImage::Format_RGBA8888);
+  QGuiApplication::clipboard()->setImage(view.convertToFormat(QImage::Format_RGB32));
+}
 
 bool QtPlatform::startProgram(const std::string& program, const std::vector<std::string>& args,
                               const std::string& folder, bool wait) {

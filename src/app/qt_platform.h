@@ -26,6 +26,7 @@ class QtPlatform : public Platform, public DocumentUi {
   void setWaitCursor(bool on) override;
   std::string clipboardText() override;
   void setClipboardText(const std::string& text) override;
+  void setClipboardImage(const ClipboardImage& image) override;
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
   bool startProgramAsync(const std::string& program, const std::vector<std::string>& args, const std::string& folder,

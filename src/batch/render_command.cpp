@@ -7,6 +7,10 @@
 
 #include "app/offscreen_gl.h"
 #include "app/application.h"
+#include "app/bitmap_file.h"
+#include "core/output/image_export.h"
+#include "core/view/view_parameters.h"
+#include "gl/vector_export.h"
 #include "core/data/data_reader.h"
 #include "core/data/data_surface.h"
 #include "core/io/field_parse.h"
@@ -23,11 +27,14 @@ namespace litho {
 namespace {
 
 constexpr const char* kRenderUsage =
-    "usage: lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
+    "usage: lithoscan3d-batch render MESH MODEL -o FILE [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
     "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes] [--memory-limit MB]\n"
+    "       lithoscan3d-batch render --view FILE.ls3d -o FILE [--size WxH] [--yes] [--memory-limit MB]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
     "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
-    "  when given) and writes it as a PNG image.\n"
+    "  when given), or the files and view of a saved view, and writes the picture in the format\n"
+    "  of FILE's extension: pdf, eps, ps, tex or svg as vectors with real text, png, jpg, bmp\n"
+    "  (or another that Qt writes) as a bitmap of WxH pixels.\n"
     "  --data draws an observation data file with METHOD surface, lines, points (the default),\n"
     "  spheres or cylinders; VALUE is the surface's opacity (0..1, default 1), the width or size\n"
     "  in pixels or the radius (default 1), and the colourbar shows the data's scale.\n"
@@ -71,7 +78,7 @@ std::optional<DataArgument> parseDataArgument(const std::string& text) {
 }
 
 struct RenderArgs {
-  std::string mesh, model, topography, output;
+  std::string mesh, model, topography, output, viewFile;
   std::optional<DataArgument> data;
   int width = 800, height = 600;
   bool cutoff = false;
@@ -79,6 +86,9 @@ struct RenderArgs {
   bool stats = false, log = false, yes = false;
   unsigned long long memoryLimit = 0;
 };
+
+int writePicture(const RenderArgs& a, Document& doc, ViewController& view, Platform& platform,
+                 std::ostream& out, std::ostream& err);
 
 }  // namespace
 
@@ -115,6 +125,10 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       a.cutoff = true;
       a.lo = *l;
       a.hi = *h;
+    } else if (s == "--view") {
+      const std::string* v = next("--view");
+      if (!v || v->empty()) return usage(err, "--view needs a view file");
+      a.viewFile = *v;
     } else if (s == "--topo") {
       const std::string* v = next("--topo");
       if (!v || v->empty()) return usage(err, "--topo needs a file");
@@ -141,11 +155,20 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       positional.push_back(s);
     }
   }
-  if (positional.size() != 2) return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
-  if (a.output.empty()) return usage(err, "render needs -o FILE.png");
-  a.mesh = positional[0];
-  a.model = positional[1] == "NOMODEL" ? std::string() : positional[1];
-  a.output = fullPath(a.output);
+  if (!a.viewFile.empty()) {
+    if (!positional.empty() || a.data || a.cutoff || !a.topography.empty() || a.log)
+      return usage(err, "--view takes its files and view from the view file");
+  } else if (positional.size() != 2) {
+    return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
+  }
+  if (a.output.empty()) return usage(err, "render needs -o FILE");
+  if (!a.viewFile.empty()) {
+    a.viewFile = fullPath(a.viewFile);
+  } else {
+    a.mesh = positional[0];
+    a.model = positional[1] == "NOMODEL" ? std::string() : positional[1];
+  }
+  a.output = withDefaultImageExtension(fullPath(a.output));
   if (!a.topography.empty()) a.topography = fullPath(a.topography);
   if (a.data) a.data->path = fullPath(a.data->path);
 
@@ -162,6 +185,12 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
 
   StreamPlatform platform(err, a.yes);
   Document doc(platform, platform);
+  ViewController view(doc, platform);
+  if (!a.viewFile.empty()) {
+    if (!loadViewParameters(a.viewFile, doc, view, platform, platform).ok || !doc.modelLoaded()) return 1;
+    view.resize(a.width, a.height);
+    return writePicture(a, doc, view, platform, out, err);
+  }
   LoadRequest files;
   files.logModel = a.log;
   files.meshPath = fullPath(a.mesh);
@@ -180,13 +209,19 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     doc.setSelectedDataSet(0);
   }
 
-  ViewController view(doc, platform);
   view.refresh(ViewRefresh::NewLoad);
   view.resize(a.width, a.height);
   if (a.cutoff) {
     view.state.displayMin = a.lo;
     view.state.displayMax = a.hi;
   }
+  return writePicture(a, doc, view, platform, out, err);
+}
+
+namespace {
+
+int writePicture(const RenderArgs& a, Document& doc, ViewController& view, Platform& platform,
+                 std::ostream& out, std::ostream& err) {
   OffscreenGl gl(a.width, a.height);
   if (!gl.valid()) {
     err << "error: " << gl.error() << '\n';
@@ -198,8 +233,25 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     platform.message(scene.failure(), MessageKind::Error);
     return 1;
   }
-  if (image.isNull() || !image.save(QString::fromStdString(a.output), "PNG")) {
-    platform.message("Cannot write the image " + printable(a.output), MessageKind::Error);
+  const ImageFormat format = imageFormatForPath(a.output);
+  if (isVectorFormat(format)) {
+    VectorPageResult page;
+    const bool ok = saveVectorImage(a.output, platform, [&] {
+      gl.makeCurrent();
+      page = exportViewAsVector(format, a.output, view.state, gl.resources(), {0, 0, a.width, a.height},
+                                [&] { gl.draw(view, doc); });
+      RenderedImage r;
+      if (page.status == VectorPageResult::Status::Written)
+        r.bytes = std::move(page.bytes);
+      else if (page.status == VectorPageResult::Status::OutOfMemory)
+        r.failure = feedbackMemoryText(page.bufferFloats);
+      else
+        r.failure = couldNotSaveImageText(a.output);
+      return r;
+    });
+    if (!ok) return 1;
+    if (a.stats) out << "vector attempts: " << page.attempts << '\n' << "feedback floats: " << page.bufferFloats << '\n';
+  } else if (!saveBitmapImage(a.output, image, platform)) {
     return 1;
   }
   if (a.stats) {
@@ -209,5 +261,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   }
   return 0;
 }
+
+}  // namespace
 
 }  // namespace litho

@@ -28,6 +28,8 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   void setWaitCursor(bool on) override { waitCursorDepth += on ? 1 : -1; }
   std::string clipboardText() override { return clipboard; }
   void setClipboardText(const std::string& text) override { clipboard = text; }
+  void setClipboardImage(const ClipboardImage& image) override { clipboardImage = image; }
+  ClipboardImage clipboardImage;
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
   // Recorded; the test finishes the program with finishProgram.

@@ -30,6 +30,13 @@ struct FileDialogRequest {
 
 enum class Key { Shift, Control, Alt, Space };
 
+// A picture for the clipboard: RGBA bytes, rows from the top.
+struct ClipboardImage {
+  int width = 0;
+  int height = 0;
+  std::vector<unsigned char> rgba;
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -45,6 +52,8 @@ class Platform {
 
   virtual std::string clipboardText() = 0;
   virtual void setClipboardText(const std::string& text) = 0;
+  // Nothing is reported when the clipboard cannot take it.
+  virtual void setClipboardImage(const ClipboardImage&) {}
 
   // Starts a program; when wait is set, returns once it ended. False when it could not start.
   virtual bool startProgram(const std::string& program, const std::vector<std::string>& args,

@@ -1,0 +1,52 @@
+// render -o chooses the picture's format by the name's extension; --view draws a saved view.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "support/temp_dir.h"
+
+namespace litho {
+namespace {
+
+int render(const std::string& args) {
+  const int status = std::system((std::string(LITHO_BATCH_EXE) + " render " + args + " 2>/dev/null").c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string head(const std::string& path, std::size_t n) {
+  std::ifstream in(path, std::ios::binary);
+  std::string s(n, '\0');
+  in.read(s.data(), static_cast<std::streamsize>(n));
+  s.resize(static_cast<std::size_t>(in.gcount()));
+  return s;
+}
+
+TEST(BatchRenderExport, FormatByExtensionAndSavedViews) {
+  const std::string ex = std::string(LITHO_SOURCE_DIR) + "/examples/block/";
+  const std::string model = ex + "block.msh " + ex + "density.den --size 200x150 -o ";
+  test::TempDir dir;
+  const std::string d = dir.path() + "/";
+  struct Case {
+    const char* name;
+    const char* start;
+  };
+  for (const Case& c : {Case{"f.pdf", "%PDF"}, Case{"f.eps", "%!PS-Adobe-3.0 EPSF"},
+                        Case{"f.svg", "<?xml"}, Case{"f.tex", "% Title: Lithoscan3D"}, Case{"f.bmp", "BM"}}) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(render(model + d + c.name), 0);
+    EXPECT_EQ(head(d + c.name, std::string(c.start).size()), c.start);
+  }
+  EXPECT_EQ(render(model + d + "noext"), 0);
+  EXPECT_EQ(head(d + "noext.jpg", 3), "\xFF\xD8\xFF") << "a name without extension is written as JPEG";
+
+  EXPECT_EQ(render("--view " + ex + "gravity.ls3d --size 200x150 -o " + d + "view.svg"), 0);
+  EXPECT_NE(head(d + "view.svg", 1 << 22).find("<text"), std::string::npos);
+  EXPECT_EQ(render("--view " + ex + "gravity.ls3d " + ex + "block.msh -o " + d + "x.png"), 2);
+  EXPECT_EQ(render(model + d + "gone/f.pdf"), 1);
+}
+
+}  // namespace
+}  // namespace litho
