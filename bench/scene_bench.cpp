@@ -26,20 +26,6 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
-// A layered background with a few smooth bodies, like an inversion result.
-float value(int i, int j, int k, int n) {
-  const double x = static_cast<double>(i) / n, y = static_cast<double>(j) / n, z = static_cast<double>(k) / n;
-  double v = 0.2 * z + 0.05 * std::sin(6 * x) * std::cos(5 * y);
-  const double bodies[4][5] = {{0.3, 0.4, 0.3, 0.08, 1.0},
-                               {0.7, 0.6, 0.5, 0.12, 0.8},
-                               {0.5, 0.2, 0.7, 0.06, 1.2},
-                               {0.2, 0.8, 0.6, 0.10, -0.6}};
-  for (const auto& b : bodies) {
-    const double d2 = (x - b[0]) * (x - b[0]) + (y - b[1]) * (y - b[1]) + (z - b[2]) * (z - b[2]);
-    v += b[4] * std::exp(-d2 / (2 * b[3] * b[3]));
-  }
-  return static_cast<float>(v);
-}
 
 struct PeerResult {
   long long faces = -1;
@@ -78,7 +64,7 @@ int main(int argc, char** argv) {
     values.reserve(static_cast<std::size_t>(n) * n * n);
     for (int i = 0; i < n; ++i)
       for (int j = 0; j < n; ++j)
-        for (int k = 0; k < n; ++k) values.push_back(cube.modelData(0)(i, j, k) = value(i, j, k, n));
+        for (int k = 0; k < n; ++k) values.push_back(cube.modelData(0)(i, j, k) = bench::bodiesValue(i, j, k, n));
     const auto [lo, hi] = std::minmax_element(values.begin(), values.end());
     cube.setRange(*lo, *hi);
     doc.adopt(std::move(cube), {});
