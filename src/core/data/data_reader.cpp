@@ -1,4 +1,5 @@
 #include "core/data/data_reader.h"
+#include "core/platform/printable.h"
 
 #include <algorithm>
 #include <climits>
@@ -118,7 +119,7 @@ void readCountedPoints(LineSource& in, long long count, const std::string& path,
   }
   if (static_cast<long long>(out.points.size()) < count) {
     const std::string read = std::to_string(out.points.size());
-    platform.message("The data file\n" + path + "\ncounts " + std::to_string(count) + " points but holds " + read +
+    platform.message("The data file\n" + printable(path) + "\ncounts " + std::to_string(count) + " points but holds " + read +
                          " point lines; the " + read + " points were read.",
                      MessageKind::Warning);
   }
@@ -182,22 +183,22 @@ bool readDataFile(DataSet& set, Platform& platform) {
   LineSource::Buffers buffers;
   LineSource in(set.path, buffers);
   if (!in.isOpen() || in.failed()) {
-    platform.message("Could not open\n" + set.path, MessageKind::Warning);
+    platform.message("Could not open\n" + printable(set.path), MessageKind::Warning);
     return false;
   }
   DataFileContents contents;
   try {
     contents = readDataPoints(in, set.path, platform);
   } catch (const std::bad_alloc&) {
-    platform.message("Not enough memory to read the data file\n" + set.path, MessageKind::Error);
+    platform.message("Not enough memory to read the data file\n" + printable(set.path), MessageKind::Error);
     return false;
   }
   if (in.failed()) {
-    platform.message("Error reading data file\n" + set.path, MessageKind::Error);
+    platform.message("Error reading data file\n" + printable(set.path), MessageKind::Error);
     return false;
   }
   if (contents.points.empty()) {
-    platform.message("No data points in the data file\n" + set.path, MessageKind::Warning);
+    platform.message("No data points in the data file\n" + printable(set.path), MessageKind::Warning);
     return false;
   }
   set.points = std::move(contents.points);

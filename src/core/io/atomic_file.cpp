@@ -1,4 +1,5 @@
 #include "core/io/atomic_file.h"
+#include "core/platform/printable.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -343,13 +344,13 @@ bool AtomicFile::copyIntoTarget() {
 }
 
 std::string saveFailureText(const std::string& path, const std::string& reason) {
-  return "Could not save the file\n" + path + "\n" + reason + ".\nAny earlier file of that name is unchanged.";
+  return "Could not save the file\n" + printable(path) + "\n" + reason + ".\nAny earlier file of that name is unchanged.";
 }
 
 std::string saveFailureText(const AtomicFile& f) {
   if (!f.targetDamaged()) return saveFailureText(f.target(), f.error());
-  return "Could not save the file\n" + f.target() + "\n" + f.error() +
-         ".\nThe file may be incomplete; the whole text was kept in\n" + f.tempPath();
+  return "Could not save the file\n" + printable(f.target()) + "\n" + f.error() +
+         ".\nThe file may be incomplete; the whole text was kept in\n" + printable(f.tempPath());
 }
 
 bool commitAll(const std::vector<AtomicFile*>& files, Platform& platform) {

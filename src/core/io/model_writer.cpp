@@ -1,4 +1,5 @@
 #include "core/io/model_writer.h"
+#include "core/platform/printable.h"
 
 #include <sys/stat.h>
 
@@ -249,7 +250,7 @@ SaveOutcome writeSavedModel(const SaveSource& s, const std::string& path, const 
     else if (isReadableElementFile(elementPath, s.mesh.nx, s.mesh.ny, s.mesh.nz))
       withElements = true;
     else
-      elementsKept = "The element file\n" + elementPath +
+      elementsKept = "The element file\n" + printable(elementPath) +
                      "\nwas left as it was: it is not an element file of this mesh." +
                      (s.elements.empty() ? "" : "\nThe blocks were not saved.");
   }
@@ -272,7 +273,7 @@ SaveOutcome writeSavedModel(const SaveSource& s, const std::string& path, const 
   if (withElements) elements.write(elementFileText(s.elements));
 
   if (!commitAll(files, platform)) return model.committed() ? SaveOutcome::ModelSaved : SaveOutcome::NothingSaved;
-  if (core) platform.message("Mesh saved to:\n" + meshPath, MessageKind::Info);
+  if (core) platform.message("Mesh saved to:\n" + printable(meshPath), MessageKind::Info);
   if (!elementsKept.empty()) platform.message(elementsKept, MessageKind::Warning);
   return SaveOutcome::AllSaved;
 }

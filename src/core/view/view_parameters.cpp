@@ -1,4 +1,5 @@
 #include "core/view/view_parameters.h"
+#include "core/platform/printable.h"
 
 #include <algorithm>
 #include <bit>
@@ -530,7 +531,7 @@ ViewFileLoad loadViewParameters(const std::string& path, Document& doc, ViewCont
                                 DocumentUi& ui) {
   std::string data;
   if (!readWholeFile(path, data)) {
-    platform.message("Could not open\n" + path, MessageKind::Error);
+    platform.message("Could not open\n" + printable(path), MessageKind::Error);
     return {};
   }
   return loadViewParameterBytes(data, path, doc, view, platform, ui);
