@@ -8,6 +8,7 @@
 # build-fuzz/<target>.log.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export LITHO_TEST_PACKAGES=1
 SECONDS_EACH="${1:-60}"
 shift || true
 CC=clang CXX=clang++ scripts/setup.sh build-fuzz -DLITHO_FUZZ=ON -DLITHO_GUI=OFF -DLITHO_TESTS=OFF \

@@ -5,17 +5,23 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# What the build and the program need.
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
   libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
   libgl2ps-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libfast-float-dev libgtest-dev libgmock-dev
-  xvfb xauth x11-utils
-  clang libclang-rt-14-dev
-  python3 python3-numpy python3-pandas python3-vtk9
-  fonts-dejavu-core poppler-utils
+  xvfb xauth x11-utils fonts-dejavu-core
 )
+# What only the tests, the benchmarks and the fuzzing need (LITHO_TEST_PACKAGES=1).
+if [ -n "${LITHO_TEST_PACKAGES:-}" ]; then
+  PACKAGES+=(
+    clang libclang-rt-14-dev
+    python3 python3-numpy python3-pandas python3-vtk9
+    poppler-utils dpkg-dev desktop-file-utils shared-mime-info
+  )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

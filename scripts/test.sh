@@ -5,6 +5,7 @@
 #   extra arguments go to ctest, e.g. scripts/test.sh -L core
 set -euo pipefail
 cd "$(dirname "$0")/.."
+export LITHO_TEST_PACKAGES=1
 BUILD=build
 CMAKE_ARGS=()
 if [ "${1:-}" = "--sanitize" ]; then

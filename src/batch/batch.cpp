@@ -17,7 +17,8 @@ namespace litho {
 namespace {
 
 constexpr const char* kUsage =
-    "usage: lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--data FILE] [--octree]\n"
+    "usage: lithoscan3d-batch --help | --version\n"
+    "       lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--data FILE] [--octree]\n"
     "                              [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
@@ -135,6 +136,10 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (args.empty()) return usage(err, "");
   if (args[0] == "--help" || args[0] == "-h") {
     out << kUsage;
+    return 0;
+  }
+  if (args[0] == "--version") {
+    out << "lithoscan3d-batch " << LITHO_VERSION << '\n';
     return 0;
   }
   const bool save = args[0] == "save";

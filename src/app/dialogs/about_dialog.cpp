@@ -4,6 +4,8 @@
 #include <QDialogButtonBox>
 #include <QFontMetrics>
 #include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
 #include <QStyle>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -20,7 +22,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   auto* top = new QHBoxLayout;
   auto* icon = new QLabel(this);
-  icon->setPixmap(QApplication::style()->standardIcon(QStyle::SP_ComputerIcon).pixmap(32, 32));
+  icon->setPixmap(QIcon(":/icons/lithoscan3d.png").pixmap(32, 32));
   top->addWidget(icon);
   auto* names = new QVBoxLayout;
   names->addWidget(new QLabel("Lithoscan3D", this));

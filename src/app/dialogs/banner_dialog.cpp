@@ -2,6 +2,9 @@
 
 #include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
@@ -19,7 +22,13 @@ BannerDialog::BannerDialog(bool hardwareOpenGL, QWidget* parent) : QDialog(paren
                      "\n\nA viewer and editor for 3-D geophysical models on rectilinear and octree meshes."
                      "\n\nBuilt with Qt, OpenGL, GLU, GL2PS and FFmpeg.");
   text->setMinimumSize(420, 140);
-  layout->addWidget(text);
+  auto* top = new QHBoxLayout;
+  auto* icon = new QLabel(this);
+  icon->setPixmap(QIcon(":/icons/lithoscan3d.png").pixmap(64, 64));
+  icon->setAlignment(Qt::AlignTop);
+  top->addWidget(icon);
+  top->addWidget(text, 1);
+  layout->addLayout(top);
   auto* group = new QGroupBox("OpenGL driver", this);
   auto* g = new QVBoxLayout(group);
   software = new QRadioButton("software", group);
