@@ -3,7 +3,7 @@
 #include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QIcon>
+#include <QPixmap>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
@@ -24,7 +24,7 @@ BannerDialog::BannerDialog(bool hardwareOpenGL, QWidget* parent) : QDialog(paren
   text->setMinimumSize(420, 140);
   auto* top = new QHBoxLayout;
   auto* icon = new QLabel(this);
-  icon->setPixmap(QIcon(":/icons/lithoscan3d.png").pixmap(64, 64));
+  icon->setPixmap(QPixmap(":/icons/lithoscan3d@2x.png"));
   icon->setAlignment(Qt::AlignTop);
   top->addWidget(icon);
   top->addWidget(text, 1);
