@@ -4,7 +4,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh build >/dev/null
-EXAMPLE=(examples/block/block.msh examples/block/density.den)
+# A saved view of the block example, cut open through its body.
+EXAMPLE=(examples/block/block.ls3d)
 if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
   exec build/lithoscan3d "${EXAMPLE[@]}" "$@"
 fi

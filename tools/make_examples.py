@@ -16,6 +16,8 @@ observation files: the count, then easting, northing, elevation, value and
 its uncertainty.
 block/gravity.ls3d: a saved view holding the mesh and model values and the
 survey shown as a translucent surface (opacity 0.6), the model cut open under it.
+block/block.ls3d: the same view without the survey: the first picture of the
+example, the body shown in the cut with labels and colour bar.
 layered/: a mesh with a hilly surface and a log10-conductivity model whose
 air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
 pair/: a file with two density models (before and after gas injection) and
@@ -170,8 +172,9 @@ class Archive:
         return b"".join(self.parts)
 
 
-def write_gravity_view(folder, stations):
-    """The block with its values, the survey as a surface of opacity 0.6 over it."""
+def write_block_view(folder, stations=None):
+    """The block with its values, cut open through the body, labels on; with stations,
+    the survey as a surface of opacity 0.6 over it (gravity.ls3d), else block.ls3d."""
     west = east = south = north = len(PAD)
     bottom = len(Z_PAD)
     nx, ny, nz = 40, 40, 30
@@ -206,6 +209,16 @@ def write_gravity_view(folder, stations):
             a.pack(f"{nz}f", *[cell(i, j, k) for k in range(nz)])
     a.pack(f"{nx * ny}i", *([0] * (nx * ny)))
     a.pack("fff", 0.0, 0.35, 0.0)  # range, mean of the bottom layer
+    if stations is None:
+        a.pack("?", False)  # no data sets
+    else:
+        write_view_survey(a, stations)
+    write_view_state(a, west, east, south, north, bottom)
+    with open(os.path.join(folder, "block.ls3d" if stations is None else "gravity.ls3d"), "wb") as f:
+        f.write(a.bytes())
+
+
+def write_view_survey(a, stations):
     a.pack("?i", True, 1)  # one data set
     a.string("gravity.obs")
     a.string("gravity.obs_surface")
@@ -216,6 +229,9 @@ def write_gravity_view(folder, stations):
         a.string("")
     values = [gz for _, _, _, gz in stations]
     a.pack("ff", min(values), max(values))
+
+
+def write_view_state(a, west, east, south, north, bottom):
     # The view: turned to look from the south-west, the south half cut away.
     a.pack("ffdi", -68, 30, 30, 1)
     a.pack("6i", west, east, south, north, 0, bottom)
@@ -233,8 +249,6 @@ def write_gravity_view(folder, stations):
     a.pack("3dd3i?", 1, 1, 1, 0, 1, 1, 1, False)
     a.pack("3B?", 0, 0, 0, False)
     a.pack("5?", True, False, False, False, False)
-    with open(os.path.join(folder, "gravity.ls3d"), "wb") as f:
-        f.write(a.bytes())
 
 
 def write_layered(folder):
@@ -375,7 +389,8 @@ def main():
     write_block_topography(os.path.join(out, "block"))
     stations = gravity_stations()
     write_gravity(os.path.join(out, "block"), stations)
-    write_gravity_view(os.path.join(out, "block"), stations)
+    write_block_view(os.path.join(out, "block"), stations)
+    write_block_view(os.path.join(out, "block"))
     write_layered(os.path.join(out, "layered"))
     write_pair(os.path.join(out, "pair"))
     write_vector(os.path.join(out, "vector"))
