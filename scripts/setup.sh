@@ -9,7 +9,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libqt6opengl6-dev libgl-dev
-  libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 mesa-utils
+  libglu1-mesa-dev libgl1-mesa-dri libglx-mesa0 mesa-utils libegl-dev libegl-mesa0
   libgl2ps-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libfast-float-dev libgtest-dev libgmock-dev
   xvfb xauth x11-utils fonts-dejavu-core

@@ -10,9 +10,10 @@ class ViewController;
 class GlResources;
 class SceneRenderer;
 
-// A display for programs run without one: starts Xvfb on a free display
-// number and sets DISPLAY for as long as it lives. Does nothing when a display
-// is already set.
+// A display for programs run without one: where Mesa's surfaceless EGL gives an
+// OpenGL context, selects Qt's off-screen platform (OffscreenGl then draws
+// through EGL); otherwise starts Xvfb on a free display number and sets DISPLAY
+// for as long as it lives. Does nothing when a display is already set.
 class HeadlessDisplay {
  public:
   HeadlessDisplay();
@@ -28,7 +29,8 @@ class HeadlessDisplay {
 };
 
 // An OpenGL context with an off-screen framebuffer of a fixed size, current
-// while it lives, and the GL resources of that context. Needs a QGuiApplication.
+// while it lives, and the GL resources of that context. Needs a QGuiApplication;
+// on Qt's off-screen platform the context comes from EGL.
 class OffscreenGl {
  public:
   OffscreenGl(int width, int height);
@@ -47,6 +49,9 @@ class OffscreenGl {
   const SceneRenderer& scene() const;
 
  private:
+  bool createSurfaceless(int width, int height);
+  void finishSetUp();
+
   struct Impl;
   std::unique_ptr<Impl> impl_;
   bool valid_ = false;

@@ -32,7 +32,7 @@ constexpr const char* kUsage =
     "  does: the entire model, or with --no-padding the core without the padding cells named in\n"
     "  the model file's header, and its mesh file OUT_mesh. Saving an octree model with\n"
     "  --no-padding gives a model and a mesh file of the underlying mesh.\n"
-    "  render draws the default view of the load off screen (starting Xvfb without a display)\n"
+    "  render draws the default view of the load off screen (through EGL, or Xvfb, without a display)\n"
     "  and writes it as PNG; --stats prints the face count and the scene build time. --data draws an\n"
     "  observation data file as surface, lines, points (the default), spheres or cylinders, with\n"
     "  VALUE as the opacity, width, size or radius.\n"

@@ -11,8 +11,9 @@
 namespace litho {
 namespace {
 
-int render(const std::string& args) {
-  const int status = std::system((std::string(LITHO_BATCH_EXE) + " render " + args + " 2>/dev/null").c_str());
+int render(const std::string& args, const char* environment = "") {
+  const int status = std::system(
+      (std::string(environment) + " " + LITHO_BATCH_EXE + " render " + args + " 2>/dev/null").c_str());
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
@@ -46,6 +47,16 @@ TEST(BatchRenderExport, FormatByExtensionAndSavedViews) {
   EXPECT_NE(head(d + "view.svg", 1 << 22).find("<text"), std::string::npos);
   EXPECT_EQ(render("--view " + ex + "gravity.ls3d " + ex + "block.msh -o " + d + "x.png"), 2);
   EXPECT_EQ(render(model + d + "gone/f.pdf"), 1);
+}
+
+TEST(BatchRenderExport, DrawsWithoutAnyDisplay) {
+  const std::string view = "--view " + std::string(LITHO_SOURCE_DIR) + "/examples/block/block.ls3d --size 200x150 -o ";
+  test::TempDir dir;
+  const char* noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY";
+  EXPECT_EQ(render(view + dir.path() + "/v.png", noDisplay), 0);
+  EXPECT_EQ(head(dir.path() + "/v.png", 4), "\x89PNG");
+  EXPECT_EQ(render(view + dir.path() + "/v.pdf", noDisplay), 0);
+  EXPECT_EQ(head(dir.path() + "/v.pdf", 4), "%PDF");
 }
 
 }  // namespace
