@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QWheelEvent>
 #include <QOpenGLContext>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/bitmap_file.h"
@@ -187,6 +188,9 @@ void ModelView::initializeGL() {
   }
   if (!doc_.hardwareOpenGL() && !softwareRenderer(rendererName().c_str()))
     platform_.message("The program is using hardware drivers.\n", MessageKind::Info);
+  if (screen() && screen()->depth() < 16)
+    platform_.message("Warning: This program requires the colour setting\nto be at least 16 bit.  It might not work correctly.",
+                      MessageKind::Warning);
   applyFixedState();
   // The context goes when the widget moves to another window; its lists go with it.
   connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, &ModelView::releaseGl, Qt::UniqueConnection);
