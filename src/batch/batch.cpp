@@ -6,6 +6,7 @@
 
 #include "core/data/data_reader.h"
 #include "core/io/mesh_stats.h"
+#include "core/io/model_writer.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
 #include "core/load/memory.h"
@@ -18,7 +19,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: lithoscan3d-batch --help | --version\n"
-    "       lithoscan3d-batch info MESH [MODEL] [--log] [--second FILE] [--topo FILE] [--data FILE] [--octree]\n"
+    "       lithoscan3d-batch info MESH [MODEL|NOMODEL] [--log] [--second FILE] [--topo FILE] [--data FILE] [--octree]\n"
     "                              [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
@@ -98,7 +99,9 @@ int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
     topography = doc.loadTopography(topographyPath);
     if (!topography) return 1;
   }
-  out << meshStatisticsText(doc.mesh()) << '\n' << modelSummary(doc);
+  // The statistics the program shows after the load, with the model header's padding hidden.
+  const CoreRegion core = SaveViewInfo::afterLoad(doc.mesh(), doc.store().coreOffsets(), doc.store().range()).core();
+  out << meshStatisticsText(doc.mesh(), &core) << '\n' << modelSummary(doc);
   if (topography) {
     out << "topography points: " << topography->pointCount << '\n'
         << "active cells: " << topography->activeCells << '\n'
@@ -185,7 +188,7 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   if (positional.empty()) return usage(err, args[0] + " needs a mesh file");
   if (positional.size() > 2) return usage(err, "too many files");
   a.mesh = positional[0];
-  if (positional.size() == 2) a.model = positional[1];
+  if (positional.size() == 2 && positional[1] != "NOMODEL") a.model = positional[1];
   if (!a.second.empty() && a.model.empty()) return usage(err, "--second needs a first model");
   if (save && a.model.empty()) return usage(err, "save needs a model file");
   if (save && !outputGiven) return usage(err, "save needs -o OUT");

@@ -41,6 +41,11 @@ TEST(Batch, InfoPrintsStatisticsAndMessagesByKind) {
             "top south-west corner:  0  0  0\n\n"
             "models: 1\nvector: no\nlog: no\nmin: 0\nmax: 0\nsmallest: 0\ninactive cells: 0\n");
 
+  EXPECT_EQ(batch({"info", mesh, "NOMODEL"}).out, r.out) << "NOMODEL is a mesh alone, as in the program";
+  const std::string padded = dir.write("p.den", "models 1 1 0 1 0 0 0\n1\n2\n3\n4\n");
+  r = batch({"info", mesh, padded});
+  EXPECT_NE(r.out.find("\nWith padding cells removed:\n\n# of cells:  1 x 1 x 1\n"), std::string::npos) << r.out;
+
   const std::string bad = dir.write("bad.msh", "2 2 1\n0 0 0\n10 abc\n");
   r = batch({"info", bad});
   EXPECT_EQ(r.status, 1);
