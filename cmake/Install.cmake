@@ -12,6 +12,8 @@ foreach(size 16 32 48 64 128 256)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME lithoscan3d.png)
 endforeach()
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/lithoscan3d/examples)
+install(FILES ${LITHO_MANUAL} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lithoscan3d)
+install(DIRECTORY ${PROJECT_BINARY_DIR}/docs/images DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lithoscan3d)
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lithoscan3d)
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/lithoscan3d RENAME copyright)
 

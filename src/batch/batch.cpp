@@ -23,7 +23,7 @@ constexpr const char* kUsage =
     "                              [--yes]\n"
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes] [--memory-limit MB]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--octree] [--yes] [--memory-limit MB]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
     "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"

@@ -83,7 +83,7 @@ struct RenderArgs {
   int width = 800, height = 600;
   bool cutoff = false;
   double lo = 0, hi = 0;
-  bool stats = false, log = false, yes = false;
+  bool stats = false, log = false, yes = false, octree = false;
   unsigned long long memoryLimit = 0;
 };
 
@@ -142,6 +142,8 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       a.stats = true;
     } else if (s == "--log") {
       a.log = true;
+    } else if (s == "--octree") {
+      a.octree = true;
     } else if (s == "--yes") {
       a.yes = true;
     } else if (s == "--memory-limit") {
@@ -156,7 +158,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     }
   }
   if (!a.viewFile.empty()) {
-    if (!positional.empty() || a.data || a.cutoff || !a.topography.empty() || a.log)
+    if (!positional.empty() || a.data || a.cutoff || !a.topography.empty() || a.log || a.octree)
       return usage(err, "--view takes its files and view from the view file");
   } else if (positional.size() != 2) {
     return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
@@ -193,6 +195,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   }
   LoadRequest files;
   files.logModel = a.log;
+  files.octree = a.octree;
   files.meshPath = fullPath(a.mesh);
   files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
   if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;

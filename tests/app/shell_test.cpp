@@ -13,6 +13,9 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QWindow>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "app/application.h"
 #include "app/commands/help_commands.h"
@@ -53,6 +56,16 @@ TEST(Manual, FallsBackToTheWebPageAndThenToAMessage) {
     EXPECT_TRUE(p.messages.empty());
   }
   {
+    SCOPED_TRACE("the HTML manual first, as built beside the program");
+    test::ScriptedPlatform p;
+    std::filesystem::create_directories(dir.path() + "/docs");
+    dir.write(kBuiltManual, "<html>");
+    p.shellAnswers = {true};
+    openManual(p, dir.path());
+    EXPECT_EQ(p.shellOpened, std::vector<std::string>{dir.path() + "/" + kBuiltManual});
+    std::filesystem::remove(dir.path() + "/" + kBuiltManual);
+  }
+  {
     SCOPED_TRACE("nothing opens");
     test::ScriptedPlatform p;
     p.shellAnswers = {false, false};
@@ -60,6 +73,15 @@ TEST(Manual, FallsBackToTheWebPageAndThenToAMessage) {
     EXPECT_EQ(p.shellOpened.size(), 2u);
     EXPECT_EQ(p.lastMessageText(), "Can't open documentation.");
   }
+}
+
+TEST(Manual, TheBuiltManualHoldsTheCommandReference) {
+  std::ifstream in(std::filesystem::path(LITHO_APP_EXE).parent_path() / kBuiltManual);
+  const std::string html{std::istreambuf_iterator<char>(in), {}};
+  EXPECT_NE(html.find("Lithoscan3D manual"), std::string::npos);
+  EXPECT_NE(html.find("Load the cell faces (weighting) file."), std::string::npos);
+  EXPECT_NE(html.find("Shift+Up"), std::string::npos);
+  EXPECT_EQ(html.find("&lt;!-- commands"), std::string::npos);
 }
 
 TEST(AboutBox, ShowsNameAndVersionAndTheAddressOnOneLine) {

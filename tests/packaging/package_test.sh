@@ -21,7 +21,8 @@ files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for f in ./usr/bin/lithoscan3d ./usr/bin/lithoscan3d-batch ./usr/share/applications/lithoscan3d.desktop \
          ./usr/share/mime/packages/lithoscan3d.xml ./usr/share/icons/hicolor/scalable/apps/lithoscan3d.svg \
          ./usr/share/icons/hicolor/48x48/apps/lithoscan3d.png ./usr/share/lithoscan3d/examples/block/block.msh \
-         ./usr/share/doc/lithoscan3d/copyright; do
+         ./usr/share/doc/lithoscan3d/copyright ./usr/share/doc/lithoscan3d/manual.html \
+         ./usr/share/doc/lithoscan3d/images/block-first.png; do
   grep -qxF "$f" <<<"$files" || fail "missing $f"
 done
 

@@ -11,9 +11,11 @@
 namespace litho {
 
 void openManual(Platform& platform, const std::string& programFolder) {
-  const std::string pdf = programFolder + "/" + kManualFile;
   // A missing file is a failure even where the desktop would start a viewer for it.
-  if (fileExists(pdf) && platform.openWithShell(pdf)) return;
+  for (const char* name : {kBuiltManual, kInstalledManual, kManualFile}) {
+    const std::string path = programFolder + "/" + name;
+    if (fileExists(path) && platform.openWithShell(path)) return;
+  }
   if (platform.openWithShell(kManualPage)) return;
   platform.message("Can't open documentation.", MessageKind::Plain);
 }
