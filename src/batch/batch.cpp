@@ -1,6 +1,9 @@
 #include "batch/batch.h"
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <iostream>
 #include <new>
 #include <optional>
 
@@ -88,6 +91,7 @@ bool load(Document& doc, const InfoArgs& a) {
 
 int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
   StreamPlatform platform(err, a.yes);
+  platform.setProgressShown(isTerminal(err));
   Document doc(platform, platform);
   // Named before the load changes the current folder.
   const std::string topographyPath = a.topography.empty() ? std::string() : fullPath(a.topography);
@@ -119,6 +123,7 @@ int runInfo(const InfoArgs& a, std::ostream& out, std::ostream& err) {
 
 int runSave(const InfoArgs& a, std::ostream& err) {
   StreamPlatform platform(err, a.yes);
+  platform.setProgressShown(isTerminal(err));
   Document doc(platform, platform);
   // The output is named before the load changes the current folder.
   const std::string output = fullPath(a.output);
@@ -134,6 +139,8 @@ int runSave(const InfoArgs& a, std::ostream& err) {
 }
 
 }  // namespace
+
+bool isTerminal(const std::ostream& err) { return &err == &std::cerr && ::isatty(STDERR_FILENO) == 1; }
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return usage(err, "");

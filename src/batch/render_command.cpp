@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "app/offscreen_gl.h"
+#include "batch/batch.h"
 #include "app/application.h"
 #include "app/bitmap_file.h"
 #include "core/output/image_export.h"
@@ -186,6 +187,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   std::setlocale(LC_NUMERIC, "C");
 
   StreamPlatform platform(err, a.yes);
+  platform.setProgressShown(isTerminal(err));
   Document doc(platform, platform);
   ViewController view(doc, platform);
   if (!a.viewFile.empty()) {

@@ -74,4 +74,25 @@ std::string StreamPlatform::currentFolder() {
 
 bool StreamPlatform::setCurrentFolder(const std::string& folder) { return ::chdir(folder.c_str()) == 0; }
 
+void StreamPlatform::progressBegin(const std::string& title) {
+  progressTitle_ = title;
+  progressStart_ = std::chrono::steady_clock::now();
+  progressWritten_ = false;
+  lastPercent_ = -1;
+}
+
+void StreamPlatform::progressShow(int percent) {
+  if (!progressShown_) return;
+  if (percent == lastPercent_) return;
+  if (!progressWritten_ && std::chrono::steady_clock::now() - progressStart_ < std::chrono::seconds(1)) return;
+  lastPercent_ = percent;
+  err_ << '\r' << progressTitle_ << "  " << percent << '%' << std::flush;
+  progressWritten_ = true;
+}
+
+void StreamPlatform::progressEnd() {
+  if (progressWritten_) err_ << '\r' << progressTitle_ << "  done\n" << std::flush;
+  progressWritten_ = false;
+}
+
 }  // namespace litho

@@ -2,7 +2,9 @@
 // A platform for command-line use: messages go to a stream as "error: ",
 // "warning: ", "info: " or "question: " followed by the text; questions get a
 // fixed answer, recorded as "answer: yes" or "answer: no".
+#include <chrono>
 #include <ostream>
+#include <string>
 
 #include "core/load/document_ui.h"
 #include "core/platform/platform.h"
@@ -39,13 +41,21 @@ class StreamPlatform : public Platform, public DocumentUi {
   std::optional<BackgroundChoice> runBackgroundDialog(const RectMesh&, float initialValue) override {
     return BackgroundChoice{initialValue, 0};
   }
-  void progressBegin(const std::string&) override {}
-  void progressShow(int) override {}
-  void progressEnd() override {}
+  // A progress line ("Loading FILE  42%") on the stream for work that takes over a
+  // second; for terminals, where the line is rewritten in place.
+  void setProgressShown(bool shown) { progressShown_ = shown; }
+  void progressBegin(const std::string& title) override;
+  void progressShow(int percent) override;
+  void progressEnd() override;
 
  private:
   std::ostream& err_;
   bool answerYes_;
+  bool progressShown_ = false;
+  bool progressWritten_ = false;
+  int lastPercent_ = -1;
+  std::string progressTitle_;
+  std::chrono::steady_clock::time_point progressStart_{};
 };
 
 }  // namespace litho
