@@ -32,9 +32,10 @@ std::optional<std::string> ScriptedPlatform::openFileName(const FileDialogReques
 
 std::optional<std::string> ScriptedPlatform::saveFileName(const FileDialogRequest& request) { return openFileName(request); }
 
-bool ScriptedPlatform::startProgram(const std::string& program, const std::vector<std::string>&,
+bool ScriptedPlatform::startProgram(const std::string& program, const std::vector<std::string>& args,
                                     const std::string&, bool) {
   programsStarted.push_back(program);
+  programArgs.push_back(args);
   return true;
 }
 

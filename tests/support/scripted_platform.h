@@ -33,9 +33,10 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   bool startProgram(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                     bool wait) override;
   // Recorded; the test finishes the program with finishProgram.
-  bool startProgramAsync(const std::string& program, const std::vector<std::string>&, const std::string&,
+  bool startProgramAsync(const std::string& program, const std::vector<std::string>& args, const std::string&,
                          std::function<void(int status)> finished) override {
     programsStarted.push_back(program);
+    programArgs.push_back(args);
     running.push_back(std::move(finished));
     return true;
   }
@@ -89,6 +90,7 @@ class ScriptedPlatform : public Platform, public DocumentUi {
   std::string clipboard;
   std::string folder = "/";
   std::vector<std::string> programsStarted;
+  std::vector<std::vector<std::string>> programArgs;
 
   // Answers, consumed in order.
   std::deque<bool> yesNoAnswers;

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/view/view_state.h"
@@ -63,6 +64,16 @@ class Platform {
   // and then `finished` is never called.
   virtual bool startProgramAsync(const std::string& program, const std::vector<std::string>& args,
                                  const std::string& workingFolder, std::function<void(int status)> finished) = 0;
+
+  // The same for a long computation: a modal window names it (title), counts the time and offers
+  // "Stop", which ends the program and what it started (status -1 then); the other windows keep
+  // painting meanwhile.
+  virtual bool startProgramWatched(const std::string& program, const std::vector<std::string>& args,
+                                   const std::string& workingFolder, const std::string& title,
+                                   std::function<void(int status)> finished) {
+    (void)title;
+    return startProgramAsync(program, args, workingFolder, std::move(finished));
+  }
 
   // Opens a document or web address with the desktop's own program; false when that failed.
   virtual bool openWithShell(const std::string& target) = 0;
