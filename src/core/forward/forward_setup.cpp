@@ -125,7 +125,8 @@ std::string locationsText(const ForwardSettings& s, Survey survey, const RectMes
         const int k = top.empty() ? 0 : std::clamp(top(i, j), 0, mesh.nz);
         z = s.elevation + mesh.zNodes[static_cast<std::size_t>(k)];
       }
-      std::snprintf(buf, sizeof buf, "%g %g %g\n", x, y, z);
+      // Ten digits: map coordinates in six ("%g") would move the stations by metres.
+      std::snprintf(buf, sizeof buf, "%.10g %.10g %.10g\n", x, y, z);
       out += buf;
     }
   }

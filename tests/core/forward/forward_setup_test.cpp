@@ -95,6 +95,12 @@ TEST(ForwardSetup, locationsTextForBothSurveys) {
   // Without the mask every point takes column (0, 0); with it x 0.5 is column 0, 1.5 and 2.5 column 1.
   EXPECT_EQ(locationsText(s, Survey::Gravity, store.mesh(), top, false), "3   !! grid 3 1\n0.5 0 1\n1.5 0 1\n2.5 0 1\n");
   EXPECT_EQ(locationsText(s, Survey::Gravity, store.mesh(), top, true), "3   !! grid 3 1\n0.5 0 1\n1.5 0 -1\n2.5 0 -1\n");
+  s.x0 = 499612.5;
+  s.y0 = 6999612.5;
+  s.xn = s.x0;
+  s.yn = s.y0;
+  s.elevationMode = 0;
+  EXPECT_EQ(locationsText(s, Survey::Gravity, store.mesh(), top, true), "1   !! grid 1 1\n499612.5 6999612.5 2\n");
   EXPECT_EQ(cellAlong({0, 1, 2}, -5), 0);
   EXPECT_EQ(cellAlong({0, 1, 2}, 1), 0);
   EXPECT_EQ(cellAlong({0, 1, 2}, 1.01), 1);
