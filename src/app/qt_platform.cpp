@@ -16,7 +16,11 @@
 #include "app/dialogs/banner_dialog.h"
 #include "app/dialogs/load_model_dialog.h"
 #include "app/dialogs/progress_window.h"
+#include "app/dialogs/program_wait_dialog.h"
 #include "app/key_state.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 
@@ -164,6 +168,31 @@ bool QtPlatform::startProgramAsync(const std::string& program, const std::vector
     delete p;
     return false;
   }
+  return true;
+}
+
+bool QtPlatform::startProgramWatched(const std::string& program, const std::vector<std::string>& args,
+                                     const std::string& folder, const std::string& title,
+                                     std::function<void(int status)> finished) {
+  QStringList a;
+  for (const auto& s : args) a << q(s);
+  QProcess p;
+  if (!folder.empty()) p.setWorkingDirectory(q(folder));
+  // Its own process group, so that "Stop" ends whatever it started, at a lower priority.
+  p.setChildProcessModifier([] {
+    ::setpgid(0, 0);
+    ::setpriority(PRIO_PROCESS, 0, 10);
+  });
+  p.start(q(program), a);
+  if (!p.waitForStarted()) return false;
+  int status = -1;
+  {
+    UsersTurn turn(progress_.get());
+    ProgramWaitDialog dialog(q(title), &p, parent_);
+    status = dialog.exec();
+  }
+  if (p.state() != QProcess::NotRunning) p.waitForFinished(-1);
+  if (finished) finished(status);
   return true;
 }
 

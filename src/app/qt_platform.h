@@ -31,6 +31,9 @@ class QtPlatform : public Platform, public DocumentUi {
                     bool wait) override;
   bool startProgramAsync(const std::string& program, const std::vector<std::string>& args, const std::string& folder,
                          std::function<void(int status)> finished) override;
+  bool startProgramWatched(const std::string& program, const std::vector<std::string>& args,
+                           const std::string& folder, const std::string& title,
+                           std::function<void(int status)> finished) override;
   bool openWithShell(const std::string& target) override;
   std::string currentFolder() override;
   bool setCurrentFolder(const std::string& folder) override;
