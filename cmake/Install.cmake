@@ -1,7 +1,7 @@
 # Installation in the usual places and the Debian package (cpack -G DEB).
 include(GNUInstallDirs)
 
-install(TARGETS lithoscan3d lithoscan3d-batch RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS lithoscan3d lithoscan3d-batch oskrine trelvane quendelplot RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lithoscan3d.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/lithoscan3d-mime.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages
         RENAME lithoscan3d.xml)

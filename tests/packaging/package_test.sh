@@ -18,7 +18,7 @@ for lib in libqt6widgets6 libqt6opengl6 libgl2ps libc6 libgl1-mesa-dri qt6-qpa-p
 done
 
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
-for f in ./usr/bin/lithoscan3d ./usr/bin/lithoscan3d-batch ./usr/share/applications/lithoscan3d.desktop \
+for f in ./usr/bin/lithoscan3d ./usr/bin/lithoscan3d-batch ./usr/bin/oskrine ./usr/bin/trelvane ./usr/bin/quendelplot ./usr/share/applications/lithoscan3d.desktop \
          ./usr/share/mime/packages/lithoscan3d.xml ./usr/share/icons/hicolor/scalable/apps/lithoscan3d.svg \
          ./usr/share/icons/hicolor/48x48/apps/lithoscan3d.png ./usr/share/lithoscan3d/examples/block/block.msh \
          ./usr/share/doc/lithoscan3d/copyright ./usr/share/doc/lithoscan3d/manual.html \
