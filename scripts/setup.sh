@@ -19,7 +19,7 @@ if [ -n "${LITHO_TEST_PACKAGES:-}" ]; then
   PACKAGES+=(
     clang libclang-rt-14-dev
     python3 python3-numpy python3-pandas python3-vtk9
-    poppler-utils dpkg-dev desktop-file-utils shared-mime-info xdotool x11-apps
+    poppler-utils dpkg-dev desktop-file-utils shared-mime-info xdotool x11-apps ffmpeg
   )
 fi
 
