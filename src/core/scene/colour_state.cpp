@@ -77,6 +77,11 @@ ColourUpdate ColourState::increaseOpacity(bool secondModelLoaded) {
   return opacityChanged(secondModelLoaded);
 }
 
+ColourUpdate ColourState::setBlendWeight(float weight, bool secondModelLoaded) {
+  blendWeight = weight;
+  return opacityChanged(secondModelLoaded);
+}
+
 ColourUpdate ColourState::opacityChanged(bool secondModelLoaded) {
   ColourUpdate update{Refresh::Rebuild, selectActiveScale(secondModelLoaded)};
   setColourmapAlpha(colourmap, blendWeight);

@@ -57,6 +57,8 @@ class ColourState {
   // Alt+Left and Alt+Right
   ColourUpdate decreaseOpacity(bool secondModelLoaded);
   ColourUpdate increaseOpacity(bool secondModelLoaded);
+  // A movie transition's weight, between two that the steps above reached.
+  ColourUpdate setBlendWeight(float weight, bool secondModelLoaded);
 
  private:
   ColourUpdate opacityChanged(bool secondModelLoaded);

@@ -314,6 +314,10 @@ void ViewController::blend(int direction) {
                       : colours.increaseOpacity(doc_.store().hasSecondModel()));
 }
 
+void ViewController::setBlendWeight(float weight) {
+  apply(colours.setBlendWeight(weight, doc_.store().hasSecondModel()));
+}
+
 void ViewController::flipColours() { apply(colours.flipColours()); }
 
 void ViewController::chooseColourmap(int kind, bool reversed) { apply(colours.chooseColourmap(kind, reversed)); }

@@ -77,6 +77,7 @@ class ViewController {
   void nextModel();      // Shift+Right
   void previousModel();  // Shift+Left
   void blend(int direction);  // Alt+Left (-1), Alt+Right (+1)
+  void setBlendWeight(float weight);
   void flipColours();
   void chooseColourmap(int kind, bool reversed);
   void resetScale();

@@ -46,6 +46,27 @@ class FrameRequests {
   bool rebuild_ = true;
 };
 
+// What a key-frame transition moves between: the camera, the cuts, the value
+// range, the model shown and the second model's weight.
+struct KeyFrame {
+  float rotationX = 0;
+  float rotationZ = 0;
+  double zoomAngle = 0;
+  double displayMin = 0;
+  double displayMax = 0;
+  std::array<int, 6> cuts{};
+  double panX = 0;
+  double panY = 0;
+  int modelIndex = 0;
+  float blendWeight = 0;
+  bool operator==(const KeyFrame&) const = default;
+};
+
+// How movie frames are taken (animationMethod).
+inline constexpr int kRecordEveryRedraw = 0;
+inline constexpr int kRecordKeyFrames = 1;
+inline constexpr int kRecordingTransition = -1;
+
 // How the loaded model is looked at: camera, padding, cut planes, display flags.
 struct ViewState {
   float rotationX = -65;
@@ -103,6 +124,9 @@ struct ViewState {
   std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z
   bool exportInProgress = false;  // a vector export is drawing the frame
   bool vectorPassDeclined = false;  // the cones question was answered No: the next rebuild draws no arrows
+
+  int animationMethod = kRecordEveryRedraw;
+  KeyFrame keyFrame;
 
   FrameRequests frame;
 };
