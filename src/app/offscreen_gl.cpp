@@ -272,6 +272,12 @@ void OffscreenGl::draw(ViewController& view, const Document& doc) {
   drawFrame(view.state, doc, view.colours, impl_->gl);
 }
 
+void OffscreenGl::read(unsigned char* rgba) {
+  if (!valid_) return;
+  makeCurrent();
+  readFrame(width_, height_, rgba);
+}
+
 QImage OffscreenGl::render(ViewController& view, const Document& doc) {
   if (!valid_) return {};
   draw(view, doc);

@@ -43,6 +43,8 @@ class OffscreenGl {
   void draw(ViewController& view, const Document& doc);
   // draw() and read the frame back.
   QImage render(ViewController& view, const Document& doc);
+  // The last frame drawn as RGBA bytes, rows from the bottom, into width * height * 4 bytes.
+  void read(unsigned char* rgba);
   // Makes the context current again (after another context was used).
   void makeCurrent();
   GlResources& resources();

@@ -27,6 +27,8 @@ constexpr const char* kUsage =
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
     "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--octree] [--yes] [--memory-limit MB]\n"
+    "       lithoscan3d-batch movie MESH MODEL -o FILE.avi|FILE.mp4 [--size WxH] [--fps N] [--turn DEGREES]\n"
+    "                               [--frames N] [--view FILE.ls3d] [--log] [--yes] [--memory-limit MB]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
     "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"
@@ -40,6 +42,8 @@ constexpr const char* kUsage =
     "  and writes it as PNG; --stats prints the face count and the scene build time. --data draws an\n"
     "  observation data file as surface, lines, points (the default), spheres or cylinders, with\n"
     "  VALUE as the opacity, width, size or radius.\n"
+    "  movie records a turntable of that view off screen: turned DEGREES (360) about the vertical\n"
+    "  axis in N frames (72) at --fps (24), as H.264 in FILE.mp4 or as an AVI file otherwise.\n"
     "  Messages the program would show in a box go to standard error; --yes answers its\n"
     "  questions with Yes. --memory-limit MB (any command) acts as if only MB megabytes of\n"
     "  memory were available, to try what a smaller machine does.\n";

@@ -125,9 +125,11 @@ float readDepth(int x, int y) {
   return depth;
 }
 
-void readFrame(int width, int height, unsigned char* rgba) {
+void readFrame(int width, int height, unsigned char* rgba) { readPixels(0, 0, width, height, rgba); }
+
+void readPixels(int x, int y, int width, int height, unsigned char* rgba) {
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+  glReadPixels(x, y, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
 }
 
 std::string rendererName() {

@@ -30,6 +30,8 @@ void setViewport(int width, int height);
 float readDepth(int x, int y);
 // The frame as RGBA bytes, rows bottom to top, into width * height * 4 bytes.
 void readFrame(int width, int height, unsigned char* rgba);
+// A part of the frame: width x height pixels from (x, y), counted from the bottom left.
+void readPixels(int x, int y, int width, int height, unsigned char* rgba);
 // GL_RENDERER of the current context, or empty.
 std::string rendererName();
 

@@ -1,0 +1,176 @@
+#include "batch/movie_command.h"
+
+#include <QGuiApplication>
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/application.h"
+#include "app/offscreen_gl.h"
+#include "core/io/field_parse.h"
+#include "core/io/file_system.h"
+#include "core/load/document.h"
+#include "core/load/memory.h"
+#include "core/output/movie_session.h"
+#include "core/platform/stream_platform.h"
+#include "core/view/view_controller.h"
+#include "core/view/view_parameters.h"
+#include "gl/scene_gl.h"
+
+namespace litho {
+
+namespace {
+
+constexpr const char* kMovieUsage =
+    "usage: lithoscan3d-batch movie MESH MODEL -o FILE.avi|FILE.mp4 [--size WxH] [--fps N] [--turn DEGREES]\n"
+    "                               [--frames N] [--log] [--yes] [--memory-limit MB]\n"
+    "       lithoscan3d-batch movie --view FILE.ls3d -o FILE.avi|FILE.mp4 [the same options but --log]\n"
+    "  Loads MESH and MODEL as the program does (or the files and view of a saved view) and records\n"
+    "  a turntable: the view turned by DEGREES (default 360) about the vertical axis in N frames\n"
+    "  (default 72, at least 2), shown --fps frames a second (default 24), WxH pixels (default\n"
+    "  800x600). FILE.mp4 is H.264, any other name an AVI file (Microsoft Video 1, or Motion JPEG\n"
+    "  when the size is not a multiple of 4).\n";
+
+int usage(std::ostream& err, const std::string& problem) {
+  err << "lithoscan3d-batch: " << problem << '\n' << kMovieUsage;
+  return 2;
+}
+
+struct MovieArgs {
+  std::string mesh, model, output, viewFile;
+  int width = 800, height = 600;
+  int fps = 24, frames = 72;
+  double turn = 360;
+  bool log = false, yes = false;
+  unsigned long long memoryLimit = 0;
+};
+
+}  // namespace
+
+int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  MovieArgs a;
+  std::vector<std::string> positional;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    const std::string& s = args[i];
+    const std::string* v = i + 1 < args.size() ? &args[i + 1] : nullptr;
+    const auto takesValue = [&] {
+      if (v) ++i;
+      return v != nullptr;
+    };
+    if (s == "-o") {
+      if (!takesValue() || v->empty()) return usage(err, "-o needs a file name");
+      a.output = *v;
+    } else if (s == "--size") {
+      int w = 0, h = 0;
+      char tail = 0;
+      if (!takesValue() || std::sscanf(v->c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 16 || h < 16 || w > 8192 ||
+          h > 8192)
+        return usage(err, "--size needs WIDTHxHEIGHT, each 16 to 8192");
+      a.width = w;
+      a.height = h;
+    } else if (s == "--fps") {
+      const auto n = takesValue() ? parseIntField(*v) : std::nullopt;
+      if (!n || *n < 1 || *n > kMaxFramesPerSecond)
+        return usage(err, "--fps needs a whole number from 1 to " + std::to_string(kMaxFramesPerSecond));
+      a.fps = *n;
+    } else if (s == "--frames") {
+      const auto n = takesValue() ? parseIntField(*v) : std::nullopt;
+      if (!n || *n < 2 || *n > kMaxTransitionFrames)
+        return usage(err, "--frames needs a whole number from 2 to " + std::to_string(kMaxTransitionFrames));
+      a.frames = *n;
+    } else if (s == "--turn") {
+      const auto d = takesValue() ? parseDoubleField(*v) : std::nullopt;
+      if (!d || !(*d >= -36000 && *d <= 36000)) return usage(err, "--turn needs a number of degrees");
+      a.turn = *d;
+    } else if (s == "--view") {
+      if (!takesValue() || v->empty()) return usage(err, "--view needs a view file");
+      a.viewFile = *v;
+    } else if (s == "--log") {
+      a.log = true;
+    } else if (s == "--yes") {
+      a.yes = true;
+    } else if (s == "--memory-limit") {
+      const auto limit = takesValue() ? parseMemoryLimit(*v) : std::nullopt;
+      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+      a.memoryLimit = *limit;
+    } else if (s.size() > 1 && s[0] == '-') {
+      return usage(err, "unknown option " + s);
+    } else {
+      positional.push_back(s);
+    }
+  }
+  if (!a.viewFile.empty()) {
+    if (!positional.empty() || a.log) return usage(err, "--view takes its files and view from the view file");
+  } else if (positional.size() != 2) {
+    return usage(err, "movie needs a mesh file and a model file (or NOMODEL)");
+  }
+  if (a.output.empty()) return usage(err, "movie needs -o FILE");
+  a.output = withDefaultMovieExtension(fullPath(a.output));
+
+  const ScopedMemoryLimit limit(a.memoryLimit);
+  HeadlessDisplay display;
+  if (!display.error().empty()) {
+    err << "error: " << display.error() << '\n';
+    return 1;
+  }
+  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  setDefaultSurfaceFormat();
+  QGuiApplication app(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+
+  StreamPlatform platform(err, a.yes);
+  Document doc(platform, platform);
+  ViewController view(doc, platform);
+  if (!a.viewFile.empty()) {
+    if (!loadViewParameters(fullPath(a.viewFile), doc, view, platform, platform).ok || !doc.modelLoaded()) return 1;
+  } else {
+    LoadRequest files;
+    files.logModel = a.log;
+    files.meshPath = fullPath(positional[0]);
+    files.modelPath = positional[1] == "NOMODEL" ? std::string() : fullPath(positional[1]);
+    if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;
+    view.refresh(ViewRefresh::NewLoad);
+  }
+  view.resize(a.width, a.height);
+
+  OffscreenGl gl(a.width, a.height);
+  if (!gl.valid()) {
+    err << "error: " << gl.error() << '\n';
+    return 1;
+  }
+  gl.draw(view, doc);
+  if (!gl.scene().failure().empty()) {
+    platform.message(gl.scene().failure(), MessageKind::Error);
+    return 1;
+  }
+
+  // The program's recorder in its key-frame method: the start is the key
+  // frame, the turned view the end of one transition.
+  MovieSession movie(view, platform);
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(a.width) * a.height * 4);
+  movie.hooks.draw = [&] {
+    gl.draw(view, doc);
+    if (!movie.wantsFrame()) return;
+    gl.read(pixels.data());
+    const MovieFrame frame{a.width, a.height, pixels.data(), true};
+    movie.frameDrawn(&frame);
+  };
+  movie.begin(a.output, a.fps, 1);
+  view.state.rotationZ += static_cast<float>(a.turn);
+  view.applyModelView();
+  movie.transition(a.frames);
+  if (!movie.recording()) {
+    if (!movie.failure().empty()) err << "error: " << movie.failure() << '\n';
+    return 1;
+  }
+  const MovieRecorder& r = *movie.recorder();
+  const int frames = r.frameCount();
+  const std::string codec = r.encoder().codecName();
+  const int w = r.encoder().encodedWidth(), h = r.encoder().encodedHeight();
+  if (!movie.stop()) return 1;
+  out << "movie: " << frames << " frames of " << w << "x" << h << " at " << a.fps << " frames/s, " << codec << ", "
+      << a.output << '\n';
+  return 0;
+}
+
+}  // namespace litho
