@@ -78,6 +78,7 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
     action(CommandId::CondRes)->setVisible(show);
   };
   view_->onTitleChanged = [this] { updateTitle(); };
+  view_->onCommandsChanged = [this] { updateCommands(); };
   doc_.updateAllViews = [this](ViewRefresh hint) {
     view_->onUpdate(hint);
     updateTitle();
@@ -129,7 +130,7 @@ void MainWindow::buildToolBar() {
 
 void MainWindow::updateCommands() {
   const CommandState state{doc_, view_->controller(),
-                           FrameState{toolBar_ && toolBar_->isVisible(), statusBar()->isVisible(), false}};
+                           FrameState{toolBar_ && toolBar_->isVisible(), statusBar()->isVisible(), view_->movie().recording()}};
   for (const Command& c : commandTable()) {
     QAction* a = action(c.id);
     const CommandStatus s = commandStatus(c.id, state);

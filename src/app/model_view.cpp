@@ -4,11 +4,15 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWheelEvent>
+#include <QCoreApplication>
 #include <QOpenGLContext>
 #include <QScreen>
+#include <QResizeEvent>
 #include <QTimer>
+#include <QWindow>
 
 #include "app/bitmap_file.h"
+#include "app/dialogs/animate_dialog.h"
 #include "app/dialogs/colourmap_dialog.h"
 #include "app/dialogs/cutoff_dialog.h"
 #include "app/dialogs/diagonal_dialog.h"
@@ -31,8 +35,35 @@
 namespace litho {
 
 ModelView::ModelView(Document& doc, QtPlatform& platform, QWidget* parent)
-    : QOpenGLWidget(parent), doc_(doc), platform_(platform), controller_(doc, platform) {
+    : QOpenGLWidget(parent), doc_(doc), platform_(platform), controller_(doc, platform), movie_(controller_, platform) {
   setObjectName("ModelView");
+  MovieSession::Hooks& h = movie_.hooks;
+  h.animateDialog = [this](const AnimateSetup& setup) -> std::optional<AnimateChoice> {
+    AnimateDialog dlg(platform_, setup, this);
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return dlg.values();
+  };
+  // Drawn at once into the widget's framebuffer, which the next paint shows.
+  h.draw = [this] {
+    if (!initialised_ || !isVisible()) return;
+    makeCurrent();
+    paintFrame();
+    doneCurrent();
+    update();
+  };
+  h.pump = [this] {
+    QCoreApplication::processEvents();
+    return window()->isVisible();
+  };
+  h.keepOnTop = [this](bool on) { keepOnTop(on); };
+  h.commandsChanged = [this] {
+    if (onCommandsChanged) onCommandsChanged();
+  };
+  h.status = [this](const std::string& text) { status(text); };
+  h.tellLater = [this](const std::string& text, MessageKind kind, const std::string& title) {
+    // A message box inside a paint or a resize would paint the view again.
+    QTimer::singleShot(0, this, [this, text, kind, title] { platform_.message(text, kind, title); });
+  };
   setFocusPolicy(Qt::StrongFocus);
   setMinimumSize(64, 64);
   // A paint with nothing new presents the last frame again, so the framebuffer must keep it.
@@ -206,7 +237,9 @@ void ModelView::resizeGL(int w, int h) {
   controller_.state.frame.redraw();
 }
 
-void ModelView::paintGL() {
+void ModelView::paintGL() { paintFrame(); }
+
+void ModelView::paintFrame() {
   if (!initialised_) return;
   if (!glyphsBuilt_ || !(glyphFont_ == controller_.state.viewFont)) {
     glyphFont_ = controller_.state.viewFont;
@@ -214,7 +247,8 @@ void ModelView::paintGL() {
     glyphsBuilt_ = true;
   }
   const bool rebuilt = controller_.state.frame.rebuildPending() || !gl_.scene().compiled();
-  drawFrame(controller_.state, doc_, controller_.colours, gl_);
+  const bool drawn = drawFrame(controller_.state, doc_, controller_.colours, gl_);
+  if (drawn && movie_.wantsFrame()) recordMovieFrame();
   // Shown once the paint is over: a message box here would paint the view again.
   if (rebuilt && !gl_.scene().failure().empty())
     QTimer::singleShot(0, this, [this, text = gl_.scene().failure()] { platform_.message(text, MessageKind::Error); });
@@ -223,6 +257,38 @@ void ModelView::paintGL() {
     doc_.setTitle(*title);
     if (onTitleChanged) onTitleChanged();
   }
+}
+
+void ModelView::resizeEvent(QResizeEvent* event) {
+  if (event->size() != event->oldSize()) movie_.windowResized();
+  QOpenGLWidget::resizeEvent(event);
+}
+
+void ModelView::recordMovieFrame() {
+  // The widget's framebuffer is bound while it paints; the frame is read before it is shown.
+  const auto rect = bitmapCaptureRect(width(), height());
+  if (!rect) {
+    movie_.frameDrawn(nullptr);
+    return;
+  }
+  const qreal ratio = devicePixelRatioF();
+  const int fullHeight = static_cast<int>(height() * ratio);
+  const int x = static_cast<int>(rect->x * ratio), w = static_cast<int>(rect->width * ratio);
+  const int h = static_cast<int>(rect->height * ratio), top = static_cast<int>(rect->y * ratio);
+  movieFrame_.resize(static_cast<std::size_t>(w) * h * 4);
+  readPixels(x, fullHeight - top - h, w, h, movieFrame_.data());
+  const MovieFrame frame{w, h, movieFrame_.data(), true};
+  movie_.frameDrawn(&frame);
+}
+
+void ModelView::keepOnTop(bool on) {
+  QWidget* top = window();
+  if (on) {
+    top->raise();
+    top->activateWindow();
+  }
+  // Set on the native window: changing the widget's flags would recreate it, and hide and resize it.
+  if (QWindow* w = top->windowHandle()) w->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
 void ModelView::keyPressEvent(QKeyEvent* event) {

@@ -4,8 +4,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "gl/gl_resources.h"
+#include "core/output/movie_session.h"
 #include "core/view/view_controller.h"
 
 namespace litho {
@@ -62,6 +64,10 @@ class ModelView : public QOpenGLWidget {
   // "&Copy": the window's image without a redraw.
   void copyImage();
 
+  // "Start ...", "Continue" and "Stop"; the frame hook runs after every paint.
+  MovieSession& movie() { return movie_; }
+  std::function<void()> onCommandsChanged;
+
   // Called when a rebuild renamed the document (second model shown or not).
   std::function<void()> onTitleChanged;
 
@@ -72,6 +78,7 @@ class ModelView : public QOpenGLWidget {
  protected:
   void initializeGL() override;
   void resizeGL(int w, int h) override;
+  void resizeEvent(QResizeEvent* event) override;
   void paintGL() override;
   void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
@@ -93,6 +100,12 @@ class ModelView : public QOpenGLWidget {
   void status(const std::string& text);
   void updateCursor();
   bool initialised_ = false;
+  MovieSession movie_;
+  std::vector<unsigned char> movieFrame_;
+  void recordMovieFrame();
+  // The frame as a paint draws it; a movie frame is taken when one is being recorded.
+  void paintFrame();
+  void keepOnTop(bool on);
 };
 
 }  // namespace litho
