@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 
 [ "$(dpkg-deb -f "$deb" Package)" = lithoscan3d ] || fail "package name"
 depends="$(dpkg-deb -f "$deb" Depends)"
-for lib in libqt6widgets6 libqt6opengl6 libgl2ps libc6 libgl1-mesa-dri qt6-qpa-plugins; do
+for lib in libqt6widgets6 libqt6opengl6 libgl2ps libavformat libavcodec libswscale libc6 libgl1-mesa-dri qt6-qpa-plugins; do
   [[ "$depends" == *"$lib"* ]] || fail "Depends lacks $lib: $depends"
 done
 

@@ -115,7 +115,8 @@ void MovieSession::begin(const std::string& path, int fps, int method) {
 }
 
 void MovieSession::continueRecording() {
-  if (!recording()) return;
+  // A key pressed while a transition pumps the messages waits for its end.
+  if (!recording() || view_.state.animationMethod == kRecordingTransition) return;
   if (view_.state.animationMethod == kRecordEveryRedraw) {
     view_.state.frame.redraw();
     if (hooks.draw) hooks.draw();

@@ -85,7 +85,12 @@ TEST_F(MovieSessionTest, KeyFrameTransitionsRecordEveryStep) {
   EXPECT_EQ(log.opens, 0) << "method 2 records nothing at the start";
   view.state.rotationZ += 90;
   view.applyModelView();
+  movie.hooks.pump = [this] {
+    movie.continueRecording();  // A pressed while the transition runs
+    return true;
+  };
   movie.transition(20);
+  EXPECT_TRUE(setups.empty());
   ASSERT_EQ(angles.size(), 20u);
   for (int i = 0; i < 20; ++i) EXPECT_NEAR(angles[static_cast<std::size_t>(i)], 90.0 / 19 * i, 1e-4) << i;
   EXPECT_EQ(angles.back(), 90);
