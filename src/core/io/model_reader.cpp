@@ -1,22 +1,15 @@
 #include "core/io/model_reader.h"
 
 #include <algorithm>
-#include <chrono>
 #include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdint>
 #include <cstring>
-#include <condition_variable>
-#include <functional>
 #include <memory>
-#include <mutex>
 #include <thread>
 
-#ifdef __SSE2__
-#include <emmintrin.h>
-#endif
-
+#include "core/io/line_scan.h"
 #include "core/load/progress.h"
 #include "core/io/scanf_number.h"
 #include "core/platform/printable.h"
@@ -44,79 +37,6 @@ struct Core {
            std::max(0, kHi - kLo + 1);
   }
 };
-
-#ifdef __SSE2__
-inline std::uint64_t newlineBits(const char* base) {
-  const __m128i nl = _mm_set1_epi8('\n');
-  std::uint64_t m = 0;
-  for (int q = 0; q < 4; ++q) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + 16 * q));
-    m |= static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, nl)))) << (16 * q);
-  }
-  return m;
-}
-#endif
-
-// Lines of [begin, end), found from a bitmap of the '\n' in 64-byte windows,
-// so that finding the next line never waits for the number on this one. The
-// last line may lack its '\n'. Bytes up to readable may be read.
-class LineScanner {
- public:
-  LineScanner(const char* begin, const char* end, const char* readable)
-      : p_(begin), e_(end), readable_(readable), base_(begin), mask_(bits(begin)) {}
-
-  // The next line [begin, end) without its '\n'; false after the last.
-  bool next(const char*& begin, const char*& end) {
-    if (p_ >= e_) return false;
-    while (mask_ == 0) {
-      base_ += 64;
-      if (base_ >= e_) {
-        begin = p_;
-        end = p_ = e_;
-        return true;
-      }
-      mask_ = bits(base_);
-    }
-    begin = p_;
-    end = base_ + __builtin_ctzll(mask_);
-    mask_ &= mask_ - 1;
-    p_ = end + 1;
-    return true;
-  }
-
- private:
-  // Bit b set when base[b] is a '\n' before the end.
-  std::uint64_t bits(const char* base) const {
-    const std::ptrdiff_t n = e_ - base;
-    std::uint64_t m = 0;
-#ifdef __SSE2__
-    if (readable_ - base >= 64) {
-      m = newlineBits(base);
-      return n >= 64 ? m : m & ((std::uint64_t{1} << n) - 1);
-    }
-#endif
-    for (std::ptrdiff_t b = 0; b < n && b < 64; ++b)
-      if (base[b] == '\n') m |= std::uint64_t{1} << b;
-    return m;
-  }
-
-  const char* p_;
-  const char* e_;
-  const char* readable_;
-  const char* base_;
-  std::uint64_t mask_;
-};
-
-// Lines in [begin, end), counting a last line without '\n'.
-long long countLines(const char* begin, const char* end, const char* readable) {
-  long long n = 0;
-  const char* p = begin;
-#ifdef __SSE2__
-  for (; end - p >= 64 && readable - p >= 64; p += 64) n += __builtin_popcountll(newlineBits(p));
-#endif
-  for (; p < end; ++p) n += *p == '\n';
-  return n + (end > begin && end[-1] != '\n');
-}
 
 // The value lines of a whole read, block by block.
 class LineCursor {
@@ -239,71 +159,6 @@ ScalarRange merge(const ScalarRange& a, const ScalarRange& b) {
   return r;
 }
 
-// A second thread that runs one job at a time.
-class Helper {
- public:
-  Helper() : thread_([this] { loop(); }) {}
-  ~Helper() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      stop_ = true;
-    }
-    wake_.notify_all();
-    thread_.join();
-  }
-  Helper(const Helper&) = delete;
-  Helper& operator=(const Helper&) = delete;
-
-  void start(std::function<void()> job) {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      job_ = std::move(job);
-      busy_ = true;
-    }
-    wake_.notify_all();
-  }
-  void wait() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    done_.wait(lock, [this] { return !busy_; });
-  }
-
- private:
-  void loop() {
-    std::unique_lock<std::mutex> lock(mutex_);
-    for (;;) {
-      wake_.wait(lock, [this] { return stop_ || job_; });
-      if (stop_) return;
-      auto job = std::move(job_);
-      job_ = nullptr;
-      lock.unlock();
-      job();
-      lock.lock();
-      busy_ = false;
-      done_.notify_all();
-    }
-  }
-
-  std::mutex mutex_;
-  std::condition_variable wake_, done_;
-  std::function<void()> job_;
-  bool busy_ = false;
-  bool stop_ = false;
-  std::thread thread_;
-};
-
-using Clock = std::chrono::steady_clock;
-double seconds(Clock::time_point a, Clock::time_point b) { return std::chrono::duration<double>(b - a).count(); }
-
-// The share of the next block for the reading thread that would have made
-// both threads finish this one together (the machine may be busy with other
-// work, so the rates are measured, not assumed).
-double balancedShare(double share, double mainSeconds, double helperSeconds, double readSeconds) {
-  if (mainSeconds <= 0 || helperSeconds <= 0) return share;
-  const double mainRate = share / mainSeconds, helperRate = (1 - share) / helperSeconds;
-  const double balanced = (1 - readSeconds * helperRate) * mainRate / (mainRate + helperRate);
-  return std::clamp(0.5 * share + 0.5 * balanced, 0.1, 0.9);
-}
-
 // Column of the file order (padding included) that line index `line` falls in.
 long long columnsBefore(const Core& core, const ModelReadSettings& s, long long line) {
   const int nk = core.kHi - core.kLo + 1, ni = core.iHi - core.iLo + 1, nj = core.jHi - core.jLo + 1;
@@ -403,7 +258,7 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
 
   const long long total = core.cells() * s.modelCount;
   const bool twoCores = std::thread::hardware_concurrency() >= 2;
-  std::unique_ptr<Helper> helper;
+  std::unique_ptr<HelperThread> helper;
   long long done = 0, reported = 0;
   ScalarRange r;
   double share = 0.45;  // of each block for this thread, which also reads the next block
@@ -438,25 +293,25 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
         }
       }
     }
-    const auto start = Clock::now();
+    const auto start = SteadyClock::now();
     double helperSeconds = 0;
     if (count == 2) {
-      if (!helper) helper = std::make_unique<Helper>();
+      if (!helper) helper = std::make_unique<HelperThread>();
       helper->start([&] {
         parseScalarPart(parts[1], readable, core, sets, s.log, s.tq5rMode);
-        helperSeconds = seconds(start, Clock::now());
+        helperSeconds = secondsBetween(start, SteadyClock::now());
       });
     }
     parseScalarPart(parts[0], readable, core, sets, s.log, s.tq5rMode);
-    const auto parsed = Clock::now();
+    const auto parsed = SteadyClock::now();
     // This block stays valid while the next one is read.
     const char *nb = nullptr, *ne = nullptr, *nr = nullptr;
     const bool nextHave = parts[0].error == LineError::None && in.nextBlock(nb, ne);
     if (nextHave) nr = in.readableEnd();
     if (count == 2) {
-      const double readSeconds = seconds(parsed, Clock::now());
+      const double readSeconds = secondsBetween(parsed, SteadyClock::now());
       helper->wait();
-      share = balancedShare(share, seconds(start, parsed), helperSeconds, readSeconds);
+      share = balancedShare(share, secondsBetween(start, parsed), helperSeconds, readSeconds);
     }
     for (int q = 0; q < count; ++q) {
       const ScalarPart& part = parts[q];
