@@ -13,6 +13,8 @@
 
 #include "core/data/data_reader.h"
 #include "core/data/data_surface.h"
+#include "core/faces/cell_faces.h"
+#include "core/faces/faces_reader.h"
 #include "core/io/element_file.h"
 #include "core/io/mesh_reader.h"
 #include "core/io/model_reader.h"
@@ -322,6 +324,79 @@ class QuietPlatform : public StreamPlatform {
     return null;
   }
 };
+
+// A cell faces file. The first byte chooses the mesh (nx, ny, nz from 1 to 4:
+// bits 0-1, 2-3, 4-5) and bit 6 two threads; the rest is the file. A file
+// that reads fills every face, and both drawing modes stay inside the mesh.
+inline void facesReader(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return;
+  const int nx = 1 + (data[0] & 3), ny = 1 + ((data[0] >> 2) & 3), nz = 1 + ((data[0] >> 4) & 3);
+  const std::string text(reinterpret_cast<const char*>(data) + 1, size - 1);
+  std::ostream null(nullptr);
+  StreamPlatform platform(null, false);
+  CellFacesOverlay o;
+  o.adoptMeshSize(nx, ny, nz);
+  constexpr std::uint32_t kUnwritten = 0x7fc0dead;
+  float unwritten;
+  std::memcpy(&unwritten, &kUnwritten, 4);
+  for (ModelSet* m : {&o.x, &o.y, &o.z}) {
+    const int dx = m == &o.x, dy = m == &o.y, dz = m == &o.z;
+    m->allocate(nx - dx, ny - dy, nz - dz);
+    std::fill(m->data(), m->data() + m->size(), unwritten);
+  }
+  FacesReadSettings s;
+  s.nx = nx;
+  s.ny = ny;
+  s.nz = nz;
+  s.threads = data[0] & 64 ? 2 : 1;
+  LineSource in(text);
+  FacesRange range;
+  if (!readFacesFile(in, "fuzz.fcs", s, o.x, o.y, o.z, range, platform)) return;
+  if (static_cast<long long>(text.size()) < minimumFacesBytes(nx, ny, nz)) __builtin_trap();
+  for (const ModelSet* m : {&o.x, &o.y, &o.z})
+    for (std::size_t c = 0; c < m->size(); ++c) {
+      const float v = m->data()[c];
+      if (std::memcmp(&v, &kUnwritten, 4) == 0) __builtin_trap();
+      if (std::isfinite(v) && (v < range.min || v > range.max)) __builtin_trap();
+    }
+  o.loaded = true;
+  o.dataMin = o.colourMin = o.cutoffMin = range.min;
+  o.dataMax = o.colourMax = o.cutoffMax = range.max;
+  o.rebuildColourmap();
+
+  QuietPlatform quiet;
+  Document doc(quiet, quiet);
+  ModelStore store;
+  RectMesh m;
+  m.nx = nx;
+  m.ny = ny;
+  m.nz = nz;
+  for (int i = 0; i <= nx; ++i) m.xNodes.push_back(10.0 * i);
+  for (int j = 0; j <= ny; ++j) m.yNodes.push_back(10.0 * j);
+  for (int k = 0; k <= nz; ++k) m.zNodes.push_back(-10.0 * k);
+  store.allocate(std::move(m), 1, false);
+  // A checkerboard of 0 and 1 with the cutoff at 0: inner sides are traced too.
+  for (int i = 0; i < nx; ++i)
+    for (int j = 0; j < ny; ++j)
+      for (int k = 0; k < nz; ++k) store.modelData(0)(i, j, k) = static_cast<float>((i + j + k) % 2);
+  store.setRange(0, 1);
+  doc.adopt(std::move(store), {});
+  ViewController view(doc, quiet);
+  view.refresh(ViewRefresh::NewLoad);
+  view.cellFaces = std::move(o);
+  view.cellFaces.loaded = true;
+  view.state.displayMin = view.state.displayMax = 0;
+  for (const int method : {kFacesLines, kFacesSurface}) {
+    view.cellFaces.method = method;
+    SceneBuilder builder;
+    SceneGeometry g;
+    builder.build(doc, view.state, view.colours, g, &view.cellFaces);
+    for (const FaceTrace& t : g.cellFaces.traces)
+      if (t.i < 0 || t.i >= nx || t.j < 0 || t.j >= ny || t.k < 0 || t.k >= nz || t.colour > 60) __builtin_trap();
+    for (const CellFace& f : g.cellFaces.faces)
+      if (f.i < 0 || f.i >= nx || f.j < 0 || f.j >= ny || f.k < 0 || f.k >= nz || f.colour > 60) __builtin_trap();
+  }
+}
 
 inline bool viewIsSound(const Document& doc, const ViewController& view) {
   const ViewState& v = view.state;

@@ -34,6 +34,7 @@ TEST(FuzzCorpus, ModelReaderSeeds) { replay("model", fuzz::modelReader); }
 TEST(FuzzCorpus, OctreeReaderSeeds) { replay("octree", fuzz::octreeReader); }
 TEST(FuzzCorpus, TopographyReaderSeeds) { replay("topography", fuzz::topographyReader); }
 TEST(FuzzCorpus, DataReaderSeeds) { replay("data", fuzz::dataReader); }
+TEST(FuzzCorpus, FacesReaderSeeds) { replay("faces", fuzz::facesReader); }
 TEST(FuzzCorpus, ViewFileSeeds) { replay("view_file", fuzz::viewFile); }
 
 }  // namespace

@@ -45,4 +45,13 @@ std::string formatFloatField(float value) {
   return buf;
 }
 
+std::string formatFloatExact(float value) {
+  char buf[64];
+  for (int digits = 6; digits <= 9; ++digits) {
+    std::snprintf(buf, sizeof buf, "%.*g", digits, static_cast<double>(value));
+    if (std::strtof(buf, nullptr) == value) break;
+  }
+  return buf;
+}
+
 }  // namespace litho

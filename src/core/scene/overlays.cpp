@@ -55,11 +55,13 @@ std::array<std::string, 7> colourbarLabels(double min, double max, bool conducti
 }
 
 ColourbarSource colourbarSource(const std::vector<DataSet>& sets, int selected, bool documentModified,
-                                const ColourState& colours) {
+                                const ColourState& colours, const CellFacesOverlay* cellFaces) {
   if (!documentModified && selected >= 0 && selected < static_cast<int>(sets.size())) {
     const DataSet& d = sets[static_cast<std::size_t>(selected)];
     return {&d.colourmap, ColourScale{d.rangeMin, d.rangeMax, true, false, false}};
   }
+  if (cellFaces && cellFaces->colourbarShown())
+    return {&*cellFaces->colourmap, ColourScale{cellFaces->colourMin, cellFaces->colourMax, true, false, false}};
   return {&colours.colourmap, colours.activeScale()};
 }
 

@@ -8,6 +8,7 @@
 
 #include "core/store/rect_mesh.h"
 #include "core/data/data_set.h"
+#include "core/faces/cell_faces.h"
 #include "core/scene/colour_scale.h"
 #include "core/scene/colour_state.h"
 #include "core/view/view_state.h"
@@ -28,14 +29,15 @@ int colourbarEntry(int i, bool conductivityView);
 std::array<std::string, 7> colourbarLabels(double min, double max, bool conductivityView, bool linearLabels);
 
 // What the colourbar shows: the selected data set's Colourmap and range,
-// presented as stored, while the document is unmodified; otherwise the
-// active model scale with the model Colourmap.
+// presented as stored, while the document is unmodified; else the colour
+// range and Colourmap of a cell-faces overlay shown with its colourbar;
+// otherwise the active model scale with the model Colourmap.
 struct ColourbarSource {
   const Colourmap* colourmap;
   ColourScale scale;
 };
 ColourbarSource colourbarSource(const std::vector<DataSet>& sets, int selected, bool documentModified,
-                                const ColourState& colours);
+                                const ColourState& colours, const CellFacesOverlay* cellFaces = nullptr);
 
 // A tick value: "%i" (rounded half away from zero) when the span exceeds 100, else "%.2f".
 std::string tickLabel(double value, double span);

@@ -60,6 +60,7 @@ void SceneGeometry::clear() {
   overlayVertices.clear();
   vectors.clear();
   data.clear();
+  cellFaces.clear();
   title.reset();
 }
 
@@ -408,7 +409,8 @@ std::string sceneMemoryMessage(const std::string& why) {
 
 void SceneBuilder::releaseMemory() { flags_.release(); }
 
-bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out) {
+bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
+                         const CellFacesOverlay* cellFaces) {
   out.clear();
   out.colourmap = colours.colourmap;
   failure_.clear();
@@ -434,7 +436,7 @@ bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
     }
   }
   try {
-    buildScene(doc, v, colours, out);
+    buildScene(doc, v, colours, out, cellFaces);
   } catch (const std::bad_alloc&) {
     out = SceneGeometry{};
     out.colourmap = colours.colourmap;
@@ -445,7 +447,26 @@ bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
   return true;
 }
 
-void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out) {
+void SceneBuilder::buildCellFaces(const Document& doc, const CellFacesOverlay& o, SceneGeometry& out) {
+  const Grid2<int>& top = doc.store().topActiveIndex();
+  if (o.method == kFacesSurface) {
+    const auto faces = static_cast<unsigned long long>(countSurfaceFaces(o, doc.mesh(), top, flags_));
+    const auto have = static_cast<unsigned long long>(out.cellFaces.faces.capacity());
+    if (faces > have) {
+      if (const auto why = memoryShortfall(bytesOf(faces - have, sizeof(CellFace)))) {
+        failure_ = "Not enough memory to draw the cell faces: " + *why +
+                   ".\nA narrower cutoff range (Cell faces ...) leaves fewer faces to draw.";
+        return;
+      }
+      out.cellFaces.faces.reserve(faces);
+    }
+  }
+  buildCellFacesScene(o, doc.mesh(), top, flags_, out.cellFaces);
+  if (out.cellFaces.method != kFacesNone) out.ops.push_back({SceneOpKind::CellFacesOverlay});
+}
+
+void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
+                              const CellFacesOverlay* cellFaces) {
   computeFlags(doc, v);
 
   const float opacity = colours.blendWeight;
@@ -473,7 +494,7 @@ void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const Col
     out.ops.push_back({SceneOpKind::BlendOff});
     out.ops.push_back({SceneOpKind::DepthWriteOn});
   }
-  if (v.cellFacesShown) out.ops.push_back({SceneOpKind::CellFacesOverlay});
+  if (cellFaces && cellFaces->loaded) buildCellFaces(doc, *cellFaces, out);
   if (doc.store().hasSecondModel()) {
     if (opacity <= 0.5f)
       out.title = doc.modelPath();

@@ -10,8 +10,10 @@
 
 #include "core/store/arrays.h"
 #include "core/store/rect_mesh.h"
+#include "core/scene/cell_face.h"
 #include "core/scene/colour_state.h"
 #include "core/scene/data_scene.h"
+#include "core/scene/faces_scene.h"
 #include "core/scene/vector_scene.h"
 #include "core/view/view_state.h"
 
@@ -64,15 +66,6 @@ class HiddenFlags {
   long long strideZ_ = 0;  // cells per padded column
   long long strideY_ = 0;  // columns per padded row
   std::vector<std::uint8_t> data_;
-};
-
-enum FaceSide : std::uint8_t { kFaceTop, kFaceBottom, kFaceWest, kFaceEast, kFaceSouth, kFaceNorth };
-
-// One axis-aligned cell face; its corners follow from the node arrays.
-struct CellFace {
-  std::int32_t i, j, k;
-  std::uint8_t side;
-  std::uint8_t colour;  // entry of the model colourmap
 };
 
 // A clipped face of a cell crossed by the diagonal cut.
@@ -130,6 +123,7 @@ struct SceneGeometry {
   std::vector<std::array<double, 3>> overlayVertices;  // model coordinates
   VectorScene vectors;
   DataScene data;  // the DataSets op draws it; its labels are drawn every frame
+  CellFacesScene cellFaces;  // the CellFacesOverlay op draws it
   Colourmap colourmap;
   std::optional<std::string> title;
 
@@ -137,25 +131,26 @@ struct SceneGeometry {
   void clear();
 };
 
-// Corners of a cell face in drawing order (counter-clockwise from outside) and its normal.
-std::array<std::array<double, 3>, 4> faceCorners(const RectMesh& mesh, const CellFace& f);
-std::array<float, 3> faceNormal(std::uint8_t side);
-
 const char* sceneOpName(SceneOpKind kind);
 
 // Builds the scene; keeps HiddenFlags and the output's capacity between builds.
 class SceneBuilder {
  public:
   // False, with failure() saying why and the scene left empty, when the
-  // memory the scene needs is not available.
-  bool build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
+  // memory the scene needs is not available. The view's cell-faces overlay
+  // is drawn when given and loaded; when its faces do not fit, the scene is
+  // built without them and failure() says so.
+  bool build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
+             const CellFacesOverlay* cellFaces = nullptr);
   const HiddenFlags& hiddenFlags() const { return flags_; }
-  // Why the last build drew nothing, or "".
+  // Why the last build drew nothing, or left the cell faces out; "" when it drew everything.
   const std::string& failure() const { return failure_; }
   void releaseMemory();
 
  private:
-  void buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out);
+  void buildScene(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
+                  const CellFacesOverlay* cellFaces);
+  void buildCellFaces(const Document& doc, const CellFacesOverlay& o, SceneGeometry& out);
   void computeFlags(const Document& doc, const ViewState& v);
   void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
                   SceneGeometry& out);

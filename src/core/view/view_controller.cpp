@@ -364,7 +364,7 @@ void ViewController::refresh(ViewRefresh hint) {
   } else {
     state.vectorLength = 0;
   }
-  state.cellFacesShown = false;
+  cellFaces.loaded = false;
   if (hint == ViewRefresh::NewLoad) {
     state.panX = state.panY = 0;
     resetViewExtents();

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "core/faces/cell_faces.h"
 #include "core/scene/colour_state.h"
 #include "core/scene/vector_scene.h"
 #include "core/view/view_state.h"
@@ -21,6 +22,8 @@ class ViewController {
 
   ViewState state;
   ColourState colours;
+  // Every document refresh but a reload clears its loaded flag.
+  CellFacesOverlay cellFaces;
 
   // Status bar pane 0 and the "Cond / Res" / "Log10" buttons.
   std::function<void(const std::string&)> onStatus;

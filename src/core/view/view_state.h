@@ -118,7 +118,6 @@ struct ViewState {
   // the cut is placed, so an abandoned one leaves the cut in force alone.
   std::array<double, 4> mouseCutLine{};
 
-  bool cellFacesShown = false;
   bool vectorsAsCones = false;
   double vectorLength = 0;
   std::array<int, 3> vectorIncrement{1, 1, 1};  // X, Y, Z

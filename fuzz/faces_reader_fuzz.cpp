@@ -1,0 +1,6 @@
+#include "fuzz_entries.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  litho::fuzz::facesReader(data, size);
+  return 0;
+}
