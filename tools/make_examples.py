@@ -18,6 +18,10 @@ block/gravity.ls3d: a saved view holding the mesh and model values and the
 survey shown as a translucent surface (opacity 0.6), the model cut open under it.
 block/block.ls3d: the same view without the survey: the first picture of the
 example, the body shown in the cut with labels and colour bar.
+block/face_weights.txt: the cell faces (weighting) file of an inversion of the
+block: a weight of 1 for every cell, then smaller face weights where the
+reference density changes across a face (so the inversion may put an edge
+there) and 0.4 across the contact at 100 m depth.
 layered/: a mesh with a hilly surface and a log10-conductivity model whose
 air cells hold 1e-08 (load it with /log; answer Yes to ignore the air).
 pair/: a file with two density models (before and after gas injection) and
@@ -102,6 +106,30 @@ def write_density(folder):
     header = f"models 1 {west} {east} {south} {north} {bottom} {top}"
     write_lines(os.path.join(folder, "density.den"),
                 [header] + [value(v) for v in model_order(nx, ny, nz, density_cell)])
+
+
+def write_face_weights(folder):
+    """Cell weights, then the X, Y and Z face weights of the whole block mesh."""
+    pad, z_pad = len(PAD), len(Z_PAD)
+    nx, ny, nz = 30 + 2 * pad, 30 + 2 * pad, 24 + z_pad
+
+    def density(i, j, k):
+        ci, cj = i - pad, j - pad
+        return density_cell(ci, cj, k) if 0 <= ci < 30 and 0 <= cj < 30 and k < 24 else 0
+
+    def weight(a, b, contact=False):
+        w = 1 / (1 + ((density(*a) - density(*b)) / 0.05) ** 2)
+        return value(w * (0.4 if contact else 1))
+
+    def core(i, j):
+        return pad <= i < nx - pad and pad <= j < ny - pad
+
+    lines = ["1"] * (nx * ny * nz)
+    lines += [weight((i, j, k), (i + 1, j, k)) for j in range(ny) for i in range(nx - 1) for k in range(nz)]
+    lines += [weight((i, j, k), (i, j + 1, k)) for j in range(ny - 1) for i in range(nx) for k in range(nz)]
+    lines += [weight((i, j, k), (i, j, k + 1), k == 7 and core(i, j))
+              for j in range(ny) for i in range(nx) for k in range(nz - 1)]
+    write_lines(os.path.join(folder, "face_weights.txt"), lines)
 
 
 def write_block_topography(folder):
@@ -387,6 +415,7 @@ def main():
     write_block(os.path.join(out, "block"))
     write_density(os.path.join(out, "block"))
     write_block_topography(os.path.join(out, "block"))
+    write_face_weights(os.path.join(out, "block"))
     stations = gravity_stations()
     write_gravity(os.path.join(out, "block"), stations)
     write_block_view(os.path.join(out, "block"), stations)

@@ -247,7 +247,7 @@ void ModelView::paintFrame() {
     glyphsBuilt_ = true;
   }
   const bool rebuilt = controller_.state.frame.rebuildPending() || !gl_.scene().compiled();
-  const bool drawn = drawFrame(controller_.state, doc_, controller_.colours, gl_);
+  const bool drawn = drawFrame(controller_.state, doc_, controller_.colours, controller_.cellFaces, gl_);
   if (drawn && movie_.wantsFrame()) recordMovieFrame();
   // Shown once the paint is over: a message box here would paint the view again.
   if (rebuilt && !gl_.scene().failure().empty())
@@ -429,7 +429,7 @@ bool ModelView::saveImage(const std::string& path) {
     const int w = static_cast<int>(width() * ratio), h = static_cast<int>(height() * ratio);
     setViewport(w, h);
     const VectorPageResult r = exportViewAsVector(format, path, controller_.state, gl_, {0, 0, w, h},
-                                                  [&] { drawFrame(controller_.state, doc_, controller_.colours, gl_); });
+                                                  [&] { drawFrame(controller_.state, doc_, controller_.colours, controller_.cellFaces, gl_); });
     doneCurrent();
     if (r.status == VectorPageResult::Status::Written)
       out.bytes = r.bytes;

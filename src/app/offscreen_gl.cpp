@@ -269,7 +269,7 @@ void OffscreenGl::draw(ViewController& view, const Document& doc) {
   makeCurrent();
   setViewport(width_, height_);
   view.state.frame.redraw();
-  drawFrame(view.state, doc, view.colours, impl_->gl);
+  drawFrame(view.state, doc, view.colours, view.cellFaces, impl_->gl);
 }
 
 void OffscreenGl::read(unsigned char* rgba) {

@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "app/offscreen_gl.h"
 #include "batch/batch.h"
@@ -14,6 +15,7 @@
 #include "gl/vector_export.h"
 #include "core/data/data_reader.h"
 #include "core/data/data_surface.h"
+#include "core/faces/cell_faces.h"
 #include "core/io/field_parse.h"
 #include "core/load/document.h"
 #include "core/io/file_system.h"
@@ -29,7 +31,8 @@ namespace {
 
 constexpr const char* kRenderUsage =
     "usage: lithoscan3d-batch render MESH MODEL -o FILE [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
-    "                                [--data FILE[:METHOD[:VALUE]]] [--log] [--yes] [--memory-limit MB]\n"
+    "                                [--data FILE[:METHOD[:VALUE]]] [--faces FILE[:lines|surface]]\n"
+    "                                [--faces-cutoff LO HI] [--log] [--octree] [--yes] [--memory-limit MB]\n"
     "       lithoscan3d-batch render --view FILE.ls3d -o FILE [--size WxH] [--yes] [--memory-limit MB]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
     "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
@@ -39,6 +42,9 @@ constexpr const char* kRenderUsage =
     "  --data draws an observation data file with METHOD surface, lines, points (the default),\n"
     "  spheres or cylinders; VALUE is the surface's opacity (0..1, default 1), the width or size\n"
     "  in pixels or the radius (default 1), and the colourbar shows the data's scale.\n"
+    "  --faces draws a cell faces file as coloured lines on the model (the default) or as the\n"
+    "  faces whose values lie in LO..HI (--faces-cutoff; default all), and the colourbar shows\n"
+    "  their scale unless --data is given.\n"
     "  MODEL may be NOMODEL for a mesh alone.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
@@ -78,9 +84,28 @@ std::optional<DataArgument> parseDataArgument(const std::string& text) {
   return d;
 }
 
+// FILE[:lines|surface]; the file name may hold colons of its own.
+struct FacesArgument {
+  std::string path;
+  int method = kFacesLines;
+};
+
+std::optional<FacesArgument> parseFacesArgument(const std::string& text) {
+  FacesArgument f{text, kFacesLines};
+  const auto last = text.rfind(':');
+  if (last != std::string::npos) {
+    const std::string tail = text.substr(last + 1);
+    if (tail == "lines" || tail == "surface") f = {text.substr(0, last), tail == "lines" ? kFacesLines : kFacesSurface};
+  }
+  if (f.path.empty()) return std::nullopt;
+  return f;
+}
+
 struct RenderArgs {
   std::string mesh, model, topography, output, viewFile;
   std::optional<DataArgument> data;
+  std::optional<FacesArgument> faces;
+  std::optional<std::pair<float, float>> facesCutoff;
   int width = 800, height = 600;
   bool cutoff = false;
   double lo = 0, hi = 0;
@@ -139,6 +164,17 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
       a.data = v ? parseDataArgument(*v) : std::nullopt;
       if (!a.data)
         return usage(err, "--data needs FILE[:METHOD[:VALUE]], VALUE 0 to 1 for a surface and above 0 otherwise");
+    } else if (s == "--faces") {
+      const std::string* v = next("--faces");
+      a.faces = v ? parseFacesArgument(*v) : std::nullopt;
+      if (!a.faces) return usage(err, "--faces needs FILE[:lines|surface]");
+    } else if (s == "--faces-cutoff") {
+      const std::string* lo = next("--faces-cutoff");
+      const std::string* hi = lo ? next("--faces-cutoff") : nullptr;
+      const auto l = lo ? parseFloatField(*lo) : std::nullopt;
+      const auto h = hi ? parseFloatField(*hi) : std::nullopt;
+      if (!l || !h) return usage(err, "--faces-cutoff needs two numbers");
+      a.facesCutoff = std::make_pair(*l, *h);
     } else if (s == "--stats") {
       a.stats = true;
     } else if (s == "--log") {
@@ -159,12 +195,13 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     }
   }
   if (!a.viewFile.empty()) {
-    if (!positional.empty() || a.data || a.cutoff || !a.topography.empty() || a.log || a.octree)
+    if (!positional.empty() || a.data || a.faces || a.cutoff || !a.topography.empty() || a.log || a.octree)
       return usage(err, "--view takes its files and view from the view file");
   } else if (positional.size() != 2) {
     return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
   }
   if (a.output.empty()) return usage(err, "render needs -o FILE");
+  if (a.facesCutoff && !a.faces) return usage(err, "--faces-cutoff needs --faces");
   if (!a.viewFile.empty()) {
     a.viewFile = fullPath(a.viewFile);
   } else {
@@ -174,6 +211,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   a.output = withDefaultImageExtension(fullPath(a.output));
   if (!a.topography.empty()) a.topography = fullPath(a.topography);
   if (a.data) a.data->path = fullPath(a.data->path);
+  if (a.faces) a.faces->path = fullPath(a.faces->path);
 
   const ScopedMemoryLimit limit(a.memoryLimit);
   HeadlessDisplay display;
@@ -220,6 +258,17 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     view.state.displayMin = a.lo;
     view.state.displayMax = a.hi;
   }
+  if (a.faces) {
+    // After the refresh, which unloads the overlay.
+    CellFacesOverlay& faces = view.cellFaces;
+    faces.adoptMeshSize(doc.mesh().nx, doc.mesh().ny, doc.mesh().nz);
+    faces.path = a.faces->path;
+    if (!loadCellFaces(faces, platform)) return 1;
+    faces.method = a.faces->method;
+    faces.cutoffMin = a.facesCutoff ? a.facesCutoff->first : faces.dataMin;
+    faces.cutoffMax = a.facesCutoff ? a.facesCutoff->second : faces.dataMax;
+    faces.colourbar = true;
+  }
   return writePicture(a, doc, view, platform, out, err);
 }
 
@@ -263,6 +312,9 @@ int writePicture(const RenderArgs& a, Document& doc, ViewController& view, Platf
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.3f", scene.lastBuildMs());
     out << "faces: " << scene.geometry().faceCount() << '\n' << "build ms: " << buf << '\n';
+    const CellFacesScene& overlay = scene.geometry().cellFaces;
+    if (overlay.method == kFacesLines) out << "cell face traces: " << overlay.traces.size() << '\n';
+    if (overlay.method == kFacesSurface) out << "cell faces drawn: " << overlay.faces.size() << '\n';
   }
   return 0;
 }

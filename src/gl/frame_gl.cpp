@@ -69,7 +69,8 @@ void applyLighting(const ViewState& v, const CoreBox& b) {
     glDisable(GL_LIGHT0);
 }
 
-bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl) {
+bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, const CellFacesOverlay& cellFaces,
+               GlResources& gl) {
   if (!v.frame.redrawPending() && !v.frame.rebuildPending()) return false;
   glClearColor(v.backgroundColour[0] / 255.0f, v.backgroundColour[1] / 255.0f, v.backgroundColour[2] / 255.0f, 0);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -89,7 +90,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
     else
       glEnable(GL_CULL_FACE);
     if (v.frame.rebuildPending() || !gl.scene().compiled()) {
-      gl.scene().rebuild(doc, v, colours);
+      gl.scene().rebuild(doc, v, colours, &cellFaces);
       v.frame.rebuilt();
       v.vectorPassDeclined = false;  // a No holds for one vector pass
     }
@@ -109,7 +110,8 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, Gl
     if (v.showLabels) drawAxisLabels(doc, v, box, gl.text());
     glDisable(GL_CLIP_PLANE0);
     if (v.showColourbar)
-      drawColourbar(v, colourbarSource(doc.dataSets(), doc.selectedDataSet(), doc.modified(), colours), gl.text());
+      drawColourbar(v, colourbarSource(doc.dataSets(), doc.selectedDataSet(), doc.modified(), colours, &cellFaces),
+                    gl.text());
     if (v.showCompass) drawCompass(v);
   }
   v.frame.drawn();

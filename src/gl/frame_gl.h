@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "core/faces/cell_faces.h"
 #include "core/load/document.h"
 #include "core/scene/colour_state.h"
 #include "gl/gl_resources.h"
@@ -20,9 +21,10 @@ void loadCamera(const ViewState& v);
 void applyLighting(const ViewState& v, const CoreBox& box);
 
 // The whole frame: clear, and with a model the scene (rebuilt first when
-// a rebuild is pending or not built in this context yet). Returns false when there was
-// nothing to do (neither flag set).
-bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, GlResources& gl);
+// a rebuild is pending or not built in this context yet) with the view's
+// cell-faces overlay. Returns false when there was nothing to do (neither flag set).
+bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, const CellFacesOverlay& cellFaces,
+               GlResources& gl);
 
 // The viewport over the whole window of width x height pixels.
 void setViewport(int width, int height);

@@ -8,12 +8,12 @@
 
 #include "core/load/memory.h"
 #include "gl/data_gl.h"
+#include "gl/faces_gl.h"
 #include "gl/vector_gl.h"
 
 namespace litho {
 
 namespace {
-constexpr std::size_t kChunk = 16384;  // faces per vertex-array draw
 // What the driver keeps per face and per vertex of a compiled list, with some
 // room: Mesa's software renderer peaks at about 100 bytes a face.
 constexpr unsigned long long kListBytesPerFace = 128;
@@ -23,16 +23,18 @@ double msSince(std::chrono::steady_clock::time_point t) {
 }
 }  // namespace
 
-void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours) {
+void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
+                            const CellFacesOverlay* cellFaces) {
   auto t0 = std::chrono::steady_clock::now();
-  failure_.clear();
-  if (!builder_.build(doc, v, colours, geometry_)) failure_ = builder_.failure();
+  const bool built = builder_.build(doc, v, colours, geometry_, cellFaces);
+  failure_ = builder_.failure();
   // The display list keeps its own copy of every vertex: checked before the driver is asked for it.
   const unsigned long long listBytes =
-      bytesOf(geometry_.faces.size(), kListBytesPerFace) +
-      bytesOf(geometry_.polygonVertices.size() + geometry_.overlayVertices.size() + geometry_.data.vertices.size(),
+      bytesOf(geometry_.faces.size() + geometry_.cellFaces.faces.size(), kListBytesPerFace) +
+      bytesOf(geometry_.polygonVertices.size() + geometry_.overlayVertices.size() + geometry_.data.vertices.size() +
+                  2 * geometry_.cellFaces.traces.size(),
               kListBytesPerVertex);
-  if (failure_.empty()) {
+  if (built) {
     if (const auto why = memoryShortfall(listBytes)) {
       failure_ = sceneMemoryMessage(*why);
       geometry_.clear();
@@ -112,43 +114,9 @@ void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>&
   const auto& map = geometry_.colourmap.entries;
   for (const SceneOp& op : geometry_.ops) {
     switch (op.kind) {
-      case SceneOpKind::Faces: {
-        positions_.resize(kChunk * 12);
-        normals_.resize(kChunk * 12);
-        colours_.resize(kChunk * 16);
-        glEnableClientState(GL_VERTEX_ARRAY);
-        glEnableClientState(GL_NORMAL_ARRAY);
-        glEnableClientState(GL_COLOR_ARRAY);
-        glVertexPointer(3, GL_FLOAT, 0, positions_.data());
-        glNormalPointer(GL_FLOAT, 0, normals_.data());
-        glColorPointer(4, GL_FLOAT, 0, colours_.data());
-        for (std::uint32_t first = op.begin; first < op.end; first += kChunk) {
-          const std::uint32_t n = std::min<std::uint32_t>(kChunk, op.end - first);
-          float* p = positions_.data();
-          float* nn = normals_.data();
-          float* c = colours_.data();
-          for (std::uint32_t f = first; f < first + n; ++f) {
-            const CellFace& face = geometry_.faces[f];
-            const auto corners = faceCorners(mesh, face);
-            const auto normal = faceNormal(face.side);
-            const auto& rgba = map[face.colour];
-            for (const auto& q : corners) {
-              *p++ = static_cast<float>(q[0] - ox);
-              *p++ = static_cast<float>(q[1] - oy);
-              *p++ = static_cast<float>(q[2] - oz);
-              *nn++ = normal[0];
-              *nn++ = normal[1];
-              *nn++ = normal[2];
-              for (int ch = 0; ch < 4; ++ch) *c++ = rgba[static_cast<std::size_t>(ch)];
-            }
-          }
-          glDrawArrays(GL_QUADS, 0, static_cast<GLsizei>(n * 4));
-        }
-        glDisableClientState(GL_VERTEX_ARRAY);
-        glDisableClientState(GL_NORMAL_ARRAY);
-        glDisableClientState(GL_COLOR_ARRAY);
+      case SceneOpKind::Faces:
+        sendCellFaceQuads(geometry_.faces, op.begin, op.end, mesh, origin, geometry_.colourmap, staging_);
         break;
-      }
       case SceneOpKind::Polygons:
         for (std::uint32_t i = op.begin; i < op.end; ++i) {
           const ScenePolygon& poly = geometry_.polygons[i];
@@ -193,7 +161,7 @@ void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>&
       case SceneOpKind::Overlays: sendOverlays(op.begin, op.end, origin); break;
       case SceneOpKind::Vectors: drawVectors(geometry_.vectors, op.begin, op.end, geometry_.colourmap, origin); break;
       case SceneOpKind::DataSets: drawDataScene(geometry_.data, origin, dataStaging_); break;
-      case SceneOpKind::CellFacesOverlay: break;
+      case SceneOpKind::CellFacesOverlay: drawCellFacesScene(geometry_.cellFaces, mesh, origin, staging_); break;
     }
   }
 }

@@ -6,6 +6,7 @@
 #include "core/view/view_state.h"
 #include "gl/data_gl.h"
 #include "gl/display_lists.h"
+#include "gl/faces_gl.h"
 
 namespace litho {
 
@@ -15,10 +16,12 @@ class SceneRenderer {
  public:
   explicit SceneRenderer(DisplayLists& lists) : lists_(lists) {}
 
-  // Builds the scene and compiles it (compile only). A scene that does not
-  // fit in memory is compiled empty and failure() says why.
-  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours);
-  // Why the last rebuild drew nothing, or "".
+  // Builds the scene, with the view's cell-faces overlay when given, and
+  // compiles it (compile only). A scene that does not fit in memory is
+  // compiled empty and failure() says why.
+  void rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
+               const CellFacesOverlay* cellFaces);
+  // Why the last rebuild drew nothing or left the cell faces out, or "".
   const std::string& failure() const { return failure_; }
   // Replays the last compiled scene.
   void draw() const;
@@ -47,7 +50,7 @@ class SceneRenderer {
   unsigned list_ = 0;
   SceneBuilder builder_;
   SceneGeometry geometry_;
-  mutable std::vector<float> positions_, normals_, colours_;  // staging, kept between builds
+  mutable VertexStaging staging_;  // kept between builds
   mutable DataStaging dataStaging_;
   std::string failure_;
   bool immediate_ = false;

@@ -96,8 +96,9 @@ VectorPageResult writeVectorPage(int format, int sort, const std::array<int, 4>&
 FeedbackCounts feedbackCounts(const SceneGeometry& g, std::size_t overlayTextBytes) {
   FeedbackCounts c;
   c.faces = g.faceCount() + g.data.triangles.size() + 48 * g.data.cylinders.size() +
-            24 * g.vectors.arrows.size();
-  c.lineVertices = g.overlayVertices.size() + g.data.vertices.size() + 2 * g.vectors.arrows.size();
+            24 * g.vectors.arrows.size() + g.cellFaces.faces.size();
+  c.lineVertices = g.overlayVertices.size() + g.data.vertices.size() + 2 * g.vectors.arrows.size() +
+                   2 * g.cellFaces.traces.size();
   c.pointCount = g.data.vertices.size();
   std::size_t names = 0;
   for (const auto& l : g.data.labels) names += l.text.size();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -57,6 +58,36 @@ TEST(BatchRenderExport, DrawsWithoutAnyDisplay) {
   EXPECT_EQ(head(dir.path() + "/v.png", 4), "\x89PNG");
   EXPECT_EQ(render(view + dir.path() + "/v.pdf", noDisplay), 0);
   EXPECT_EQ(head(dir.path() + "/v.pdf", 4), "%PDF");
+}
+
+// The cell faces drawn in both modes, in bitmaps and vector files alike.
+TEST(BatchRenderExport, CellFacesInBothModes) {
+  const std::string ex = std::string(LITHO_SOURCE_DIR) + "/examples/block/";
+  const std::string model = ex + "block.msh " + ex + "density.den --size 200x150 ";
+  const std::string faces = " --faces " + ex + "face_weights.txt";
+  test::TempDir dir;
+  const std::string d = dir.path() + "/";
+  auto stats = [](const std::string& args) {
+    std::string text;
+    if (FILE* p = ::popen((std::string(LITHO_BATCH_EXE) + " render --stats " + args + " 2>&1").c_str(), "r")) {
+      char buf[512];
+      while (std::fgets(buf, sizeof buf, p)) text += buf;
+      ::pclose(p);
+    }
+    return text;
+  };
+  EXPECT_NE(stats(model + "-o " + d + "l.png" + faces).find("cell face traces: "), std::string::npos);
+  // Below 0.5 lie the 900 faces of the contact and the 695 faces around the bodies, all in the core.
+  const std::string bodies = model + "--cutoff 0.1 1 -o " + d;
+  const std::string surface = stats(bodies + "s.svg" + faces + ":surface --faces-cutoff 0 0.5");
+  EXPECT_NE(surface.find("cell faces drawn: 1595\n"), std::string::npos) << surface;
+  EXPECT_EQ(render(bodies + "p.svg"), 0);
+  EXPECT_GT(head(d + "s.svg", 1 << 24).size(), head(d + "p.svg", 1 << 24).size() + 1000 * 40)
+      << "the faces are in the file";
+
+  EXPECT_EQ(render(model + "-o " + d + "x.png --faces-cutoff 0 1"), 2) << "a cutoff needs --faces";
+  EXPECT_EQ(render(model + "-o " + d + "x.png --faces"), 2);
+  EXPECT_EQ(render(model + "-o " + d + "x.png --faces " + ex + "density.den"), 1) << "too short a file";
 }
 
 }  // namespace

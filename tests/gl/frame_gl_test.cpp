@@ -111,7 +111,7 @@ TEST_F(FrameTest, LightsCullingAndBackground) {
   SCOPED_TRACE("a frame with neither flag set draws nothing");
   frame->view()->makeCurrent();
   GlResources gl;
-  EXPECT_FALSE(drawFrame(c.state, doc, c.colours, gl));
+  EXPECT_FALSE(drawFrame(c.state, doc, c.colours, c.cellFaces, gl));
   frame->view()->doneCurrent();
 }
 
