@@ -18,6 +18,9 @@ namespace {
 // room: Mesa's software renderer peaks at about 100 bytes a face.
 constexpr unsigned long long kListBytesPerFace = 128;
 constexpr unsigned long long kListBytesPerVertex = 64;
+// The model's polygon offset as GL2PS reads it during a vector export: far
+// above its coincidence tolerance (0.005), far below the scene's depth.
+constexpr float kVectorOffsetUnits = 1;
 double msSince(std::chrono::steady_clock::time_point t) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t).count();
 }
@@ -131,7 +134,9 @@ void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>&
         }
         break;
       case SceneOpKind::PolygonOffsetOn:
-        glPolygonOffset(1, 1000);
+        // GL2PS takes the units in its own depth scale, where the whole scene spans 1000:
+        // 1000 there would put every face of the model behind every line and overlay.
+        glPolygonOffset(1, immediate_ ? kVectorOffsetUnits : 1000);
         glEnable(GL_POLYGON_OFFSET_FILL);
         gl2psEnable(GL2PS_POLYGON_OFFSET_FILL);
         break;
