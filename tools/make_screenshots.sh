@@ -15,5 +15,9 @@ shot block-cutoff "$EX/block/block.msh" "$EX/block/density.den" --cutoff 0.1 0.3
 shot block-topography "$EX/block/block.msh" "$EX/block/density.den" --topo "$EX/block/topo.txt"
 shot block-survey --view "$EX/block/gravity.ls3d"
 shot block-stations "$EX/block/block.msh" "$EX/block/density.den" --data "$EX/block/gravity.obs:spheres:6"
+shot block-faces-lines "$EX/block/block.msh" "$EX/block/density.den" --cutoff 0.1 0.35 \
+  --faces "$EX/block/face_weights.txt"
+shot block-faces-surface "$EX/block/block.msh" "$EX/block/density.den" --cutoff 0.1 0.35 \
+  --faces "$EX/block/face_weights.txt:surface" --faces-cutoff 0 0.5
 shot layered-log "$EX/layered/layered.msh" "$EX/layered/conductivity.con" --log --yes
 shot octree "$EX/octree/octree.msh" "$EX/octree/conductivity.con" --octree --log --yes
