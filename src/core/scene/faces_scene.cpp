@@ -98,35 +98,61 @@ void buildTraces(const CellFacesOverlay& o, const Grid2<int>& top, const HiddenF
   }
 }
 
-// Calls keep(i, j, k, side, value) for every face of the surface mode in the
-// cutoff range: the face above, west of and south of each cell from the
-// column's first drawn layer, the ends of the box included so that the faces
-// on its far sides are reached.
-template <class Keep>
-void walkSurface(const CellFacesOverlay& o, const Grid2<int>& top, const DrawBox& b, Keep&& keep) {
+// Calls run(values, shift, k0, k1, i, j, side) for every run of candidate
+// faces of the surface mode: the face above, west of and south of each cell
+// k0..k1 of column (i, j) from its first drawn layer, whose values are
+// values[k + shift]. The ends of the box are included, so that the faces on
+// its far sides are reached.
+template <class Run>
+void walkSurface(const CellFacesOverlay& o, const Grid2<int>& top, const DrawBox& b, Run&& run) {
   if (b.empty()) return;
-  const float lo = o.cutoffMin, hi = o.cutoffMax;
   const int iEnd = std::min(b.xe, o.nx - 1), jEnd = std::min(b.ye, o.ny - 1), kEnd = std::min(b.ze, o.nz - 1);
+  const int kSide = std::min(kEnd, b.ze - 1);
   for (int i = b.xs; i <= iEnd; ++i) {
     for (int j = b.ys; j <= jEnd; ++j) {
       const int k0 = firstLayer(top, b, i, j);
-      if (i != b.xe && j != b.ye) {
-        const float* zc = o.z.column(i, j);
-        for (int k = std::max(k0, 1); k <= kEnd; ++k)
-          if (zc[k - 1] >= lo && zc[k - 1] <= hi) keep(i, j, k, kFaceTop, zc[k - 1]);
-      }
-      const int kSide = std::min(kEnd, b.ze - 1);
-      if (i != 0 && j != b.ye) {
-        const float* xc = o.x.column(i - 1, j);
-        for (int k = k0; k <= kSide; ++k)
-          if (xc[k] >= lo && xc[k] <= hi) keep(i, j, k, kFaceWest, xc[k]);
-      }
-      if (j != 0 && i != b.xe) {
-        const float* yc = o.y.column(i, j - 1);
-        for (int k = k0; k <= kSide; ++k)
-          if (yc[k] >= lo && yc[k] <= hi) keep(i, j, k, kFaceSouth, yc[k]);
-      }
+      if (i != b.xe && j != b.ye) run(o.z.column(i, j), -1, std::max(k0, 1), kEnd, i, j, kFaceTop);
+      if (i != 0 && j != b.ye) run(o.x.column(i - 1, j), 0, k0, kSide, i, j, kFaceWest);
+      if (j != 0 && i != b.xe) run(o.y.column(i, j - 1), 0, k0, kSide, i, j, kFaceSouth);
     }
+  }
+}
+
+// In the closed cutoff range; never NaN. Without branches: the values are as
+// good as random, and a mispredicted branch a face would cost more than the test.
+inline int kept(float w, float lo, float hi) { return (w >= lo) & (w <= hi); }
+
+long long countKept(const CellFacesOverlay& o, const Grid2<int>& top, const DrawBox& b) {
+  const float lo = o.cutoffMin, hi = o.cutoffMax;
+  long long n = 0;
+  walkSurface(o, top, b, [&](const float* v, int shift, int k0, int k1, int, int, std::uint8_t) {
+    int m = 0;
+    for (int k = k0; k <= k1; ++k) m += kept(v[k + shift], lo, hi);
+    n += m;
+  });
+  return n;
+}
+
+void buildSurface(const CellFacesOverlay& o, const Grid2<int>& top, const DrawBox& b, long long count,
+                  std::vector<CellFace>& out) {
+  const float lo = o.cutoffMin, hi = o.cutoffMax;
+  // Every candidate is written at the next free place, which only a kept one advances: one spare slot.
+  out.resize(static_cast<std::size_t>(count) + 1);
+  CellFace* f = out.data();
+  std::size_t n = 0;
+  walkSurface(o, top, b, [&](const float* v, int shift, int k0, int k1, int i, int j, std::uint8_t side) {
+    for (int k = k0; k <= k1; ++k) {
+      f[n] = {i, j, k, side, 0};
+      n += static_cast<std::size_t>(kept(v[k + shift], lo, hi));
+    }
+  });
+  out.resize(n);
+  const float cmin = o.colourMin, cmax = o.colourMax;
+  for (CellFace& c : out) {
+    const float w = c.side == kFaceTop    ? o.z(c.i, c.j, c.k - 1)
+                    : c.side == kFaceWest ? o.x(c.i - 1, c.j, c.k)
+                                          : o.y(c.i, c.j - 1, c.k);
+    c.colour = static_cast<std::uint8_t>(facesColourIndex(w, cmin, cmax));
   }
 }
 
@@ -139,13 +165,11 @@ bool drawable(const CellFacesOverlay& o, const RectMesh& mesh) {
 long long countSurfaceFaces(const CellFacesOverlay& o, const RectMesh& mesh, const Grid2<int>& top,
                             const HiddenFlags& flags) {
   if (!drawable(o, mesh) || o.method != kFacesSurface) return 0;
-  long long n = 0;
-  walkSurface(o, top, flags.box(), [&](int, int, int, std::uint8_t, float) { ++n; });
-  return n;
+  return countKept(o, top, flags.box());
 }
 
 void buildCellFacesScene(const CellFacesOverlay& o, const RectMesh& mesh, const Grid2<int>& top,
-                         const HiddenFlags& flags, CellFacesScene& out) {
+                         const HiddenFlags& flags, CellFacesScene& out, long long surfaceFaces) {
   out.clear();
   if (!drawable(o, mesh) || flags.box().empty()) return;
   out.method = o.method;
@@ -154,10 +178,8 @@ void buildCellFacesScene(const CellFacesOverlay& o, const RectMesh& mesh, const 
   if (o.method == kFacesLines) {
     buildTraces(o, top, flags, out.traces);
   } else if (o.method == kFacesSurface) {
-    const float lo = o.colourMin, hi = o.colourMax;
-    walkSurface(o, top, flags.box(), [&](int i, int j, int k, std::uint8_t side, float w) {
-      out.faces.push_back({i, j, k, side, static_cast<std::uint8_t>(facesColourIndex(w, lo, hi))});
-    });
+    if (surfaceFaces < 0) surfaceFaces = countKept(o, top, flags.box());
+    buildSurface(o, top, flags.box(), surfaceFaces, out.faces);
   }
 }
 

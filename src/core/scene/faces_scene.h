@@ -62,7 +62,8 @@ long long countSurfaceFaces(const CellFacesOverlay& o, const RectMesh& mesh, con
 
 // The overlay's geometry for the DrawBox of flags. Draws nothing unless the
 // overlay is loaded for this mesh's size. NaN values are never drawn.
+// surfaceFaces: countSurfaceFaces of the same state when the caller has it.
 void buildCellFacesScene(const CellFacesOverlay& o, const RectMesh& mesh, const Grid2<int>& topActive,
-                         const HiddenFlags& flags, CellFacesScene& out);
+                         const HiddenFlags& flags, CellFacesScene& out, long long surfaceFaces = -1);
 
 }  // namespace litho

@@ -449,19 +449,20 @@ bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourSt
 
 void SceneBuilder::buildCellFaces(const Document& doc, const CellFacesOverlay& o, SceneGeometry& out) {
   const Grid2<int>& top = doc.store().topActiveIndex();
+  long long faces = -1;
   if (o.method == kFacesSurface) {
-    const auto faces = static_cast<unsigned long long>(countSurfaceFaces(o, doc.mesh(), top, flags_));
+    faces = countSurfaceFaces(o, doc.mesh(), top, flags_);
+    const auto need = static_cast<unsigned long long>(faces) + 1;
     const auto have = static_cast<unsigned long long>(out.cellFaces.faces.capacity());
-    if (faces > have) {
-      if (const auto why = memoryShortfall(bytesOf(faces - have, sizeof(CellFace)))) {
+    if (need > have) {
+      if (const auto why = memoryShortfall(bytesOf(need - have, sizeof(CellFace)))) {
         failure_ = "Not enough memory to draw the cell faces: " + *why +
                    ".\nA narrower cutoff range (Cell faces ...) leaves fewer faces to draw.";
         return;
       }
-      out.cellFaces.faces.reserve(faces);
     }
   }
-  buildCellFacesScene(o, doc.mesh(), top, flags_, out.cellFaces);
+  buildCellFacesScene(o, doc.mesh(), top, flags_, out.cellFaces, faces);
   if (out.cellFaces.method != kFacesNone) out.ops.push_back({SceneOpKind::CellFacesOverlay});
 }
 
