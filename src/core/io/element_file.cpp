@@ -51,10 +51,16 @@ bool parseParameters(const std::string& line, Element& e) {
   return ok;
 }
 
+// What the block editor can make: a block of size 0 ("set" with equal
+// coordinates) may start on the mesh's last node (the Y index then one row
+// south of the mesh).
 bool fitsMesh(const Element& e, int nx, int ny, int nz) {
   const auto slope = [](int s) { return s >= -20 && s <= 20; };
-  return e.xIndex >= 0 && e.xIndex < nx && e.yIndex >= 0 && e.yIndex < ny && e.zIndex >= 0 && e.zIndex < nz &&
-         e.xSize >= 1 && e.ySize >= 1 && e.zSize >= 1 && slope(e.slopeX) && slope(e.slopeY) && slope(e.slopeXY);
+  const auto axis = [](int index, int size, int n, int shift) {
+    return size >= 1 ? index >= 0 && index < n : size == 0 && index >= -shift && index <= n - shift;
+  };
+  return axis(e.xIndex, e.xSize, nx, 0) && axis(e.yIndex, e.ySize, ny, 1) && axis(e.zIndex, e.zSize, nz, 0) &&
+         slope(e.slopeX) && slope(e.slopeY) && slope(e.slopeXY);
 }
 
 // The elements, or nullopt with why holding the first line of the warning.

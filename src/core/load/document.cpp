@@ -10,6 +10,7 @@
 #include <new>
 
 #include "core/data/data_reader.h"
+#include "core/edit/block_editor.h"
 #include "core/io/element_file.h"
 #include "core/io/mesh_reader.h"
 #include "core/io/octree.h"
@@ -32,7 +33,21 @@ Document::~Document() {
     std::remove(tq5rTempFile_.c_str());
 }
 
+void Document::finishEditing() {
+  if (editor_) editor_->close();
+  editor_ = nullptr;
+  blockEditorOpen_ = false;
+}
+
+ModelSet& Document::valuesForEdit(int m) {
+  if (editor_ && editor_->modelIndex() == m) return editor_->committedValues();
+  return store_.modelData(m);
+}
+
 void Document::releaseModelData() {
+  finishEditing();
+  history_.clear();
+  changedValues_ = {};
   store_.release();
   modelLoaded_ = false;
   // An empty view is not titled with the file that failed to load.
@@ -47,6 +62,9 @@ void Document::setDataSets(std::vector<DataSet> sets) {
 }
 
 void Document::adopt(ModelStore store, const LoadRequest& files) {
+  finishEditing();
+  history_.clear();
+  changedValues_ = {};
   store_ = std::move(store);
   files_ = files;
   files_.ignoreSmallest.reset();
@@ -65,6 +83,9 @@ LoadStatus Document::load(const LoadRequest& request) {
 }
 
 LoadStatus Document::loadOrKeep(const LoadRequest& request) {
+  finishEditing();
+  UndoHistory history = std::move(history_);
+  history_ = UndoHistory();
   ModelStore store = std::move(store_);
   store_ = ModelStore();
   LoadRequest files = files_;
@@ -76,6 +97,7 @@ LoadStatus Document::loadOrKeep(const LoadRequest& request) {
              modified = modified_, transmitter = transmitterMode_;
   const LoadStatus s = load(request);
   if (s == LoadStatus::Loaded) return s;
+  history_ = std::move(history);
   store_ = std::move(store);
   files_ = std::move(files);
   elements_ = std::move(elements);
@@ -350,6 +372,7 @@ LoadStatus Document::reload() {
     platform_.message("The model was not read from a file: there is nothing to reload.", MessageKind::Info);
     return LoadStatus::NotLoaded;
   }
+  finishEditing();
   if (octreeMode() && octreeModelFile_) return reloadOctree();
   WaitCursor wait(platform_);
   modelLoaded_ = false;
@@ -406,6 +429,7 @@ LoadStatus Document::reload() {
   store_.setCoreOffsets(start->header.sideOffsets());
   modelLoaded_ = true;
   modified_ = false;
+  history_.clear();
   if (updateAllViews) updateAllViews(ViewRefresh::Reload);
   return LoadStatus::Loaded;
 }
@@ -740,6 +764,7 @@ LoadStatus Document::reloadOctree() {
   if (!vector) store_.computeBottomMean();
   modelLoaded_ = true;
   modified_ = false;
+  history_.clear();
   if (updateAllViews) updateAllViews(ViewRefresh::Reload);
   return LoadStatus::Loaded;
 }

@@ -4,9 +4,12 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/edit/element.h"
+#include "core/edit/undo_history.h"
+#include "core/store/cell_box.h"
 #include "core/store/arrays.h"
 #include "core/load/command_line.h"
 #include "core/load/document_ui.h"
@@ -20,6 +23,7 @@
 
 namespace litho {
 
+class BlockEditor;
 struct OctreeMesh;
 
 enum class LoadStatus {
@@ -77,7 +81,7 @@ class Document {
   bool tq5rMode() const { return tq5rMode_; }
   bool transmitterMode() const { return transmitterMode_; }
   bool hardwareOpenGL() const { return hardwareOpenGL_; }
-  bool blockEditorOpen() const { return blockEditorOpen_; }
+  bool blockEditorOpen() const { return blockEditorOpen_ || editor_; }
   bool modified() const { return modified_; }
   bool differenceShown() const { return differenceShown_; }
   bool octreeModelFile() const { return octreeModelFile_; }
@@ -102,6 +106,23 @@ class Document {
   void setDifferenceShown(bool on) { differenceShown_ = on; }
   void markModified() { modified_ = true; }
   void setBlockEditorOpen(bool open) { blockEditorOpen_ = open; }
+
+  // --- editing values ------------------------------------------------------
+  // The open block editor, which registers itself; null when none.
+  BlockEditor* blockEditor() const { return editor_; }
+  void setBlockEditor(BlockEditor* editor) { editor_ = editor; }
+  // Closes the block editor, keeping what it committed, before the model is replaced.
+  void finishEditing();
+  // Where changes of model set m are written: the block editor's committed
+  // values while it edits that set, else the set itself.
+  ModelSet& valuesForEdit(int m);
+  std::vector<Element>& editElements() { return elements_; }
+  UndoHistory& history() { return history_; }
+  const UndoHistory& history() const { return history_; }
+  // Cells of the current model whose values changed since the views last
+  // looked; the views redraw only what they cover.
+  void noteValuesChanged(const CellRegion& cells) { changedValues_.add(cells); }
+  CellRegion takeValuesChanged() { return std::exchange(changedValues_, CellRegion{}); }
   // A store built by code (a full-data view file, a benchmark, a test) becomes
   // the loaded document, with the files it stands for.
   void adopt(ModelStore store, const LoadRequest& files);
@@ -207,6 +228,9 @@ class Document {
   std::uint64_t tq5rTempDevice_ = 0, tq5rTempInode_ = 0, tq5rTempSize_ = 0;
   std::int64_t tq5rTempModified_ = 0;  // ns
   std::vector<Element> elements_;
+  BlockEditor* editor_ = nullptr;
+  UndoHistory history_;
+  CellRegion changedValues_;
   std::vector<DataSet> dataSets_;
   int selectedDataSet_ = -1;
 

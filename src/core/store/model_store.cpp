@@ -80,11 +80,13 @@ bool ModelStore::allocateSecondModel() {
 
 void ModelStore::setSecondModelLoaded(bool loaded) {
   secondLoaded_ = loaded && !second_.empty();
+  keptSecond_.release();
   if (!secondLoaded_) second_.release();
 }
 
 void ModelStore::dropSecondModel() {
   second_.release();
+  keptSecond_.release();
   secondLoaded_ = false;
   secondRange_ = {};
 }

@@ -75,6 +75,8 @@ class ModelStore {
   ModelSet* modelArray() { return models_.data(); }
   ModelSet* vectorArray(int axis) { return components_[static_cast<std::size_t>(axis)].data(); }
   ModelSet& secondModelData() { return second_; }
+  // The second model as it was loaded, kept while the second model holds the difference.
+  ModelSet& keptSecondModel() { return keptSecond_; }
   Grid2<int>& topActiveData() { return top_; }
   // The second model read completely.
   void setSecondModelLoaded(bool loaded);
@@ -104,6 +106,7 @@ class ModelStore {
   bool vector_ = false;
   int current_ = 0;
   ModelSet second_;
+  ModelSet keptSecond_;
   bool secondLoaded_ = false;
   Grid2<int> top_;
   std::uint8_t maskSet_ = 0;
