@@ -93,6 +93,9 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, co
       gl.scene().rebuild(doc, v, colours, &cellFaces);
       v.frame.rebuilt();
       v.vectorPassDeclined = false;  // a No holds for one vector pass
+    } else if (!v.frame.patchPending().empty()) {
+      gl.scene().patch(doc, v, colours, v.frame.patchPending(), &cellFaces);
+      v.frame.patched();
     }
     // A zoomed-in model stops at the edge of its part of the window, short of the colourbar.
     const bool clipped = sceneWidthFraction(v) < 1;

@@ -29,6 +29,7 @@ double msSince(std::chrono::steady_clock::time_point t) {
 void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
                             const CellFacesOverlay* cellFaces) {
   auto t0 = std::chrono::steady_clock::now();
+  patched_ = false;
   const bool built = builder_.build(doc, v, colours, geometry_, cellFaces);
   failure_ = builder_.failure();
   // The display list keeps its own copy of every vertex: checked before the driver is asked for it.
@@ -66,6 +67,39 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
   compileMs_ = msSince(t0);
 }
 
+void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourState& colours,
+                          const CellRegion& changed, const CellFacesOverlay* cellFaces) {
+  // The overlay's traces follow the visible cells: drawn again whole.
+  const bool listsReady = !(cellFaces && cellFaces->loaded) && = immediate_ || (list_ != 0 && (geometry_.slabbedOp < 0 || slabLists_ != 0));
+  if (!listsReady || mesh_ != &doc.mesh() || origin_ != v.sceneCentre) {
+    rebuild(doc, v, colours, cellFaces);
+    return;
+  }
+  auto t0 = std::chrono::steady_clock::now();
+  bool ok = false;
+  try {
+    ok = builder_.patch(doc, v, colours, changed, geometry_, changedSlabs_);
+  } catch (const std::bad_alloc&) {
+    ok = false;
+  }
+  if (!ok) {
+    rebuild(doc, v, colours, cellFaces);
+    return;
+  }
+  buildMs_ = msSince(t0);
+  t0 = std::chrono::steady_clock::now();
+  try {
+    if (!immediate_)
+      for (const int s : changedSlabs_) compileSlab(doc.mesh(), v.sceneCentre, s);
+  } catch (const std::bad_alloc&) {
+    glEndList();
+    rebuild(doc, v, colours, cellFaces);
+    return;
+  }
+  compileMs_ = msSince(t0);
+  patched_ = true;
+}
+
 void SceneRenderer::draw() const {
   if (immediate_ && mesh_)
     sendScene(*mesh_, origin_);
@@ -76,6 +110,9 @@ void SceneRenderer::draw() const {
 void SceneRenderer::release() {
   lists_.free(list_);
   list_ = 0;
+  lists_.free(slabLists_);
+  slabLists_ = 0;
+  slabListCount_ = 0;
 }
 
 void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) const {
@@ -106,19 +143,40 @@ void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const s
 }
 
 void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  const int slabs = geometry_.slabbedOp >= 0 ? static_cast<int>(geometry_.slabs.size()) : 0;
+  if (slabs != slabListCount_) {
+    lists_.free(slabLists_);
+    slabLists_ = slabs > 0 ? lists_.allocate(slabs) : 0;
+    slabListCount_ = slabLists_ != 0 ? slabs : 0;
+  }
+  const bool callSlabs = slabs > 0 && slabLists_ != 0;
+  if (callSlabs)
+    for (int s = 0; s < slabs; ++s) compileSlab(mesh, origin, s);
   glNewList(list_, GL_COMPILE);
-  sendScene(mesh, origin);
+  sendScene(mesh, origin, callSlabs);
+  glEndList();
+}
+
+void SceneRenderer::compileSlab(const RectMesh& mesh, const std::array<double, 3>& origin, int slab) {
+  const FaceSlab& s = geometry_.slabs[static_cast<std::size_t>(slab)];
+  glNewList(slabLists_ + static_cast<unsigned>(slab), GL_COMPILE);
+  sendCellFaceQuads(geometry_.faces, s.begin, s.end, mesh, origin, geometry_.colourmap, staging_);
   glEndList();
 }
 
 // The GL2PS calls do nothing unless a vector page is being written.
-void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>& origin) const {
+void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>& origin, bool callSlabs) const {
   const double ox = origin[0], oy = origin[1], oz = origin[2];
   const auto& map = geometry_.colourmap.entries;
-  for (const SceneOp& op : geometry_.ops) {
+  for (std::size_t o = 0; o < geometry_.ops.size(); ++o) {
+    const SceneOp& op = geometry_.ops[o];
     switch (op.kind) {
       case SceneOpKind::Faces:
-        sendCellFaceQuads(geometry_.faces, op.begin, op.end, mesh, origin, geometry_.colourmap, staging_);
+        if (callSlabs && static_cast<int>(o) == geometry_.slabbedOp) {
+          for (int s = 0; s < slabListCount_; ++s) glCallList(slabLists_ + static_cast<unsigned>(s));
+        } else {
+          sendCellFaceQuads(geometry_.faces, op.begin, op.end, mesh, origin, geometry_.colourmap, staging_);
+        }
         break;
       case SceneOpKind::Polygons:
         for (std::uint32_t i = op.begin; i < op.end; ++i) {

@@ -21,6 +21,10 @@ class SceneRenderer {
   // compiled empty and failure() says why.
   void rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
                const CellFacesOverlay* cellFaces);
+  // After the values of the cells in changed: recompiles only the slabs of
+  // faces they touch, or rebuilds when the scene cannot be patched.
+  void patch(const Document& doc, const ViewState& v, const ColourState& colours, const CellRegion& changed,
+             const CellFacesOverlay* cellFaces);
   // Why the last rebuild drew nothing or left the cell faces out, or "".
   const std::string& failure() const { return failure_; }
   // Replays the last compiled scene.
@@ -40,14 +44,21 @@ class SceneRenderer {
   SceneBuilder& builder() { return builder_; }
   double lastBuildMs() const { return buildMs_; }
   double lastCompileMs() const { return compileMs_; }
+  // Whether the last rebuild or patch only patched.
+  bool lastWasPatch() const { return patched_; }
 
  private:
   void compile(const RectMesh& mesh, const std::array<double, 3>& origin);
-  void sendScene(const RectMesh& mesh, const std::array<double, 3>& origin) const;
+  void compileSlab(const RectMesh& mesh, const std::array<double, 3>& origin, int slab);
+  // callSlabs: the slabbed faces op calls the slab lists instead of sending its faces.
+  void sendScene(const RectMesh& mesh, const std::array<double, 3>& origin, bool callSlabs = false) const;
   void sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin) const;
 
   DisplayLists& lists_;
   unsigned list_ = 0;
+  unsigned slabLists_ = 0;  // one list per slab of faces, called by list_
+  int slabListCount_ = 0;
+  std::vector<int> changedSlabs_;
   SceneBuilder builder_;
   SceneGeometry geometry_;
   mutable VertexStaging staging_;  // kept between builds
@@ -58,6 +69,7 @@ class SceneRenderer {
   std::array<double, 3> origin_{};
   double buildMs_ = 0;
   double compileMs_ = 0;
+  bool patched_ = false;
 };
 
 }  // namespace litho

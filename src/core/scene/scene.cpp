@@ -54,6 +54,8 @@ void HiddenFlags::reset(const DrawBox& box) {
 void SceneGeometry::clear() {
   ops.clear();
   faces.clear();
+  slabs.clear();
+  slabbedOp = -1;
   polygons.clear();
   polygonVertices.clear();
   overlays.clear();
@@ -345,8 +347,57 @@ void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
   if (c[kSideBottom] >= 1) showSlice(2, b.ze - c[kSideBottom] - 1);
 }
 
+namespace {
+
+// The exposed faces of the shown cells of column (i, j), from its first drawn cell t.
+inline void emitColumn(const std::uint8_t* f, const float* col, int i, int j, int t, int ze, long long dW,
+                       long long dS, double min, double factor, std::vector<CellFace>& faces) {
+  constexpr std::uint64_t kLow = 0x0101010101010101ULL;
+  for (int k0 = t; k0 < ze; k0 += 8) {
+    const std::uint64_t own = load8(f + k0);
+    const std::uint64_t around = load8(f + k0 - 1) | load8(f + k0 + 1) | load8(f + k0 - dW) | load8(f + k0 + dW) |
+                                 load8(f + k0 - dS) | load8(f + k0 + dS);
+    std::uint64_t exposed = around & ~own & kLow;
+    if (ze - k0 < 8) exposed &= (1ULL << (8 * (ze - k0))) - 1;
+    while (exposed) {
+      const int k = k0 + (__builtin_ctzll(exposed) >> 3);
+      exposed &= exposed - 1;
+      const auto colour = static_cast<std::uint8_t>(colourIndex(col[k], min, factor));
+      if (f[k - 1]) faces.push_back({i, j, k, kFaceTop, colour});
+      if (f[k + 1]) faces.push_back({i, j, k, kFaceBottom, colour});
+      if (f[k - dW]) faces.push_back({i, j, k, kFaceWest, colour});
+      if (f[k + dW]) faces.push_back({i, j, k, kFaceEast, colour});
+      if (f[k - dS]) faces.push_back({i, j, k, kFaceSouth, colour});
+      if (f[k + dS]) faces.push_back({i, j, k, kFaceNorth, colour});
+    }
+  }
+}
+
+// Columns per slab: slabs of about 64 k cells, at most 1024 of them.
+int slabWidth(const DrawBox& b) {
+  const long long columnCells = static_cast<long long>(b.ye - b.ys) * (b.ze - b.zs);
+  const long long byCells = std::max(1LL, 65536 / std::max(1LL, columnCells));
+  const long long byCount = (b.xe - b.xs + 1023) / 1024;
+  return static_cast<int>(std::max(byCells, byCount));
+}
+
+}  // namespace
+
+void SceneBuilder::emitColumns(const Document& doc, const ModelSet& values, const ColourScale& scale, int i0, int i1,
+                               std::vector<CellFace>& faces) const {
+  const DrawBox& b = flags_.box();
+  const double min = scale.min;
+  const double factor = colourFactor(scale);
+  const long long dW = flags_.rowStride() * flags_.columnStride();
+  const long long dS = flags_.columnStride();
+  for (int i = i0; i < i1; ++i)
+    for (int j = b.ys; j < b.ye; ++j)
+      emitColumn(flags_.column(i, j), values.column(i, j), i, j, columnTop(doc, b, i, j), b.ze, dW, dS, min, factor,
+                 faces);
+}
+
 void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const ModelSet& values,
-                              const ColourScale& scale, SceneGeometry& out) {
+                              const ColourScale& scale, SceneGeometry& out, bool slabbed) {
   const DrawBox& b = flags_.box();
   const auto firstFace = static_cast<std::uint32_t>(out.faces.size());
   const auto firstPolygon = static_cast<std::uint32_t>(out.polygons.size());
@@ -356,13 +407,23 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
     const RectMesh& m = doc.mesh();
     const long long dW = flags_.rowStride() * flags_.columnStride();
     const long long dS = flags_.columnStride();
-    constexpr std::uint64_t kLow = 0x0101010101010101ULL;
-    for (int i = b.xs; i < b.xe; ++i) {
-      for (int j = b.ys; j < b.ye; ++j) {
-        const std::uint8_t* f = flags_.column(i, j);
-        const float* col = values.column(i, j);
-        const int t = columnTop(doc, b, i, j);
-        if (v.diagonalCutOn) {
+    if (!v.diagonalCutOn && slabbed) {
+      const int width = slabWidth(b);
+      for (int i0 = b.xs; i0 < b.xe; i0 += width) {
+        const int i1 = std::min(i0 + width, b.xe);
+        const auto begin = static_cast<std::uint32_t>(out.faces.size());
+        emitColumns(doc, values, scale, i0, i1, out.faces);
+        out.slabs.push_back({i0, i1, begin, static_cast<std::uint32_t>(out.faces.size())});
+      }
+      out.slabbedOp = static_cast<int>(out.ops.size());
+    } else if (!v.diagonalCutOn) {
+      emitColumns(doc, values, scale, b.xs, b.xe, out.faces);
+    } else {
+      for (int i = b.xs; i < b.xe; ++i) {
+        for (int j = b.ys; j < b.ye; ++j) {
+          const std::uint8_t* f = flags_.column(i, j);
+          const float* col = values.column(i, j);
+          const int t = columnTop(doc, b, i, j);
           Crossing c;
           const ColumnCut cut = classifyColumn(v, m.xNodes[i], m.xNodes[i + 1], m.yNodes[j], m.yNodes[j + 1], c);
           if (cut == ColumnCut::Removed) continue;
@@ -375,24 +436,7 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
             }
             continue;
           }
-        }
-        for (int k0 = t; k0 < b.ze; k0 += 8) {
-          const std::uint64_t own = load8(f + k0);
-          const std::uint64_t around = load8(f + k0 - 1) | load8(f + k0 + 1) | load8(f + k0 - dW) |
-                                       load8(f + k0 + dW) | load8(f + k0 - dS) | load8(f + k0 + dS);
-          std::uint64_t exposed = around & ~own & kLow;
-          if (b.ze - k0 < 8) exposed &= (1ULL << (8 * (b.ze - k0))) - 1;
-          while (exposed) {
-            const int k = k0 + (__builtin_ctzll(exposed) >> 3);
-            exposed &= exposed - 1;
-            const auto colour = static_cast<std::uint8_t>(colourIndex(col[k], min, factor));
-            if (f[k - 1]) out.faces.push_back({i, j, k, kFaceTop, colour});
-            if (f[k + 1]) out.faces.push_back({i, j, k, kFaceBottom, colour});
-            if (f[k - dW]) out.faces.push_back({i, j, k, kFaceWest, colour});
-            if (f[k + dW]) out.faces.push_back({i, j, k, kFaceEast, colour});
-            if (f[k - dS]) out.faces.push_back({i, j, k, kFaceSouth, colour});
-            if (f[k + dS]) out.faces.push_back({i, j, k, kFaceNorth, colour});
-          }
+          emitColumn(f, col, i, j, t, b.ze, dW, dS, min, factor, out.faces);
         }
       }
     }
@@ -400,6 +444,94 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
   out.ops.push_back({SceneOpKind::Faces, firstFace, static_cast<std::uint32_t>(out.faces.size())});
   if (out.polygons.size() > firstPolygon)
     out.ops.push_back({SceneOpKind::Polygons, firstPolygon, static_cast<std::uint32_t>(out.polygons.size())});
+}
+
+bool SceneBuilder::patch(const Document& doc, const ViewState& v, const ColourState& colours,
+                         const CellRegion& changed, SceneGeometry& out, std::vector<int>& changedSlabs) {
+  changedSlabs.clear();
+  if (out.slabbedOp < 0 || out.slabs.empty() || v.diagonalCutOn || v.ignoreCutPlanes || !doc.modelLoaded() ||
+      doc.isVectorModel() || doc.store().empty())
+    return false;
+  if (doc.store().hasSecondModel() && !doc.store().secondModel().empty() && colours.blendWeight > 0) return false;
+  const DrawBox& b = flags_.box();
+  if (!(drawBoxOf(doc.mesh(), v) == b) || b.empty()) return false;
+
+  const ModelSet& model = doc.currentModel();
+  const double lo = v.displayMin, hi = v.displayMax;
+  auto& slabs = out.slabs;
+  std::vector<char> touched(slabs.size(), 0);
+  for (const CellBox& c : changed.boxes()) {
+    const CellBox r = c.intersected({b.xs, b.xe, b.ys, b.ye, b.zs, b.ze});
+    if (r.empty()) continue;
+    for (int i = r.i0; i < r.i1; ++i)
+      for (int j = r.j0; j < r.j1; ++j) {
+        std::uint8_t* f = flags_.column(i, j);
+        const float* col = model.column(i, j);
+        for (int k = std::max(r.k0, columnTop(doc, b, i, j)); k < r.k1; ++k) f[k] = hiddenByCutoff(col[k], lo, hi);
+      }
+    // A cell's faces follow its own flag and its neighbours'.
+    const int from = std::max(r.i0 - 1, b.xs), to = std::min(r.i1 + 1, b.xe);
+    for (std::size_t s = 0; s < slabs.size(); ++s)
+      if (slabs[s].i1 > from && slabs[s].i0 < to) touched[s] = 1;
+  }
+  for (std::size_t s = 0; s < slabs.size();) {
+    if (!touched[s]) {
+      ++s;
+      continue;
+    }
+    std::size_t e = s;
+    while (e < slabs.size() && touched[e]) changedSlabs.push_back(static_cast<int>(e++));
+    replaceSlabs(doc, model, colours.firstScale, static_cast<int>(s), static_cast<int>(e), out);
+    s = e;
+  }
+  return true;
+}
+
+// The faces of slabs [first, end) emitted again in place of the old ones; the
+// faces after them move and the ranges that point at them follow.
+void SceneBuilder::replaceSlabs(const Document& doc, const ModelSet& values, const ColourScale& scale, int first,
+                                int end, SceneGeometry& out) {
+  auto& slabs = out.slabs;
+  slabFaces_.clear();
+  std::vector<std::uint32_t> counts;
+  for (int s = first; s < end; ++s) {
+    const std::size_t before = slabFaces_.size();
+    emitColumns(doc, values, scale, slabs[s].i0, slabs[s].i1, slabFaces_);
+    counts.push_back(static_cast<std::uint32_t>(slabFaces_.size() - before));
+  }
+  const std::uint32_t oldBegin = slabs[first].begin, oldEnd = slabs[end - 1].end;
+  const long long delta = static_cast<long long>(slabFaces_.size()) - (oldEnd - oldBegin);
+  auto& faces = out.faces;
+  if (delta > 0) {
+    const std::size_t tail = faces.size() - oldEnd;
+    faces.resize(faces.size() + static_cast<std::size_t>(delta));
+    std::move_backward(faces.begin() + oldEnd, faces.begin() + oldEnd + tail, faces.end());
+  } else if (delta < 0) {
+    std::move(faces.begin() + oldEnd, faces.end(), faces.begin() + (oldEnd + delta));
+    faces.resize(faces.size() - static_cast<std::size_t>(-delta));
+  }
+  std::copy(slabFaces_.begin(), slabFaces_.end(), faces.begin() + oldBegin);
+  std::uint32_t at = oldBegin;
+  for (int s = first; s < end; ++s) {
+    slabs[s].begin = at;
+    at += counts[s - first];
+    slabs[s].end = at;
+  }
+  const auto shift = [delta](std::uint32_t& x) { x = static_cast<std::uint32_t>(x + delta); };
+  for (std::size_t s = end; s < slabs.size(); ++s) {
+    shift(slabs[s].begin);
+    shift(slabs[s].end);
+  }
+  for (std::size_t o = 0; o < out.ops.size(); ++o) {
+    SceneOp& op = out.ops[o];
+    if (op.kind != SceneOpKind::Faces) continue;
+    if (static_cast<int>(o) == out.slabbedOp) {
+      shift(op.end);
+    } else if (op.begin >= oldEnd) {
+      shift(op.begin);
+      shift(op.end);
+    }
+  }
 }
 
 std::string sceneMemoryMessage(const std::string& why) {
@@ -479,7 +611,9 @@ void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const Col
       out.ops.push_back({SceneOpKind::Vectors, 0, static_cast<std::uint32_t>(out.vectors.arrows.size())});
     }
     // Vector models show their cells only as outlines in mesh mode.
-    if (!doc.isVectorModel() || v.showMesh) scalarPass(doc, v, doc.currentModel(), colours.firstScale, out);
+    if (!doc.isVectorModel() || v.showMesh)
+      scalarPass(doc, v, doc.currentModel(), colours.firstScale, out,
+                 !doc.isVectorModel() && !v.ignoreCutPlanes && !secondActive);
     out.ops.push_back({SceneOpKind::PolygonOffsetOff});
   }
   out.ops.push_back({SceneOpKind::LightingOff});
@@ -490,7 +624,7 @@ void SceneBuilder::buildScene(const Document& doc, const ViewState& v, const Col
     if (opacity < 1) out.ops.push_back({SceneOpKind::BlendOn});
     if (opacity < 0.85f) out.ops.push_back({SceneOpKind::DepthWriteOff});
     if (v.lightingOn) out.ops.push_back({SceneOpKind::LightingOn});
-    scalarPass(doc, v, doc.store().secondModel(), colours.secondScale, out);
+    scalarPass(doc, v, doc.store().secondModel(), colours.secondScale, out, false);
     out.ops.push_back({SceneOpKind::LightingOff});
     out.ops.push_back({SceneOpKind::BlendOff});
     out.ops.push_back({SceneOpKind::DepthWriteOn});

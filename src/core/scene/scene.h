@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/store/arrays.h"
+#include "core/store/cell_box.h"
 #include "core/store/rect_mesh.h"
 #include "core/scene/cell_face.h"
 #include "core/scene/colour_state.h"
@@ -25,6 +26,7 @@ class Document;
 struct DrawBox {
   int xs = 0, xe = 0, ys = 0, ye = 0, zs = 0, ze = 0;
   bool empty() const { return xs >= xe || ys >= ye || zs >= ze; }
+  bool operator==(const DrawBox&) const = default;
   long long cellCount() const {
     return empty() ? 0 : static_cast<long long>(xe - xs) * (ye - ys) * (ze - zs);
   }
@@ -114,9 +116,19 @@ struct SceneOp {
   std::uint32_t end = 0;
 };
 
+// Faces of the columns [i0, i1) of the draw box: faces[begin, end).
+struct FaceSlab {
+  int i0, i1;
+  std::uint32_t begin, end;
+};
+
 struct SceneGeometry {
   std::vector<SceneOp> ops;
   std::vector<CellFace> faces;
+  // The model's faces by slabs of columns, when the scene allows a change of
+  // values to rebuild only the slabs it touches; ops[slabbedOp] draws them.
+  std::vector<FaceSlab> slabs;
+  int slabbedOp = -1;
   std::vector<ScenePolygon> polygons;
   std::vector<std::array<double, 3>> polygonVertices;  // model coordinates
   std::vector<OverlayPrimitive> overlays;
@@ -142,6 +154,12 @@ class SceneBuilder {
   // built without them and failure() says so.
   bool build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
              const CellFacesOverlay* cellFaces = nullptr);
+  // After the values of the cells in changed: the flags and the faces of the
+  // slabs they touch again, when the scene was built for the same view and
+  // can be patched; changedSlabs lists the slabs whose faces changed. False
+  // when the scene must be built again.
+  bool patch(const Document& doc, const ViewState& v, const ColourState& colours, const CellRegion& changed,
+             SceneGeometry& out, std::vector<int>& changedSlabs);
   const HiddenFlags& hiddenFlags() const { return flags_; }
   // Why the last build drew nothing, or left the cell faces out; "" when it drew everything.
   const std::string& failure() const { return failure_; }
@@ -153,9 +171,14 @@ class SceneBuilder {
   void buildCellFaces(const Document& doc, const CellFacesOverlay& o, SceneGeometry& out);
   void computeFlags(const Document& doc, const ViewState& v);
   void scalarPass(const Document& doc, const ViewState& v, const ModelSet& values, const ColourScale& scale,
-                  SceneGeometry& out);
+                  SceneGeometry& out, bool slabbed);
+  void emitColumns(const Document& doc, const ModelSet& values, const ColourScale& scale, int i0, int i1,
+                   std::vector<CellFace>& faces) const;
 
   HiddenFlags flags_;
+  void replaceSlabs(const Document& doc, const ModelSet& values, const ColourScale& scale, int first, int end,
+                    SceneGeometry& out);
+  std::vector<CellFace> slabFaces_;  // scratch of a patch
   std::string failure_;
 };
 

@@ -2,6 +2,7 @@
 #include <array>
 #include <string>
 
+#include "core/store/cell_box.h"
 #include "core/store/sides.h"
 
 namespace litho {
@@ -34,16 +35,31 @@ class FrameRequests {
  public:
   void redraw() { redraw_ = true; }
   void rebuild() { rebuild_ = true; }
+  // The values of these cells changed: a redraw that rebuilds only what they cover.
+  void valuesChanged(const CellRegion& cells) {
+    if (cells.empty()) return;
+    patch_.add(cells);
+    redraw_ = true;
+  }
   bool redrawPending() const { return redraw_; }
   bool rebuildPending() const { return rebuild_; }
+  const CellRegion& patchPending() const { return patch_; }
   bool anyPending() const { return redraw_ || rebuild_; }
-  void rebuilt() { rebuild_ = false; }
+  void rebuilt() {
+    rebuild_ = false;
+    patch_ = {};
+  }
+  void patched() { patch_ = {}; }
   void drawn() { redraw_ = false; }
-  void clear() { redraw_ = rebuild_ = false; }
+  void clear() {
+    redraw_ = rebuild_ = false;
+    patch_ = {};
+  }
 
  private:
   bool redraw_ = true;
   bool rebuild_ = true;
+  CellRegion patch_;
 };
 
 // What a key-frame transition moves between: the camera, the cuts, the value
