@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "app/commands/command_registry.h"
+#include "app/dialogs/cell_properties_dialog.h"
 #include "app/model_view.h"
 #include "app/qt_platform.h"
 #include "app/version.h"
@@ -69,9 +70,10 @@ MainWindow::MainWindow(Document& doc, QtPlatform& platform) : doc_(doc), platfor
   view_->controller().onStatus = [this](const std::string& text) { showStatus(QString::fromStdString(text)); };
   view_->onStatus = view_->controller().onStatus;
   view_->onCellProperties = [this](int i, int j, int k) {
-    // The cell editor arrives with the model transforms; until then the cell is shown.
-    platform_.message(cellPropertiesText(doc_.mesh(), i, j, k, doc_.currentModel()(i, j, k)), MessageKind::Info,
-                      "Cell Properties");
+    CellPropertiesDialog dlg(platform_, cellProperties(doc_, i, j, k), this);
+    if (dlg.exec() != QDialog::Accepted || !setCellValue(doc_, i, j, k, dlg.value())) return;
+    view_->refreshWindow();
+    updateCommands();
   };
   view_->controller().onLogButtons = [this](bool show) {
     action(CommandId::Log10)->setVisible(show);

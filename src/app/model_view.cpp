@@ -12,6 +12,7 @@
 #include <QWindow>
 
 #include "app/bitmap_file.h"
+#include "app/dialogs/add_blocks_dialog.h"
 #include "app/dialogs/animate_dialog.h"
 #include "app/dialogs/colourmap_dialog.h"
 #include "app/dialogs/cutoff_dialog.h"
@@ -208,6 +209,7 @@ void ModelView::onUpdate(ViewRefresh hint) {
 }
 
 void ModelView::refreshWindow() {
+  controller_.state.frame.valuesChanged(doc_.takeValuesChanged());
   controller_.askBeforeRebuild();
   if (controller_.state.frame.redrawPending() || controller_.state.frame.rebuildPending()) update();
 }
@@ -396,6 +398,20 @@ void ModelView::onDiagonal() {
 }  // namespace litho
 
 namespace litho {
+
+AddBlocksDialog* ModelView::blockEditorWindow() const { return blocks_.data(); }
+
+void ModelView::onAddBlocks() {
+  auto editor = openBlockEditor(doc_, controller_.state, controller_.colours.firstScale, platform_);
+  if (!editor) return;
+  auto* window = new AddBlocksDialog(platform_, std::move(editor), this);
+  blocks_ = window;
+  window->onStatus = [this](const std::string& text) { status(text); };
+  window->onChanged = [this] { refreshWindow(); };
+  window->show();
+  window->raise();
+  refreshWindow();
+}
 
 void ModelView::onVectorProperties() {
   VectorPropertiesDialog dlg(platform_, vectorPropertiesOf(controller_.state), this);

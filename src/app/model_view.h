@@ -1,5 +1,6 @@
 #pragma once
 #include <QOpenGLWidget>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <optional>
@@ -12,6 +13,7 @@
 
 namespace litho {
 
+class AddBlocksDialog;
 class Document;
 class QtPlatform;
 
@@ -58,6 +60,9 @@ class ModelView : public QOpenGLWidget {
   void onPadding();
   void onDiagonal();
   void onVectorProperties();
+  // "Add blocks ...": the question, then the modeless "Add Blocks" window.
+  void onAddBlocks();
+  AddBlocksDialog* blockEditorWindow() const;
 
   // "Save image ...": a vector file through GL2PS or a bitmap of the window by the name's extension.
   bool saveImage(const std::string& path);
@@ -106,6 +111,7 @@ class ModelView : public QOpenGLWidget {
   // The frame as a paint draws it; a movie frame is taken when one is being recorded.
   void paintFrame();
   void keepOnTop(bool on);
+  QPointer<AddBlocksDialog> blocks_;
 };
 
 }  // namespace litho

@@ -18,6 +18,8 @@ enum class CommandId {
   LoadParameters,
   Exit,
   // Edit
+  Undo,
+  Redo,
   AddBlocks,
   Smooth,
   CopyParameters,

@@ -100,6 +100,11 @@ const std::vector<Row>& rows() {
     entry(Exit,           57665, "E&xit",               {}, "Quit Lithoscan3D\nExit", "", nullptr),
 
     menu("&Edit"),
+    entry(Undo,            32880, "&Undo\tCtrl+Z",             {ctrl("Z")}, "Undo the last change of the model values.", "",
+          [](State s) { return enabledIf(s.doc.history().canUndo()); }),
+    entry(Redo,            32881, "&Redo\tCtrl+Y",             {ctrl("Y")}, "Redo the change undone last.", "",
+          [](State s) { return enabledIf(s.doc.history().canRedo()); }),
+    separator(),
     entry(AddBlocks,       32814, "Add blocks ...",            {}, "Edit the 3D model.", "",
           [](State s) { return enabledIf(!s.doc.blockEditorOpen() && scalarModel(s)); }),
     entry(Smooth,          32816, "Smooth",                    {}, "Smooth the model", "",
