@@ -7,6 +7,7 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <charconv>
 
 #include "core/io/field_parse.h"
 #include "core/io/model_writer.h"
@@ -18,7 +19,12 @@ namespace {
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
-QString coordinateText(double v) { return QString::fromStdString(formatMeshNumber(v)); }
+// The shortest text that reads back as the same number, without an exponent where that is shorter.
+QString coordinateText(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+}
 
 QSlider* slider(Qt::Orientation o, int min, int max, int ticks, QWidget* parent) {
   auto* s = new QSlider(o, parent);
@@ -149,6 +155,11 @@ AddBlocksDialog::AddBlocksDialog(Platform& platform, std::unique_ptr<BlockEditor
   };
   e.onChangedOutside = [this] { showState(); };
   showState();
+}
+
+void AddBlocksDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (onStatus && editor_->isOpen()) onStatus(editor_->statusText());
 }
 
 AddBlocksDialog::~AddBlocksDialog() {

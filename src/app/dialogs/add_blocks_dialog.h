@@ -33,6 +33,10 @@ class AddBlocksDialog : public QDialog {
 
   void reject() override;
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ public:
   QLineEdit* valueEdit;
   QSlider* xSlider;
   QSlider* ySlider;

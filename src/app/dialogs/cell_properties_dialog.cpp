@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <charconv>
 
 #include "core/io/field_parse.h"
 #include "core/io/model_writer.h"
@@ -11,7 +12,11 @@
 namespace litho {
 
 namespace {
-QString number(double v) { return QString::fromStdString(formatMeshNumber(v)); }
+QString number(double v) {
+  char buf[64];
+  const auto r = std::to_chars(buf, buf + sizeof buf, v);
+  return QString::fromLatin1(buf, static_cast<qsizetype>(r.ptr - buf));
+}
 QString valueText(float v) { return QString::fromStdString(formatModelValue(v)); }
 }  // namespace
 
