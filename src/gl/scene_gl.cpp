@@ -70,7 +70,9 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
 void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourState& colours,
                           const CellRegion& changed, const CellFacesOverlay* cellFaces) {
   // The overlay's traces follow the visible cells: drawn again whole.
-  const bool listsReady = !(cellFaces && cellFaces->loaded) && = immediate_ || (list_ != 0 && (geometry_.slabbedOp < 0 || slabLists_ != 0));
+  const bool overlay = cellFaces && cellFaces->loaded;
+  const bool listsReady =
+      !overlay && (immediate_ || (list_ != 0 && (geometry_.slabbedOp < 0 || slabLists_ != 0)));
   if (!listsReady || mesh_ != &doc.mesh() || origin_ != v.sceneCentre) {
     rebuild(doc, v, colours, cellFaces);
     return;
