@@ -7,6 +7,7 @@
 #include <new>
 #include <optional>
 
+#include "batch/command_line.h"
 #include "core/data/data_reader.h"
 #include "core/io/mesh_stats.h"
 #include "core/io/model_writer.h"
@@ -27,9 +28,13 @@ constexpr const char* kUsage =
     "       lithoscan3d-batch save MESH MODEL -o OUT [--no-padding] [--log] [--octree] [--yes]\n"
     "       lithoscan3d-batch render MESH MODEL -o FILE.png [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
     "                                [--data FILE[:METHOD[:VALUE]]] [--faces FILE[:lines|surface]]\n"
-    "                                [--faces-cutoff LO HI] [--log] [--octree] [--yes] [--memory-limit MB]\n"
+    "                                [--faces-cutoff LO HI] [--second FILE] [--log] [--octree] [--yes]\n"
+    "                                [--memory-limit MB]\n"
+    "       lithoscan3d-batch render --view FILE.ls3d -o FILE [--size WxH] [--stats] [--yes] [--memory-limit MB]\n"
     "       lithoscan3d-batch movie MESH MODEL -o FILE.avi|FILE.mp4 [--size WxH] [--fps N] [--turn DEGREES]\n"
-    "                               [--frames N] [--view FILE.ls3d] [--log] [--yes] [--memory-limit MB]\n"
+    "                               [--frames N] [--second FILE] [--log] [--octree] [--yes] [--memory-limit MB]\n"
+    "       lithoscan3d-batch movie --view FILE.ls3d -o FILE.avi|FILE.mp4 [--size WxH] [--fps N] [--turn DEGREES]\n"
+    "                               [--frames N] [--yes] [--memory-limit MB]\n"
     "  info loads MESH (and MODEL, and a second model) as the program does and prints the mesh\n"
     "  statistics and a model summary; --octree reads octree mesh and model files. --topo loads a\n"
     "  topography file afterwards as \"Topography ...\" does (the summary then counts its air cells\n"
@@ -46,6 +51,10 @@ constexpr const char* kUsage =
     "  model (the default) or as the faces whose values lie in --faces-cutoff LO HI (all without it).\n"
     "  movie records a turntable of that view off screen: turned DEGREES (360) about the vertical\n"
     "  axis in N frames (72) at --fps (24), as H.264 in FILE.mp4 or as an AVI file otherwise.\n"
+    "  --second FILE loads a second model with MODEL, as MODEL++SECOND does in the program.\n"
+    "  Options take their values as \"--size 640x480\" or \"--size=640x480\"; \"--\" ends the options\n"
+    "  (for file names that start with '-'). Each command's --help prints its own usage.\n"
+    "  Exit status: 0 done, 1 a load, render or save failed, 2 a usage error.\n"
     "  Messages the program would show in a box go to standard error; --yes answers its\n"
     "  questions with Yes. --memory-limit MB (any command) acts as if only MB megabytes of\n"
     "  memory were available, to try what a smaller machine does.\n";
@@ -150,7 +159,7 @@ bool isTerminal(const std::ostream& err) { return &err == &std::cerr && ::isatty
 
 int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) return usage(err, "");
-  if (args[0] == "--help" || args[0] == "-h") {
+  if (args[0] == "--help" || args[0] == "-h" || ((args[0] == "info" || args[0] == "save") && wantsHelp(args))) {
     out << kUsage;
     return 0;
   }
@@ -161,43 +170,33 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   const bool save = args[0] == "save";
   if (args[0] != "info" && !save) return usage(err, "unknown command \"" + args[0] + "\"");
 
+  BatchCommandLine line;
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  const bool parsed = save ? line.parse(rest, {{{"log"}}, {{"yes"}}, {{"octree"}}, {{"o", "output"}, 1},
+                                               {{"no-padding"}}, {{"memory-limit"}, 1}})
+                           : line.parse(rest, {{{"log"}}, {{"yes"}}, {{"octree"}}, {{"second"}, 1}, {{"topo"}, 1},
+                                               {{"data"}, 1}, {{"memory-limit"}, 1}});
+  if (!parsed) return usage(err, line.error());
   InfoArgs a;
-  std::vector<std::string> positional;
-  bool outputGiven = false;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& s = args[i];
-    if (s == "--log") {
-      a.log = true;
-    } else if (s == "--yes") {
-      a.yes = true;
-    } else if (s == "--octree") {
-      a.octree = true;
-    } else if (s == "--second" && !save) {
-      if (i + 1 >= args.size()) return usage(err, "--second needs a file");
-      a.second = args[++i];
-    } else if (s == "--topo" && !save) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "--topo needs a file");
-      a.topography = args[++i];
-    } else if (s == "--data" && !save) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "--data needs a file");
-      a.data = args[++i];
-    } else if (s == "-o" && save) {
-      if (i + 1 >= args.size() || args[i + 1].empty()) return usage(err, "-o needs a file");
-      a.output = args[++i];
-      outputGiven = true;
-    } else if (s == "--no-padding" && save) {
-      a.noPadding = true;
-    } else if (s == "--memory-limit") {
-      const auto limit = i + 1 < args.size() ? parseMemoryLimit(args[i + 1]) : std::nullopt;
-      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-      a.memoryLimit = *limit;
-      ++i;
-    } else if (s.size() > 1 && s[0] == '-' && s[1] == '-') {
-      return usage(err, "unknown option " + s);
-    } else {
-      positional.push_back(s);
-    }
+  a.log = line.isSet("log");
+  a.yes = line.isSet("yes");
+  a.octree = line.isSet("octree");
+  a.noPadding = line.isSet("no-padding");
+  a.second = line.value("second");
+  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
+  a.topography = line.value("topo");
+  if (line.isSet("topo") && a.topography.empty()) return usage(err, "--topo needs a file");
+  a.data = line.value("data");
+  if (line.isSet("data") && a.data.empty()) return usage(err, "--data needs a file");
+  a.output = line.value("o");
+  const bool outputGiven = line.isSet("o");
+  if (outputGiven && a.output.empty()) return usage(err, "-o needs a file");
+  if (line.isSet("memory-limit")) {
+    const auto limit = parseMemoryLimit(line.value("memory-limit"));
+    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+    a.memoryLimit = *limit;
   }
+  const std::vector<std::string>& positional = line.files();
   if (positional.empty()) return usage(err, args[0] + " needs a mesh file");
   if (positional.size() > 2) return usage(err, "too many files");
   a.mesh = positional[0];

@@ -7,6 +7,7 @@
 
 #include "app/application.h"
 #include "app/offscreen_gl.h"
+#include "batch/command_line.h"
 #include "core/io/field_parse.h"
 #include "core/io/file_system.h"
 #include "core/load/document.h"
@@ -23,8 +24,9 @@ namespace {
 
 constexpr const char* kMovieUsage =
     "usage: lithoscan3d-batch movie MESH MODEL -o FILE.avi|FILE.mp4 [--size WxH] [--fps N] [--turn DEGREES]\n"
-    "                               [--frames N] [--log] [--yes] [--memory-limit MB]\n"
-    "       lithoscan3d-batch movie --view FILE.ls3d -o FILE.avi|FILE.mp4 [the same options but --log]\n"
+    "                               [--frames N] [--second FILE] [--log] [--octree] [--yes] [--memory-limit MB]\n"
+    "       lithoscan3d-batch movie --view FILE.ls3d -o FILE.avi|FILE.mp4 [the same options but --second,\n"
+    "                               --log and --octree]\n"
     "  Loads MESH and MODEL as the program does (or the files and view of a saved view) and records\n"
     "  a turntable: the view turned by DEGREES (default 360) about the vertical axis in N frames\n"
     "  (default 72, at least 2), shown --fps frames a second (default 24), WxH pixels (default\n"
@@ -37,72 +39,71 @@ int usage(std::ostream& err, const std::string& problem) {
 }
 
 struct MovieArgs {
-  std::string mesh, model, output, viewFile;
+  std::string mesh, model, second, output, viewFile;
   int width = 800, height = 600;
   int fps = 24, frames = 72;
   double turn = 360;
-  bool log = false, yes = false;
+  bool log = false, octree = false, yes = false;
   unsigned long long memoryLimit = 0;
 };
 
 }  // namespace
 
 int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  MovieArgs a;
-  std::vector<std::string> positional;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& s = args[i];
-    const std::string* v = i + 1 < args.size() ? &args[i + 1] : nullptr;
-    const auto takesValue = [&] {
-      if (v) ++i;
-      return v != nullptr;
-    };
-    if (s == "-o") {
-      if (!takesValue() || v->empty()) return usage(err, "-o needs a file name");
-      a.output = *v;
-    } else if (s == "--size") {
-      int w = 0, h = 0;
-      char tail = 0;
-      if (!takesValue() || std::sscanf(v->c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 16 || h < 16 || w > 8192 ||
-          h > 8192)
-        return usage(err, "--size needs WIDTHxHEIGHT, each 16 to 8192");
-      a.width = w;
-      a.height = h;
-    } else if (s == "--fps") {
-      const auto n = takesValue() ? parseIntField(*v) : std::nullopt;
-      if (!n || *n < 1 || *n > kMaxFramesPerSecond)
-        return usage(err, "--fps needs a whole number from 1 to " + std::to_string(kMaxFramesPerSecond));
-      a.fps = *n;
-    } else if (s == "--frames") {
-      const auto n = takesValue() ? parseIntField(*v) : std::nullopt;
-      if (!n || *n < 2 || *n > kMaxTransitionFrames)
-        return usage(err, "--frames needs a whole number from 2 to " + std::to_string(kMaxTransitionFrames));
-      a.frames = *n;
-    } else if (s == "--turn") {
-      const auto d = takesValue() ? parseDoubleField(*v) : std::nullopt;
-      if (!d || !(*d >= -36000 && *d <= 36000)) return usage(err, "--turn needs a number of degrees");
-      a.turn = *d;
-    } else if (s == "--view") {
-      if (!takesValue() || v->empty()) return usage(err, "--view needs a view file");
-      a.viewFile = *v;
-    } else if (s == "--log") {
-      a.log = true;
-    } else if (s == "--yes") {
-      a.yes = true;
-    } else if (s == "--memory-limit") {
-      const auto limit = takesValue() ? parseMemoryLimit(*v) : std::nullopt;
-      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-      a.memoryLimit = *limit;
-    } else if (s.size() > 1 && s[0] == '-') {
-      return usage(err, "unknown option " + s);
-    } else {
-      positional.push_back(s);
-    }
+  if (wantsHelp(args)) {
+    out << kMovieUsage;
+    return 0;
   }
+  BatchCommandLine line;
+  if (!line.parse({args.begin() + 1, args.end()},
+                  {{{"o", "output"}, 1}, {{"size"}, 1}, {{"fps"}, 1}, {{"frames"}, 1}, {{"turn"}, 1}, {{"view"}, 1},
+                   {{"second"}, 1}, {{"log"}}, {{"octree"}}, {{"yes"}}, {{"memory-limit"}, 1}}))
+    return usage(err, line.error());
+  MovieArgs a;
+  a.output = line.value("o");
+  if (line.isSet("o") && a.output.empty()) return usage(err, "-o needs a file name");
+  if (line.isSet("size")) {
+    const auto size = parseImageSize(line.value("size"), 16, 8192);
+    if (!size) return usage(err, "--size needs WIDTHxHEIGHT, each 16 to 8192");
+    a.width = size->first;
+    a.height = size->second;
+  }
+  if (line.isSet("fps")) {
+    const auto n = parseIntField(line.value("fps"));
+    if (!n || *n < 1 || *n > kMaxFramesPerSecond)
+      return usage(err, "--fps needs a whole number from 1 to " + std::to_string(kMaxFramesPerSecond));
+    a.fps = *n;
+  }
+  if (line.isSet("frames")) {
+    const auto n = parseIntField(line.value("frames"));
+    if (!n || *n < 2 || *n > kMaxTransitionFrames)
+      return usage(err, "--frames needs a whole number from 2 to " + std::to_string(kMaxTransitionFrames));
+    a.frames = *n;
+  }
+  if (line.isSet("turn")) {
+    const auto d = parseDoubleField(line.value("turn"));
+    if (!d || !(*d >= -36000 && *d <= 36000)) return usage(err, "--turn needs a number of degrees");
+    a.turn = *d;
+  }
+  a.viewFile = line.value("view");
+  if (line.isSet("view") && a.viewFile.empty()) return usage(err, "--view needs a view file");
+  a.second = line.value("second");
+  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
+  a.log = line.isSet("log");
+  a.octree = line.isSet("octree");
+  a.yes = line.isSet("yes");
+  if (line.isSet("memory-limit")) {
+    const auto limit = parseMemoryLimit(line.value("memory-limit"));
+    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+    a.memoryLimit = *limit;
+  }
+  const std::vector<std::string>& positional = line.files();
   if (!a.viewFile.empty()) {
-    if (!positional.empty() || a.log) return usage(err, "--view takes its files and view from the view file");
+    if (!positional.empty() || a.log || a.octree || !a.second.empty()) return usage(err, "--view takes its files and view from the view file");
   } else if (positional.size() != 2) {
     return usage(err, "movie needs a mesh file and a model file (or NOMODEL)");
+  } else if (!a.second.empty() && positional[1] == "NOMODEL") {
+    return usage(err, "--second needs a first model");
   }
   if (a.output.empty()) return usage(err, "movie needs -o FILE");
   a.output = withDefaultMovieExtension(fullPath(a.output));
@@ -126,6 +127,8 @@ int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args,
   } else {
     LoadRequest files;
     files.logModel = a.log;
+    files.octree = a.octree;
+    files.secondModelPath = a.second.empty() ? std::string() : fullPath(a.second);
     files.meshPath = fullPath(positional[0]);
     files.modelPath = positional[1] == "NOMODEL" ? std::string() : fullPath(positional[1]);
     if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;

@@ -8,6 +8,7 @@
 
 #include "app/offscreen_gl.h"
 #include "batch/batch.h"
+#include "batch/command_line.h"
 #include "app/application.h"
 #include "app/bitmap_file.h"
 #include "core/output/image_export.h"
@@ -32,7 +33,8 @@ namespace {
 constexpr const char* kRenderUsage =
     "usage: lithoscan3d-batch render MESH MODEL -o FILE [--size WxH] [--cutoff LO HI] [--topo FILE] [--stats]\n"
     "                                [--data FILE[:METHOD[:VALUE]]] [--faces FILE[:lines|surface]]\n"
-    "                                [--faces-cutoff LO HI] [--log] [--octree] [--yes] [--memory-limit MB]\n"
+    "                                [--faces-cutoff LO HI] [--second FILE] [--log] [--octree] [--yes]\n"
+    "                                [--memory-limit MB]\n"
     "       lithoscan3d-batch render --view FILE.ls3d -o FILE [--size WxH] [--yes] [--memory-limit MB]\n"
     "  Loads MESH and MODEL as the program does, draws the default view of a fresh load (with the\n"
     "  cutoff LO..HI in stored units when given, without the air cells of the topography file\n"
@@ -45,6 +47,8 @@ constexpr const char* kRenderUsage =
     "  --faces draws a cell faces file as coloured lines on the model (the default) or as the\n"
     "  faces whose values lie in LO..HI (--faces-cutoff; default all), and the colourbar shows\n"
     "  their scale unless --data is given.\n"
+    "  --second loads a second model with MODEL (as MODEL++SECOND does in the program); the view\n"
+    "  shows the first.\n"
     "  MODEL may be NOMODEL for a mesh alone.\n";
 
 int usage(std::ostream& err, const std::string& problem) {
@@ -102,7 +106,7 @@ std::optional<FacesArgument> parseFacesArgument(const std::string& text) {
 }
 
 struct RenderArgs {
-  std::string mesh, model, topography, output, viewFile;
+  std::string mesh, model, second, topography, output, viewFile;
   std::optional<DataArgument> data;
   std::optional<FacesArgument> faces;
   std::optional<std::pair<float, float>> facesCutoff;
@@ -120,85 +124,73 @@ int writePicture(const RenderArgs& a, Document& doc, ViewController& view, Platf
 
 int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args, std::ostream& out,
                      std::ostream& err) {
-  RenderArgs a;
-  std::vector<std::string> positional;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    const std::string& s = args[i];
-    auto next = [&](const char* what) -> const std::string* {
-      if (i + 1 >= args.size()) return nullptr;
-      (void)what;
-      return &args[++i];
-    };
-    if (s == "-o") {
-      const std::string* v = next("-o");
-      if (!v) return usage(err, "-o needs a file name");
-      a.output = *v;
-    } else if (s == "--size") {
-      const std::string* v = next("--size");
-      int w = 0, h = 0;
-      char tail = 0;
-      if (!v || std::sscanf(v->c_str(), "%dx%d%c", &w, &h, &tail) != 2 || w < 1 || h < 1 || w > 16384 ||
-          h > 16384)
-        return usage(err, "--size needs WIDTHxHEIGHT, each 1 to 16384");
-      a.width = w;
-      a.height = h;
-    } else if (s == "--cutoff") {
-      const std::string* lo = next("--cutoff");
-      const std::string* hi = lo ? next("--cutoff") : nullptr;
-      const auto l = lo ? parseDoubleField(*lo) : std::nullopt;
-      const auto h = hi ? parseDoubleField(*hi) : std::nullopt;
-      if (!l || !h) return usage(err, "--cutoff needs two numbers");
-      a.cutoff = true;
-      a.lo = *l;
-      a.hi = *h;
-    } else if (s == "--view") {
-      const std::string* v = next("--view");
-      if (!v || v->empty()) return usage(err, "--view needs a view file");
-      a.viewFile = *v;
-    } else if (s == "--topo") {
-      const std::string* v = next("--topo");
-      if (!v || v->empty()) return usage(err, "--topo needs a file");
-      a.topography = *v;
-    } else if (s == "--data") {
-      const std::string* v = next("--data");
-      a.data = v ? parseDataArgument(*v) : std::nullopt;
-      if (!a.data)
-        return usage(err, "--data needs FILE[:METHOD[:VALUE]], VALUE 0 to 1 for a surface and above 0 otherwise");
-    } else if (s == "--faces") {
-      const std::string* v = next("--faces");
-      a.faces = v ? parseFacesArgument(*v) : std::nullopt;
-      if (!a.faces) return usage(err, "--faces needs FILE[:lines|surface]");
-    } else if (s == "--faces-cutoff") {
-      const std::string* lo = next("--faces-cutoff");
-      const std::string* hi = lo ? next("--faces-cutoff") : nullptr;
-      const auto l = lo ? parseFloatField(*lo) : std::nullopt;
-      const auto h = hi ? parseFloatField(*hi) : std::nullopt;
-      if (!l || !h) return usage(err, "--faces-cutoff needs two numbers");
-      a.facesCutoff = std::make_pair(*l, *h);
-    } else if (s == "--stats") {
-      a.stats = true;
-    } else if (s == "--log") {
-      a.log = true;
-    } else if (s == "--octree") {
-      a.octree = true;
-    } else if (s == "--yes") {
-      a.yes = true;
-    } else if (s == "--memory-limit") {
-      const std::string* v = next("--memory-limit");
-      const auto limit = v ? parseMemoryLimit(*v) : std::nullopt;
-      if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-      a.memoryLimit = *limit;
-    } else if (s.size() > 1 && s[0] == '-') {
-      return usage(err, "unknown option " + s);
-    } else {
-      positional.push_back(s);
-    }
+  if (wantsHelp(args)) {
+    out << kRenderUsage;
+    return 0;
   }
+  BatchCommandLine line;
+  if (!line.parse({args.begin() + 1, args.end()},
+                  {{{"o", "output"}, 1}, {{"size"}, 1}, {{"cutoff"}, 2}, {{"view"}, 1}, {{"topo"}, 1}, {{"data"}, 1},
+                   {{"faces"}, 1}, {{"faces-cutoff"}, 2}, {{"second"}, 1}, {{"stats"}}, {{"log"}}, {{"octree"}},
+                   {{"yes"}}, {{"memory-limit"}, 1}}))
+    return usage(err, line.error());
+  RenderArgs a;
+  a.output = line.value("o");
+  if (line.isSet("size")) {
+    const auto size = parseImageSize(line.value("size"), 1, 16384);
+    if (!size) return usage(err, "--size needs WIDTHxHEIGHT, each 1 to 16384");
+    a.width = size->first;
+    a.height = size->second;
+  }
+  if (line.isSet("cutoff")) {
+    const auto r = line.range("cutoff");
+    const auto l = r ? parseDoubleField(r->first) : std::nullopt;
+    const auto h = r ? parseDoubleField(r->second) : std::nullopt;
+    if (!l || !h) return usage(err, "--cutoff needs two numbers");
+    a.cutoff = true;
+    a.lo = *l;
+    a.hi = *h;
+  }
+  a.viewFile = line.value("view");
+  if (line.isSet("view") && a.viewFile.empty()) return usage(err, "--view needs a view file");
+  a.topography = line.value("topo");
+  if (line.isSet("topo") && a.topography.empty()) return usage(err, "--topo needs a file");
+  a.second = line.value("second");
+  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
+  if (line.isSet("data")) {
+    a.data = parseDataArgument(line.value("data"));
+    if (!a.data)
+      return usage(err, "--data needs FILE[:METHOD[:VALUE]], VALUE 0 to 1 for a surface and above 0 otherwise");
+  }
+  if (line.isSet("faces")) {
+    a.faces = parseFacesArgument(line.value("faces"));
+    if (!a.faces) return usage(err, "--faces needs FILE[:lines|surface]");
+  }
+  if (line.isSet("faces-cutoff")) {
+    const auto r = line.range("faces-cutoff");
+    const auto l = r ? parseFloatField(r->first) : std::nullopt;
+    const auto h = r ? parseFloatField(r->second) : std::nullopt;
+    if (!l || !h) return usage(err, "--faces-cutoff needs two numbers");
+    a.facesCutoff = std::make_pair(*l, *h);
+  }
+  a.stats = line.isSet("stats");
+  a.log = line.isSet("log");
+  a.octree = line.isSet("octree");
+  a.yes = line.isSet("yes");
+  if (line.isSet("memory-limit")) {
+    const auto limit = parseMemoryLimit(line.value("memory-limit"));
+    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
+    a.memoryLimit = *limit;
+  }
+  const std::vector<std::string>& positional = line.files();
   if (!a.viewFile.empty()) {
-    if (!positional.empty() || a.data || a.faces || a.cutoff || !a.topography.empty() || a.log || a.octree)
+    if (!positional.empty() || a.data || a.faces || a.cutoff || !a.topography.empty() || !a.second.empty() ||
+        a.log || a.octree)
       return usage(err, "--view takes its files and view from the view file");
   } else if (positional.size() != 2) {
     return usage(err, "render needs a mesh file and a model file (or NOMODEL)");
+  } else if (!a.second.empty() && positional[1] == "NOMODEL") {
+    return usage(err, "--second needs a first model");
   }
   if (a.output.empty()) return usage(err, "render needs -o FILE");
   if (a.facesCutoff && !a.faces) return usage(err, "--faces-cutoff needs --faces");
@@ -212,6 +204,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   if (!a.topography.empty()) a.topography = fullPath(a.topography);
   if (a.data) a.data->path = fullPath(a.data->path);
   if (a.faces) a.faces->path = fullPath(a.faces->path);
+  if (!a.second.empty()) a.second = fullPath(a.second);
 
   const ScopedMemoryLimit limit(a.memoryLimit);
   HeadlessDisplay display;
@@ -238,6 +231,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   files.octree = a.octree;
   files.meshPath = fullPath(a.mesh);
   files.modelPath = a.model.empty() ? std::string() : fullPath(a.model);
+  files.secondModelPath = a.second;
   if (doc.load(files) != LoadStatus::Loaded || !doc.modelLoaded()) return 1;
   if (!a.topography.empty() && !doc.loadTopography(a.topography)) return 1;
   if (a.data) {

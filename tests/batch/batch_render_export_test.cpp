@@ -48,6 +48,13 @@ TEST(BatchRenderExport, FormatByExtensionAndSavedViews) {
   EXPECT_NE(head(d + "view.svg", 1 << 22).find("<text"), std::string::npos);
   EXPECT_EQ(render("--view " + ex + "gravity.ls3d " + ex + "block.msh -o " + d + "x.png"), 2);
   EXPECT_EQ(render(model + d + "gone/f.pdf"), 1);
+
+  EXPECT_EQ(render("--help"), 0);
+  EXPECT_EQ(render(model + d + "neg.png --cutoff -1 0.5 --size=120x90"), 0) << "a negative value is a value";
+  EXPECT_EQ(head(d + "neg.png", 4), "\x89PNG");
+  const std::string pair = std::string(LITHO_SOURCE_DIR) + "/examples/pair/";
+  EXPECT_EQ(render(pair + "pair.msh " + pair + "timelapse.den --second " + pair + "reference.den -o " + d + "2.png"), 0);
+  EXPECT_EQ(render(pair + "pair.msh NOMODEL --second " + pair + "reference.den -o " + d + "3.png"), 2);
 }
 
 TEST(BatchRenderExport, DrawsWithoutAnyDisplay) {
