@@ -341,9 +341,9 @@ void ModelView::onScaleView() {
 
 void ModelView::onColourmap() {
   const Colourmap& map = controller_.colours.colourmap;
-  ColourmapDialog dlg(map.kind, map.reversed, this);
-  if (dlg.exec() != QDialog::Accepted) return;
-  controller_.chooseColourmap(dlg.kind(), dlg.reversed());
+  const auto chosen = ColourmapDialog::ask(map.kind, map.reversed, this);
+  if (!chosen) return;
+  controller_.chooseColourmap(chosen->first, chosen->second);
   refreshWindow();
 }
 

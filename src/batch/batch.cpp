@@ -88,10 +88,9 @@ std::string modelSummary(const Document& doc) {
   return s;
 }
 
-struct InfoArgs {
-  std::string mesh, model, second, topography, data, output;
-  bool log = false, octree = false, yes = false, noPadding = false;
-  unsigned long long memoryLimit = 0;
+struct InfoArgs : LoadOptions {
+  std::string mesh, model, topography, data, output;
+  bool noPadding = false;
 };
 
 bool load(Document& doc, const InfoArgs& a) {
@@ -178,12 +177,8 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
                                                {{"data"}, 1}, {{"memory-limit"}, 1}});
   if (!parsed) return usage(err, line.error());
   InfoArgs a;
-  a.log = line.isSet("log");
-  a.yes = line.isSet("yes");
-  a.octree = line.isSet("octree");
+  if (const std::string problem = readLoadOptions(line, a); !problem.empty()) return usage(err, problem);
   a.noPadding = line.isSet("no-padding");
-  a.second = line.value("second");
-  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
   a.topography = line.value("topo");
   if (line.isSet("topo") && a.topography.empty()) return usage(err, "--topo needs a file");
   a.data = line.value("data");
@@ -191,11 +186,6 @@ int runBatch(const std::vector<std::string>& args, std::ostream& out, std::ostre
   a.output = line.value("o");
   const bool outputGiven = line.isSet("o");
   if (outputGiven && a.output.empty()) return usage(err, "-o needs a file");
-  if (line.isSet("memory-limit")) {
-    const auto limit = parseMemoryLimit(line.value("memory-limit"));
-    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-    a.memoryLimit = *limit;
-  }
   const std::vector<std::string>& positional = line.files();
   if (positional.empty()) return usage(err, args[0] + " needs a mesh file");
   if (positional.size() > 2) return usage(err, "too many files");

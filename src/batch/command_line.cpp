@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <cstdio>
 
+#include "core/load/memory.h"
+
 namespace litho {
 
 namespace {
@@ -104,6 +106,20 @@ std::optional<std::pair<std::string, std::string>> BatchCommandLine::range(const
   const auto cut = v.find(kRangeSeparator);
   if (cut == std::string::npos) return std::nullopt;
   return std::make_pair(v.substr(0, cut), v.substr(cut + 1));
+}
+
+std::string readLoadOptions(const BatchCommandLine& line, LoadOptions& o) {
+  o.second = line.value("second");
+  if (line.isSet("second") && o.second.empty()) return "--second needs a file";
+  o.log = line.isSet("log");
+  o.octree = line.isSet("octree");
+  o.yes = line.isSet("yes");
+  if (line.isSet("memory-limit")) {
+    const auto limit = parseMemoryLimit(line.value("memory-limit"));
+    if (!limit) return "--memory-limit needs a number of megabytes";
+    o.memoryLimit = *limit;
+  }
+  return {};
 }
 
 bool wantsHelp(const std::vector<std::string>& args) {

@@ -38,6 +38,16 @@ class BatchCommandLine {
   std::string error_;
 };
 
+// What every loading command takes: --second FILE, --log, --octree, --yes
+// and --memory-limit MB.
+struct LoadOptions {
+  std::string second;
+  bool log = false, octree = false, yes = false;
+  unsigned long long memoryLimit = 0;
+};
+// Reads them from a parsed line into o; the usage problem, or "" when they are good.
+std::string readLoadOptions(const BatchCommandLine& line, LoadOptions& o);
+
 // --help or -h among the options (before any "--").
 bool wantsHelp(const std::vector<std::string>& args);
 

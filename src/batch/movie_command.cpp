@@ -38,13 +38,11 @@ int usage(std::ostream& err, const std::string& problem) {
   return 2;
 }
 
-struct MovieArgs {
-  std::string mesh, model, second, output, viewFile;
+struct MovieArgs : LoadOptions {
+  std::string mesh, model, output, viewFile;
   int width = 800, height = 600;
   int fps = 24, frames = 72;
   double turn = 360;
-  bool log = false, octree = false, yes = false;
-  unsigned long long memoryLimit = 0;
 };
 
 }  // namespace
@@ -60,6 +58,7 @@ int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args,
                    {{"second"}, 1}, {{"log"}}, {{"octree"}}, {{"yes"}}, {{"memory-limit"}, 1}}))
     return usage(err, line.error());
   MovieArgs a;
+  if (const std::string problem = readLoadOptions(line, a); !problem.empty()) return usage(err, problem);
   a.output = line.value("o");
   if (line.isSet("o") && a.output.empty()) return usage(err, "-o needs a file name");
   if (line.isSet("size")) {
@@ -87,16 +86,6 @@ int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args,
   }
   a.viewFile = line.value("view");
   if (line.isSet("view") && a.viewFile.empty()) return usage(err, "--view needs a view file");
-  a.second = line.value("second");
-  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
-  a.log = line.isSet("log");
-  a.octree = line.isSet("octree");
-  a.yes = line.isSet("yes");
-  if (line.isSet("memory-limit")) {
-    const auto limit = parseMemoryLimit(line.value("memory-limit"));
-    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-    a.memoryLimit = *limit;
-  }
   const std::vector<std::string>& positional = line.files();
   if (!a.viewFile.empty()) {
     if (!positional.empty() || a.log || a.octree || !a.second.empty()) return usage(err, "--view takes its files and view from the view file");

@@ -105,16 +105,15 @@ std::optional<FacesArgument> parseFacesArgument(const std::string& text) {
   return f;
 }
 
-struct RenderArgs {
-  std::string mesh, model, second, topography, output, viewFile;
+struct RenderArgs : LoadOptions {
+  std::string mesh, model, topography, output, viewFile;
   std::optional<DataArgument> data;
   std::optional<FacesArgument> faces;
   std::optional<std::pair<float, float>> facesCutoff;
   int width = 800, height = 600;
   bool cutoff = false;
   double lo = 0, hi = 0;
-  bool stats = false, log = false, yes = false, octree = false;
-  unsigned long long memoryLimit = 0;
+  bool stats = false;
 };
 
 int writePicture(const RenderArgs& a, Document& doc, ViewController& view, Platform& platform,
@@ -135,6 +134,7 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
                    {{"yes"}}, {{"memory-limit"}, 1}}))
     return usage(err, line.error());
   RenderArgs a;
+  if (const std::string problem = readLoadOptions(line, a); !problem.empty()) return usage(err, problem);
   a.output = line.value("o");
   if (line.isSet("size")) {
     const auto size = parseImageSize(line.value("size"), 1, 16384);
@@ -155,8 +155,6 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
   if (line.isSet("view") && a.viewFile.empty()) return usage(err, "--view needs a view file");
   a.topography = line.value("topo");
   if (line.isSet("topo") && a.topography.empty()) return usage(err, "--topo needs a file");
-  a.second = line.value("second");
-  if (line.isSet("second") && a.second.empty()) return usage(err, "--second needs a file");
   if (line.isSet("data")) {
     a.data = parseDataArgument(line.value("data"));
     if (!a.data)
@@ -174,14 +172,6 @@ int runRenderCommand(int argc, char** argv, const std::vector<std::string>& args
     a.facesCutoff = std::make_pair(*l, *h);
   }
   a.stats = line.isSet("stats");
-  a.log = line.isSet("log");
-  a.octree = line.isSet("octree");
-  a.yes = line.isSet("yes");
-  if (line.isSet("memory-limit")) {
-    const auto limit = parseMemoryLimit(line.value("memory-limit"));
-    if (!limit) return usage(err, "--memory-limit needs a number of megabytes");
-    a.memoryLimit = *limit;
-  }
   const std::vector<std::string>& positional = line.files();
   if (!a.viewFile.empty()) {
     if (!positional.empty() || a.data || a.faces || a.cutoff || !a.topography.empty() || !a.second.empty() ||

@@ -23,17 +23,7 @@ CellFacesDialog::CellFacesDialog(CellFacesOverlay& overlay, Platform& platform, 
   setObjectName("CellFacesDialog");
   auto* top = new QVBoxLayout(this);
 
-  auto* file = new QHBoxLayout;
-  file->addWidget(new QLabel("filename", this));
-  filename = new DropLineEdit(this);
-  filename->setObjectName("filename");
-  filename->setMinimumWidth(360);
-  file->addWidget(filename);
-  browse = new QPushButton("Browse", this);
-  load = new QPushButton("Load", this);
-  file->addWidget(browse);
-  file->addWidget(load);
-  top->addLayout(file);
+  top->addLayout(fileRow(this, "filename", filename, browse, load));
 
   auto* middle = new QHBoxLayout;
   auto* methodBox = new QGroupBox("Plotting method", this);
@@ -99,11 +89,7 @@ CellFacesDialog::CellFacesDialog(CellFacesOverlay& overlay, Platform& platform, 
   connect(colourbar, &QCheckBox::clicked, this, [this](bool on) { act([&] { editor_.setColourbar(on); }); });
   connect(colourmap, &QPushButton::clicked, this, [this] {
     act([&] {
-      editor_.chooseColourmap([this](int kind, bool reversed) -> std::optional<std::pair<int, bool>> {
-        ColourmapDialog dlg(kind, reversed, this);
-        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-        return std::make_pair(dlg.kind(), dlg.reversed());
-      });
+      editor_.chooseColourmap([this](int kind, bool reversed) { return ColourmapDialog::ask(kind, reversed, this); });
     });
   });
   sync();

@@ -31,4 +31,10 @@ int ColourmapDialog::kind() const {
   return 0;
 }
 
+std::optional<std::pair<int, bool>> ColourmapDialog::ask(int kind, bool reversed, QWidget* parent) {
+  ColourmapDialog dlg(kind, reversed, parent);
+  if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+  return std::make_pair(dlg.kind(), dlg.reversed());
+}
+
 }  // namespace litho

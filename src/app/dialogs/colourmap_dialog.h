@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QRadioButton>
 #include <array>
+#include <optional>
+#include <utility>
 
 namespace litho {
 
@@ -13,6 +15,8 @@ class ColourmapDialog : public QDialog {
   ColourmapDialog(int kind, bool reversed, QWidget* parent = nullptr);
   int kind() const;
   bool reversed() const { return reverse->isChecked(); }
+  // Runs the dialog: the chosen table and whether it is reversed, or nothing on Cancel.
+  static std::optional<std::pair<int, bool>> ask(int kind, bool reversed, QWidget* parent);
 
   std::array<QRadioButton*, 9> kinds;
   QCheckBox* reverse;

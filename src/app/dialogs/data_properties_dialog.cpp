@@ -22,17 +22,7 @@ DataPropertiesDialog::DataPropertiesDialog(Document& doc, Platform& platform, QW
   setObjectName("DataPropertiesDialog");
   auto* top = new QVBoxLayout(this);
 
-  auto* file = new QHBoxLayout;
-  file->addWidget(new QLabel("filename:", this));
-  filename = new DropLineEdit(this);
-  filename->setObjectName("filename");
-  filename->setMinimumWidth(360);
-  file->addWidget(filename);
-  browse = new QPushButton("Browse", this);
-  load = new QPushButton("Load", this);
-  file->addWidget(browse);
-  file->addWidget(load);
-  top->addLayout(file);
+  top->addLayout(fileRow(this, "filename:", filename, browse, load));
 
   auto* sets = new QHBoxLayout;
   list = new QComboBox(this);
@@ -100,11 +90,7 @@ DataPropertiesDialog::DataPropertiesDialog(Document& doc, Platform& platform, QW
   connect(colourmap, &QRadioButton::clicked, this, [this] { act([&] { editor_.chooseSolid(false); }); });
   connect(select, &QPushButton::clicked, this, [this] {
     act([&] {
-      editor_.selectColour([this](int kind, bool reversed) -> std::optional<std::pair<int, bool>> {
-        ColourmapDialog dlg(kind, reversed, this);
-        if (dlg.exec() != QDialog::Accepted) return std::nullopt;
-        return std::make_pair(dlg.kind(), dlg.reversed());
-      });
+      editor_.selectColour([this](int kind, bool reversed) { return ColourmapDialog::ask(kind, reversed, this); });
     });
   });
   connect(colourbar, &QCheckBox::clicked, this, [this](bool on) { editor_.colourbar = on; });

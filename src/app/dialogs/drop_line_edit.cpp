@@ -2,7 +2,10 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMimeData>
+#include <QPushButton>
 #include <QUrl>
 
 namespace litho {
@@ -44,6 +47,21 @@ void DropLineEdit::takeDroppedPath(const QString& path) {
   const QString t = text();
   const int slash = t.lastIndexOf('/');
   setSelection(slash + 1, static_cast<int>(t.size()) - slash - 1);
+}
+
+QHBoxLayout* fileRow(QWidget* owner, const char* label, DropLineEdit*& filename, QPushButton*& browse,
+                     QPushButton*& load) {
+  auto* row = new QHBoxLayout;
+  row->addWidget(new QLabel(label, owner));
+  filename = new DropLineEdit(owner);
+  filename->setObjectName("filename");
+  filename->setMinimumWidth(360);
+  row->addWidget(filename);
+  browse = new QPushButton("Browse", owner);
+  load = new QPushButton("Load", owner);
+  row->addWidget(browse);
+  row->addWidget(load);
+  return row;
 }
 
 }  // namespace litho

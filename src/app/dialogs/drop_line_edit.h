@@ -1,7 +1,9 @@
 #pragma once
 #include <QLineEdit>
 
+class QHBoxLayout;
 class QMimeData;
+class QPushButton;
 
 namespace litho {
 
@@ -20,5 +22,9 @@ class DropLineEdit : public QLineEdit {
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
 };
+
+// A row of a label, a file name field that takes drops, "Browse" and "Load".
+QHBoxLayout* fileRow(QWidget* owner, const char* label, DropLineEdit*& filename, QPushButton*& browse,
+                     QPushButton*& load);
 
 }  // namespace litho

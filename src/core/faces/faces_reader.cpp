@@ -63,11 +63,7 @@ class FaceWalker {
 };
 
 // Up to maxLines value lines of [begin, end), stored from face line firstLine on.
-struct FacePart {
-  const char* begin = nullptr;
-  const char* end = nullptr;
-  long long firstLine = 0;
-  long long maxLines = 0;
+struct FacePart : BlockPart {
   long long parsed = 0;
   bool noNumber = false;  // the line after the parsed ones holds no number
   FacesRange range;
@@ -165,7 +161,6 @@ bool readFacesFile(LineSource& in, const std::string& path, const FacesReadSetti
     b = skipLines(b, e, readable, skip);
   }
 
-  const bool twoCores = std::thread::hardware_concurrency() >= 2;
   std::unique_ptr<HelperThread> helper;
   FacesRange r;
   double share = 0.45;  // of each block for this thread, which also reads the next block
@@ -176,28 +171,7 @@ bool readFacesFile(LineSource& in, const std::string& path, const FacesReadSetti
       readable = in.readableEnd();
     }
     FacePart parts[2];
-    int count = 1;
-    parts[0].begin = b;
-    parts[0].end = e;
-    parts[0].firstLine = done;
-    parts[0].maxLines = total - done;
-    const bool split = s.threads == 2 ? e - b >= 2 : (s.threads == 0 && twoCores && e - b >= (256 << 10));
-    if (split) {
-      const char* cut = b + static_cast<std::ptrdiff_t>(static_cast<double>(e - b) * share);
-      const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
-      if (mid && ++mid < e) {
-        const long long first = countLines(b, mid, readable);
-        if (first < total - done) {
-          parts[0].end = mid;
-          parts[0].maxLines = first;
-          parts[1].begin = mid;
-          parts[1].end = e;
-          parts[1].firstLine = done + first;
-          parts[1].maxLines = total - done - first;
-          count = 2;
-        }
-      }
-    }
+    const int count = splitBlock(parts[0], parts[1], b, e, readable, done, total, share, s.threads);
     const auto start = SteadyClock::now();
     double helperSeconds = 0;
     if (count == 2) {

@@ -1,6 +1,8 @@
 #include "core/io/line_scan.h"
 
 #include <algorithm>
+#include <cstring>
+#include <thread>
 
 namespace litho {
 
@@ -42,6 +44,23 @@ void HelperThread::loop() {
     busy_ = false;
     done_.notify_all();
   }
+}
+
+int splitBlock(BlockPart& first, BlockPart& second, const char* b, const char* e, const char* readable, long long done,
+               long long total, double share, int threads) {
+  static const bool twoCores = std::thread::hardware_concurrency() >= 2;
+  first = {b, e, done, total - done};
+  const bool split = threads == 2 ? e - b >= 2 : (threads == 0 && twoCores && e - b >= (256 << 10));
+  if (!split) return 1;
+  const char* cut = b + static_cast<std::ptrdiff_t>(static_cast<double>(e - b) * share);
+  const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
+  if (!mid || ++mid >= e) return 1;
+  const long long lines = countLines(b, mid, readable);
+  if (lines >= total - done) return 1;
+  first.end = mid;
+  first.maxLines = lines;
+  second = {mid, e, done + lines, total - done - lines};
+  return 2;
 }
 
 double balancedShare(double share, double mainSeconds, double helperSeconds, double readSeconds) {

@@ -89,6 +89,21 @@ inline long long countLines(const char* begin, const char* end, const char* read
   return n + (end > begin && end[-1] != '\n');
 }
 
+// The lines of a block one thread parses: [begin, end), the first numbered
+// firstLine, at most maxLines of them.
+struct BlockPart {
+  const char* begin = nullptr;
+  const char* end = nullptr;
+  long long firstLine = 0;
+  long long maxLines = 0;
+};
+
+// Puts the block [b, e) of a read at line done of total into first, or, when
+// it is worth two threads (threads: 0 to choose, 1 or 2), into first up to
+// the line end after share of it and second after that. Returns the parts.
+int splitBlock(BlockPart& first, BlockPart& second, const char* b, const char* e, const char* readable, long long done,
+               long long total, double share, int threads);
+
 // A second thread that runs one job at a time.
 class HelperThread {
  public:

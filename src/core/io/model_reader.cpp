@@ -95,11 +95,7 @@ class CellWalker {
 enum class LineError { None, NoNumber, LogOfNegative };
 
 // The values of up to maxLines lines of [begin, end), stored from line index firstLine on.
-struct ScalarPart {
-  const char* begin = nullptr;
-  const char* end = nullptr;
-  long long firstLine = 0;
-  long long maxLines = 0;
+struct ScalarPart : BlockPart {
   long long parsed = 0;
   LineError error = LineError::None;
   const char* errorLine = nullptr;  // the line refused, [errorLine, errorLineEnd)
@@ -257,7 +253,6 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
   }
 
   const long long total = core.cells() * s.modelCount;
-  const bool twoCores = std::thread::hardware_concurrency() >= 2;
   std::unique_ptr<HelperThread> helper;
   long long done = 0, reported = 0;
   ScalarRange r;
@@ -271,28 +266,7 @@ bool readModelFile(LineSource& in, const std::string& path, const ModelReadSetti
       return false;
     }
     ScalarPart parts[2];
-    int count = 1;
-    parts[0].begin = b;
-    parts[0].end = e;
-    parts[0].firstLine = done;
-    parts[0].maxLines = total - done;
-    const bool split = s.threads == 2 ? e - b >= 2 : (s.threads == 0 && twoCores && e - b >= (256 << 10));
-    if (split) {
-      const char* cut = b + static_cast<std::ptrdiff_t>(static_cast<double>(e - b) * share);
-      const char* mid = static_cast<const char*>(std::memchr(cut, '\n', static_cast<std::size_t>(e - cut)));
-      if (mid && ++mid < e) {
-        const long long first = countLines(b, mid, readable);
-        if (first < total - done) {
-          parts[0].end = mid;
-          parts[0].maxLines = first;
-          parts[1].begin = mid;
-          parts[1].end = e;
-          parts[1].firstLine = done + first;
-          parts[1].maxLines = total - done - first;
-          count = 2;
-        }
-      }
-    }
+    const int count = splitBlock(parts[0], parts[1], b, e, readable, done, total, share, s.threads);
     const auto start = SteadyClock::now();
     double helperSeconds = 0;
     if (count == 2) {
