@@ -89,6 +89,7 @@ bool drawFrame(ViewState& v, const Document& doc, const ColourState& colours, co
       glDisable(GL_CULL_FACE);
     else
       glEnable(GL_CULL_FACE);
+    gl.scene().showCellEdges(v.showMesh);
     if (v.frame.rebuildPending() || !gl.scene().compiled()) {
       gl.scene().rebuild(doc, v, colours, &cellFaces);
       v.frame.rebuilt();

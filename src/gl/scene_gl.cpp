@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gl2ps.h>
 
+#include <algorithm>
 #include <chrono>
 #include <new>
 
@@ -30,9 +31,10 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
                             const CellFacesOverlay* cellFaces) {
   auto t0 = std::chrono::steady_clock::now();
   patched_ = false;
+  ++rebuilds_;
   const bool built = builder_.build(doc, v, colours, geometry_, cellFaces);
   failure_ = builder_.failure();
-  // The display list keeps its own copy of every vertex: checked before the driver is asked for it.
+  // The face arrays (a rectangle a face at most) and the lists copy every vertex: checked before they are made.
   const unsigned long long listBytes =
       bytesOf(geometry_.faces.size() + geometry_.cellFaces.faces.size(), kListBytesPerFace) +
       bytesOf(geometry_.polygonVertices.size() + geometry_.overlayVertices.size() + geometry_.data.vertices.size() +
@@ -48,21 +50,17 @@ void SceneRenderer::rebuild(const Document& doc, const ViewState& v, const Colou
   t0 = std::chrono::steady_clock::now();
   mesh_ = &doc.mesh();
   origin_ = v.sceneCentre;
-  if (immediate_) {
-    compileMs_ = 0;
-    return;
-  }
-  if (list_ == 0) list_ = lists_.allocate(1);
-  if (list_ != 0) {
-    try {
-      compile(doc.mesh(), v.sceneCentre);
-    } catch (const std::bad_alloc&) {
-      glEndList();
-      glNewList(list_, GL_COMPILE);
-      glEndList();
-      geometry_.clear();
-      failure_ = sceneMemoryMessage("the memory ran out while it was compiled");
-    }
+  try {
+    fillFaceArrays(doc.mesh(), v.sceneCentre);
+    if (!immediate_) compile(doc.mesh(), v.sceneCentre);
+  } catch (const std::bad_alloc&) {
+    if (compiling_) glEndList();
+    compiling_ = false;
+    geometry_.clear();
+    blocks_.clear();
+    fillFaceArrays(doc.mesh(), v.sceneCentre);
+    if (!immediate_) compile(doc.mesh(), v.sceneCentre);
+    failure_ = sceneMemoryMessage("the memory ran out while it was compiled");
   }
   compileMs_ = msSince(t0);
 }
@@ -71,8 +69,7 @@ void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourS
                           const CellRegion& changed, const CellFacesOverlay* cellFaces) {
   // The overlay's traces follow the visible cells: drawn again whole.
   const bool overlay = cellFaces && cellFaces->loaded;
-  const bool listsReady =
-      !overlay && (immediate_ || (list_ != 0 && (geometry_.slabbedOp < 0 || slabLists_ != 0)));
+  const bool listsReady = !overlay && (immediate_ || list_ != 0);
   if (!listsReady || mesh_ != &doc.mesh() || origin_ != v.sceneCentre) {
     rebuild(doc, v, colours, cellFaces);
     return;
@@ -91,10 +88,12 @@ void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourS
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
   try {
-    if (!immediate_)
-      for (const int s : changedSlabs_) compileSlab(doc.mesh(), v.sceneCentre, s);
+    const std::size_t first = opFirstBlock_[static_cast<std::size_t>(geometry_.slabbedOp)];
+    for (const int s : changedSlabs_) {
+      const FaceSlab& slab = geometry_.slabs[static_cast<std::size_t>(s)];
+      fillBlock(blocks_[first + static_cast<std::size_t>(s)], slab.begin, slab.end, doc.mesh(), v.sceneCentre);
+    }
   } catch (const std::bad_alloc&) {
-    glEndList();
     rebuild(doc, v, colours, cellFaces);
     return;
   }
@@ -103,18 +102,50 @@ void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourS
 }
 
 void SceneRenderer::draw() const {
-  if (immediate_ && mesh_)
-    sendScene(*mesh_, origin_);
-  else if (list_ != 0)
-    glCallList(list_);
+  if (immediate_ && mesh_) {
+    sendOps(0, geometry_.ops.size(), *mesh_, origin_);
+    return;
+  }
+  if (list_ == 0) return;
+  for (int s = 0; s < listCount_; ++s) {
+    glCallList(list_ + static_cast<unsigned>(s));
+    if (static_cast<std::size_t>(s) < faceOps_.size()) drawFaceOp(faceOps_[static_cast<std::size_t>(s)]);
+  }
+}
+
+void SceneRenderer::showCellEdges(bool on) {
+  if (on == cellEdges_) return;
+  cellEdges_ = on;
+  if (!mesh_) return;
+  try {
+    fillFaceArrays(*mesh_, origin_);
+  } catch (const std::bad_alloc&) {
+    release();  // rebuilt, and the failure told, by the next frame
+  }
 }
 
 void SceneRenderer::release() {
   lists_.free(list_);
   list_ = 0;
-  lists_.free(slabLists_);
-  slabLists_ = 0;
-  slabListCount_ = 0;
+  listCount_ = 0;
+  std::vector<FaceBlock>().swap(blocks_);
+  faceOps_.clear();
+  opFirstBlock_.clear();
+  mesh_ = nullptr;  // the arrays are gone: compiled() is false
+}
+
+std::size_t SceneRenderer::sentFaces() const {
+  std::size_t n = geometry_.polygons.size();
+  for (const std::size_t o : faceOps_) {
+    const SceneOp& op = geometry_.ops[o];
+    const std::size_t blocks = static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
+    for (std::size_t b = 0; b < blocks && op.end > op.begin; ++b) n += blocks_[opFirstBlock_[o] + b].size();
+  }
+  return n;
+}
+
+std::size_t SceneRenderer::sentVertices() const {
+  return 4 * (sentFaces() - geometry_.polygons.size()) + geometry_.polygonVertices.size();
 }
 
 void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& o) const {
@@ -144,42 +175,113 @@ void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const s
   }
 }
 
-void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
-  const int slabs = geometry_.slabbedOp >= 0 ? static_cast<int>(geometry_.slabs.size()) : 0;
-  if (slabs != slabListCount_) {
-    lists_.free(slabLists_);
-    slabLists_ = slabs > 0 ? lists_.allocate(slabs) : 0;
-    slabListCount_ = slabLists_ != 0 ? slabs : 0;
+void SceneRenderer::fillFaceArrays(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  faceOps_.clear();
+  opFirstBlock_.assign(geometry_.ops.size(), 0);
+  std::size_t count = 0;
+  for (std::size_t o = 0; o < geometry_.ops.size(); ++o) {
+    if (geometry_.ops[o].kind != SceneOpKind::Faces) continue;
+    faceOps_.push_back(o);
+    opFirstBlock_[o] = count;
+    count += static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
   }
-  const bool callSlabs = slabs > 0 && slabLists_ != 0;
-  if (callSlabs)
-    for (int s = 0; s < slabs; ++s) compileSlab(mesh, origin, s);
-  glNewList(list_, GL_COMPILE);
-  sendScene(mesh, origin, callSlabs);
-  glEndList();
+  blocks_.resize(count);
+  for (const std::size_t o : faceOps_) {
+    const SceneOp& op = geometry_.ops[o];
+    if (static_cast<int>(o) == geometry_.slabbedOp) {
+      for (std::size_t s = 0; s < geometry_.slabs.size(); ++s)
+        fillBlock(blocks_[opFirstBlock_[o] + s], geometry_.slabs[s].begin, geometry_.slabs[s].end, mesh, origin);
+    } else {
+      fillBlock(blocks_[opFirstBlock_[o]], op.begin, op.end, mesh, origin);
+    }
+  }
 }
 
-void SceneRenderer::compileSlab(const RectMesh& mesh, const std::array<double, 3>& origin, int slab) {
-  const FaceSlab& s = geometry_.slabs[static_cast<std::size_t>(slab)];
-  glNewList(slabLists_ + static_cast<unsigned>(slab), GL_COMPILE);
-  sendCellFaceQuads(geometry_.faces, s.begin, s.end, mesh, origin, geometry_.colourmap, staging_);
-  glEndList();
+void SceneRenderer::fillBlock(FaceBlock& block, std::uint32_t begin, std::uint32_t end, const RectMesh& mesh,
+                              const std::array<double, 3>& origin) {
+  merged_.clear();
+  // Smooth light across a rectangle follows the flat light of its faces closely
+  // while it spans at most an eighth of the drawn box.
+  std::array<int, 3> maxCells{1, 1, 1};
+  if (joined()) {
+    const DrawBox& b = builder_.hiddenFlags().box();
+    maxCells = {std::max(1, (b.xe - b.xs + 7) / 8), std::max(1, (b.ye - b.ys + 7) / 8),
+                std::max(1, (b.ze - b.zs + 7) / 8)};
+  }
+  merger_.merge(geometry_.faces, begin, end, merged_, block.sideEnd, maxCells);
+  const double ox = origin[0], oy = origin[1], oz = origin[2];
+  block.positions.resize(merged_.size() * 12);
+  block.colours.resize(merged_.size() * 16);
+  float* p = block.positions.data();
+  float* c = block.colours.data();
+  for (const MergedFace& f : merged_) {
+    const auto& rgba = geometry_.colourmap.entries[f.colour];
+    for (const auto& q : mergedCorners(mesh, f)) {
+      *p++ = static_cast<float>(q[0] - ox);
+      *p++ = static_cast<float>(q[1] - oy);
+      *p++ = static_cast<float>(q[2] - oz);
+      c = std::copy(rgba.begin(), rgba.end(), c);
+    }
+  }
+}
+
+void SceneRenderer::drawFaceOp(std::size_t o) const {
+  const SceneOp& op = geometry_.ops[o];
+  if (op.end <= op.begin) return;
+  const std::size_t blocks = static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
+  // Lit smoothly, a rectangle shades as its faces did each in its own flat light.
+  if (joined()) glShadeModel(GL_SMOOTH);
+  glEnableClientState(GL_VERTEX_ARRAY);
+  glEnableClientState(GL_COLOR_ARRAY);
+  for (std::size_t b = 0; b < blocks; ++b) {
+    const FaceBlock& block = blocks_[opFirstBlock_[o] + b];
+    if (block.size() == 0) continue;
+    glVertexPointer(3, GL_FLOAT, 0, block.positions.data());
+    glColorPointer(4, GL_FLOAT, 0, block.colours.data());
+    std::size_t from = 0;
+    for (int side = 0; side < 6; ++side) {
+      const std::size_t to = block.sideEnd[static_cast<std::size_t>(side)];
+      if (to == from) continue;
+      glNormal3fv(faceNormal(static_cast<std::uint8_t>(side)).data());
+      glDrawArrays(GL_QUADS, static_cast<GLint>(from * 4), static_cast<GLsizei>((to - from) * 4));
+      from = to;
+    }
+  }
+  glDisableClientState(GL_VERTEX_ARRAY);
+  glDisableClientState(GL_COLOR_ARRAY);
+  glShadeModel(GL_FLAT);
+}
+
+void SceneRenderer::compile(const RectMesh& mesh, const std::array<double, 3>& origin) {
+  const int lists = static_cast<int>(faceOps_.size()) + 1;
+  if (lists != listCount_) {
+    lists_.free(list_);
+    list_ = lists_.allocate(lists);
+    listCount_ = list_ != 0 ? lists : 0;
+  }
+  if (list_ == 0) return;
+  std::size_t from = 0;
+  for (int s = 0; s < lists; ++s) {
+    const std::size_t to = static_cast<std::size_t>(s) < faceOps_.size() ? faceOps_[static_cast<std::size_t>(s)]
+                                                                         : geometry_.ops.size();
+    glNewList(list_ + static_cast<unsigned>(s), GL_COMPILE);
+    compiling_ = true;
+    sendOps(from, to, mesh, origin);
+    glEndList();
+    compiling_ = false;
+    from = to + 1;
+  }
 }
 
 // The GL2PS calls do nothing unless a vector page is being written.
-void SceneRenderer::sendScene(const RectMesh& mesh, const std::array<double, 3>& origin, bool callSlabs) const {
+void SceneRenderer::sendOps(std::size_t from, std::size_t to, const RectMesh& mesh,
+                            const std::array<double, 3>& origin) const {
   const double ox = origin[0], oy = origin[1], oz = origin[2];
   const auto& map = geometry_.colourmap.entries;
-  for (std::size_t o = 0; o < geometry_.ops.size(); ++o) {
+  for (std::size_t o = from; o < to; ++o) {
     const SceneOp& op = geometry_.ops[o];
     switch (op.kind) {
-      case SceneOpKind::Faces:
-        if (callSlabs && static_cast<int>(o) == geometry_.slabbedOp) {
-          for (int s = 0; s < slabListCount_; ++s) glCallList(slabLists_ + static_cast<unsigned>(s));
-        } else {
-          sendCellFaceQuads(geometry_.faces, op.begin, op.end, mesh, origin, geometry_.colourmap, staging_);
-        }
-        break;
+      case SceneOpKind::Faces: drawFaceOp(o); break;
       case SceneOpKind::Polygons:
         for (std::uint32_t i = op.begin; i < op.end; ++i) {
           const ScenePolygon& poly = geometry_.polygons[i];

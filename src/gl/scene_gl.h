@@ -2,6 +2,7 @@
 #include <string>
 
 #include "core/load/document.h"
+#include "core/scene/face_merge.h"
 #include "core/scene/scene.h"
 #include "core/view/view_state.h"
 #include "gl/data_gl.h"
@@ -10,33 +11,37 @@
 
 namespace litho {
 
-// The model scene of one context: built by the core, compiled here into a
-// display list taken from the context's names.
+// The model scene of one context: built by the core. The model's faces are
+// merged into larger rectangles and kept in vertex arrays drawn every frame;
+// the rest of the scene is compiled into display lists between them.
 class SceneRenderer {
  public:
   explicit SceneRenderer(DisplayLists& lists) : lists_(lists) {}
 
-  // Builds the scene, with the view's cell-faces overlay when given, and
-  // compiles it (compile only). A scene that does not fit in memory is
+  // Builds the scene, with the view's cell-faces overlay when given, fills
+  // the face arrays and compiles the lists (compile only). A scene that does not fit in memory is
   // compiled empty and failure() says why.
   void rebuild(const Document& doc, const ViewState& v, const ColourState& colours,
                const CellFacesOverlay* cellFaces);
-  // After the values of the cells in changed: recompiles only the slabs of
-  // faces they touch, or rebuilds when the scene cannot be patched.
+  // After the values of the cells in changed: fills again only the arrays of
+  // the slabs of faces they touch, or rebuilds when the scene cannot be patched.
   void patch(const Document& doc, const ViewState& v, const ColourState& colours, const CellRegion& changed,
              const CellFacesOverlay* cellFaces);
   // Why the last rebuild drew nothing or left the cell faces out, or "".
   const std::string& failure() const { return failure_; }
-  // Replays the last compiled scene.
+  // Draws the last built scene.
   void draw() const;
-  // While on, rebuild() compiles nothing and draw() sends the scene itself:
+  // With cell edges on (mesh mode) every face is sent alone, so that its
+  // outline shows; the arrays are filled again when this changes.
+  void showCellEdges(bool on);
+  // While on, rebuild() compiles no list and draw() sends the scene itself:
   // GL2PS reads the polygon offset from the GL state when it is announced,
   // which a display list being compiled does not change.
   void setImmediate(bool on) { immediate_ = on; }
   // False before the first rebuild and after release().
   bool compiled() const { return list_ != 0 || (immediate_ && mesh_); }
   unsigned listName() const { return list_; }
-  // Frees the list (context current); the next frame rebuilds it.
+  // Frees the lists and arrays (context current); the next frame rebuilds them.
   void release();
 
   const SceneGeometry& geometry() const { return geometry_; }
@@ -44,20 +49,43 @@ class SceneRenderer {
   SceneBuilder& builder() { return builder_; }
   double lastBuildMs() const { return buildMs_; }
   double lastCompileMs() const { return compileMs_; }
+  // Rebuilds so far; a patch is not one.
+  unsigned long rebuildCount() const { return rebuilds_; }
   // Whether the last rebuild or patch only patched.
   bool lastWasPatch() const { return patched_; }
+  // What a frame sends of the model: faces (merged rectangles and clipped
+  // polygons) and their vertices.
+  std::size_t sentFaces() const;
+  std::size_t sentVertices() const;
 
  private:
+  // The merged faces of one range of the scene's faces, grouped by side.
+  struct FaceBlock {
+    std::vector<float> positions;  // 4 corners of 3 per rectangle
+    std::vector<float> colours;    // 4 corners of 4
+    std::array<std::size_t, 6> sideEnd{};
+    std::size_t size() const { return sideEnd[5]; }
+  };
   void compile(const RectMesh& mesh, const std::array<double, 3>& origin);
-  void compileSlab(const RectMesh& mesh, const std::array<double, 3>& origin, int slab);
-  // callSlabs: the slabbed faces op calls the slab lists instead of sending its faces.
-  void sendScene(const RectMesh& mesh, const std::array<double, 3>& origin, bool callSlabs = false) const;
+  void fillFaceArrays(const RectMesh& mesh, const std::array<double, 3>& origin);
+  void fillBlock(FaceBlock& block, std::uint32_t begin, std::uint32_t end, const RectMesh& mesh,
+                 const std::array<double, 3>& origin);
+  void drawFaceOp(std::size_t op) const;
+  // Whether faces are merged: not in mesh mode, nor for a vector export, which keeps every face.
+  bool joined() const { return !cellEdges_ && !immediate_; }
+  void sendOps(std::size_t from, std::size_t to, const RectMesh& mesh, const std::array<double, 3>& origin) const;
   void sendOverlays(std::uint32_t begin, std::uint32_t end, const std::array<double, 3>& origin) const;
 
   DisplayLists& lists_;
-  unsigned list_ = 0;
-  unsigned slabLists_ = 0;  // one list per slab of faces, called by list_
-  int slabListCount_ = 0;
+  unsigned list_ = 0;  // one list before each faces op and one after the last
+  int listCount_ = 0;
+  bool compiling_ = false;
+  bool cellEdges_ = false;
+  std::vector<std::size_t> faceOps_;
+  std::vector<FaceBlock> blocks_;
+  std::vector<std::size_t> opFirstBlock_;  // per op; blocks of the slabbed op are its slabs in order
+  FaceMerger merger_;
+  std::vector<MergedFace> merged_;
   std::vector<int> changedSlabs_;
   SceneBuilder builder_;
   SceneGeometry geometry_;
@@ -70,6 +98,7 @@ class SceneRenderer {
   double buildMs_ = 0;
   double compileMs_ = 0;
   bool patched_ = false;
+  unsigned long rebuilds_ = 0;
 };
 
 }  // namespace litho
