@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #include "core/load/document.h"
 #include "core/load/memory.h"
@@ -108,6 +111,39 @@ std::uint64_t load8(const std::uint8_t* p) {
   std::uint64_t w;
   std::memcpy(&w, p, sizeof w);
   return w;
+}
+
+// work(begin, mid) here and work(mid, end) on a second thread when there are
+// enough cells to share (cells counted per unit of the range).
+template <class Work>
+void inTwoHalves(int begin, int end, long long cellsPerUnit, Work&& work) {
+  const int mid = begin + (end - begin) / 2;
+  if (static_cast<long long>(end - begin) * cellsPerUnit < (1LL << 19)) {
+    work(begin, end);
+    return;
+  }
+  std::exception_ptr error;
+  std::thread second;
+  try {
+    second = std::thread([&] {
+      try {
+        work(mid, end);
+      } catch (...) {
+        error = std::current_exception();
+      }
+    });
+  } catch (const std::system_error&) {
+    work(begin, end);
+    return;
+  }
+  try {
+    work(begin, mid);
+  } catch (...) {
+    second.join();
+    throw;
+  }
+  second.join();
+  if (error) std::rethrow_exception(error);
 }
 
 // --- diagonal cut ---------------------------------------------------------------
@@ -306,22 +342,25 @@ void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
   if (b.empty()) return;
   const ModelSet& model = doc.currentModel();
   const double lo = v.displayMin, hi = v.displayMax;
-  for (int i = b.xs; i < b.xe; ++i) {
-    for (int j = b.ys; j < b.ye; ++j) {
-      std::uint8_t* f = flags_.column(i, j);
-      const float* col = model.column(i, j);
-      const int a = columnTop(doc, b, i, j);
-      if (hi >= lo) {
-        for (int k = a; k < b.ze; ++k) {
-          const double x = col[k];
-          // NaN fails both tests and is hidden too.
-          f[k] = !(x >= lo && x <= hi);
+  const long long columnCells = static_cast<long long>(b.ye - b.ys) * (b.ze - b.zs);
+  inTwoHalves(b.xs, b.xe, columnCells, [&](int i0, int i1) {
+    for (int i = i0; i < i1; ++i) {
+      for (int j = b.ys; j < b.ye; ++j) {
+        std::uint8_t* f = flags_.column(i, j);
+        const float* col = model.column(i, j);
+        const int a = columnTop(doc, b, i, j);
+        if (hi >= lo) {
+          for (int k = a; k < b.ze; ++k) {
+            const double x = col[k];
+            // NaN fails both tests and is hidden too.
+            f[k] = !(x >= lo && x <= hi);
+          }
+        } else {
+          for (int k = a; k < b.ze; ++k) f[k] = hiddenByCutoff(col[k], lo, hi);
         }
-      } else {
-        for (int k = a; k < b.ze; ++k) f[k] = hiddenByCutoff(col[k], lo, hi);
       }
     }
-  }
+  });
   if (!v.ignoreCutPlanes) return;
   const auto& c = v.cuts;
   auto showSlice = [&](int axis, int index) {
@@ -408,12 +447,31 @@ void SceneBuilder::scalarPass(const Document& doc, const ViewState& v, const Mod
     const long long dW = flags_.rowStride() * flags_.columnStride();
     const long long dS = flags_.columnStride();
     if (!v.diagonalCutOn && slabbed) {
+      // The second half of the slabs is emitted on another thread, then appended.
       const int width = slabWidth(b);
-      for (int i0 = b.xs; i0 < b.xe; i0 += width) {
-        const int i1 = std::min(i0 + width, b.xe);
-        const auto begin = static_cast<std::uint32_t>(out.faces.size());
-        emitColumns(doc, values, scale, i0, i1, out.faces);
-        out.slabs.push_back({i0, i1, begin, static_cast<std::uint32_t>(out.faces.size())});
+      const int slabs = (b.xe - b.xs + width - 1) / width;
+      const long long slabCells = static_cast<long long>(width) * (b.ye - b.ys) * (b.ze - b.zs);
+      otherFaces_.clear();
+      otherSlabs_.clear();
+      inTwoHalves(0, slabs, slabCells, [&](int s0, int s1) {
+        const bool first = s0 == 0;
+        std::vector<CellFace>& faces = first ? out.faces : otherFaces_;
+        std::vector<FaceSlab>& ranges = first ? out.slabs : otherSlabs_;
+        for (int s = s0; s < s1; ++s) {
+          const int i0 = b.xs + s * width, i1 = std::min(i0 + width, b.xe);
+          const auto begin = static_cast<std::uint32_t>(faces.size());
+          emitColumns(doc, values, scale, i0, i1, faces);
+          ranges.push_back({i0, i1, begin, static_cast<std::uint32_t>(faces.size())});
+        }
+      });
+      if (!otherSlabs_.empty()) {
+        const auto offset = static_cast<std::uint32_t>(out.faces.size());
+        out.faces.insert(out.faces.end(), otherFaces_.begin(), otherFaces_.end());
+        for (FaceSlab slab : otherSlabs_) {
+          slab.begin += offset;
+          slab.end += offset;
+          out.slabs.push_back(slab);
+        }
       }
       out.slabbedOp = static_cast<int>(out.ops.size());
     } else if (!v.diagonalCutOn) {
@@ -539,7 +597,11 @@ std::string sceneMemoryMessage(const std::string& why) {
          ".\nCut planes, hidden padding or a cutoff that leave fewer cells make it drawable.";
 }
 
-void SceneBuilder::releaseMemory() { flags_.release(); }
+void SceneBuilder::releaseMemory() {
+  flags_.release();
+  std::vector<CellFace>().swap(otherFaces_);
+  std::vector<FaceSlab>().swap(otherSlabs_);
+}
 
 bool SceneBuilder::build(const Document& doc, const ViewState& v, const ColourState& colours, SceneGeometry& out,
                          const CellFacesOverlay* cellFaces) {

@@ -179,6 +179,8 @@ class SceneBuilder {
   void replaceSlabs(const Document& doc, const ModelSet& values, const ColourScale& scale, int first, int end,
                     SceneGeometry& out);
   std::vector<CellFace> slabFaces_;  // scratch of a patch
+  std::vector<CellFace> otherFaces_;  // the second thread's faces and slabs
+  std::vector<FaceSlab> otherSlabs_;
   std::string failure_;
 };
 
