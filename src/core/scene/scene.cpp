@@ -1,6 +1,7 @@
 #include "core/scene/scene.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <exception>
@@ -12,6 +13,10 @@
 #include "core/load/memory.h"
 #include "core/scene/boundary.h"
 #include "core/scene/colour_scale.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace litho {
 
@@ -111,6 +116,45 @@ std::uint64_t load8(const std::uint8_t* p) {
   std::uint64_t w;
   std::memcpy(&w, p, sizeof w);
   return w;
+}
+
+// The float bounds that take exactly the floats x with lo <= x <= hi.
+float floatAtLeast(double lo) {
+  if (std::isnan(lo) || lo == -HUGE_VAL) return static_cast<float>(lo);
+  if (lo > FLT_MAX) return HUGE_VALF;
+  if (lo < -FLT_MAX) return -FLT_MAX;
+  float f = static_cast<float>(lo);
+  if (f < lo) f = std::nextafter(f, HUGE_VALF);
+  return f;
+}
+
+float floatAtMost(double hi) {
+  if (std::isnan(hi) || hi == HUGE_VAL) return static_cast<float>(hi);
+  if (hi < -FLT_MAX) return -HUGE_VALF;
+  if (hi > FLT_MAX) return FLT_MAX;
+  float f = static_cast<float>(hi);
+  if (f > hi) f = std::nextafter(f, -HUGE_VALF);
+  return f;
+}
+
+// f[k] = 1 where col[k] lies outside [lo, hi] or is NaN, for k in [a, e); 16 cells at a time.
+void flagOutside(const float* col, std::uint8_t* f, int a, int e, float lo, float hi) {
+  int k = a;
+#if defined(__SSE2__)
+  const __m128 l = _mm_set1_ps(lo), h = _mm_set1_ps(hi);
+  const __m128i one = _mm_set1_epi8(1);
+  for (; k + 16 <= e; k += 16) {
+    __m128i inside[4];
+    for (int q = 0; q < 4; ++q) {
+      const __m128 x = _mm_loadu_ps(col + k + 4 * q);
+      inside[q] = _mm_castps_si128(_mm_and_ps(_mm_cmpge_ps(x, l), _mm_cmple_ps(x, h)));
+    }
+    const __m128i bytes =
+        _mm_packs_epi16(_mm_packs_epi32(inside[0], inside[1]), _mm_packs_epi32(inside[2], inside[3]));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(f + k), _mm_andnot_si128(bytes, one));
+  }
+#endif
+  for (; k < e; ++k) f[k] = !(col[k] >= lo && col[k] <= hi);
 }
 
 // work(begin, mid) here and work(mid, end) on a second thread when there are
@@ -342,6 +386,7 @@ void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
   if (b.empty()) return;
   const ModelSet& model = doc.currentModel();
   const double lo = v.displayMin, hi = v.displayMax;
+  const float loF = floatAtLeast(lo), hiF = floatAtMost(hi);
   const long long columnCells = static_cast<long long>(b.ye - b.ys) * (b.ze - b.zs);
   inTwoHalves(b.xs, b.xe, columnCells, [&](int i0, int i1) {
     for (int i = i0; i < i1; ++i) {
@@ -350,11 +395,8 @@ void SceneBuilder::computeFlags(const Document& doc, const ViewState& v) {
         const float* col = model.column(i, j);
         const int a = columnTop(doc, b, i, j);
         if (hi >= lo) {
-          for (int k = a; k < b.ze; ++k) {
-            const double x = col[k];
-            // NaN fails both tests and is hidden too.
-            f[k] = !(x >= lo && x <= hi);
-          }
+          // NaN fails both tests and is hidden too.
+          flagOutside(col, f, a, b.ze, loF, hiF);
         } else {
           for (int k = a; k < b.ze; ++k) f[k] = hiddenByCutoff(col[k], lo, hi);
         }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <map>
 
@@ -154,6 +155,26 @@ TEST(Scene, InverseCutoffHidesValuesBetweenTheLimits) {
   s.build();
   EXPECT_TRUE(s.builder.hiddenFlags().hidden(2, 0, 0));
   for (const auto& f : s.g.faces) EXPECT_NE(f.i, 2);
+}
+
+TEST(Scene, CutoffTakesEachFloatAsTheDoubleLimitsDo) {
+  // 40 cells down one column: whole blocks of 16 and a remainder.
+  SceneFixture s(1, 1, 40);
+  const float near = 1.0f, above = std::nextafter(1.0f, 2.0f), below = std::nextafter(1.0f, 0.0f);
+  const float values[8] = {near, above, below, -HUGE_VALF, HUGE_VALF, std::nanf(""), 3.0f, -FLT_MAX};
+  for (int k = 0; k < 40; ++k) s.model()(0, 0, k) = values[(k * 3) % 8];
+  const double limits[][2] = {{1.0, 1.0},         {1.0 + 1e-12, 3.0},       {0.5, 1.0 - 1e-12},
+                              {-HUGE_VAL, 1.0},   {1.0, HUGE_VAL},          {-1e300, 1e300},
+                              {-HUGE_VAL, HUGE_VAL}, {static_cast<double>(above), 2.0}};
+  for (const auto& l : limits) {
+    s.v.displayMin = l[0];
+    s.v.displayMax = l[1];
+    s.build();
+    for (int k = 0; k < 40; ++k) {
+      const double x = s.model()(0, 0, k);
+      EXPECT_EQ(s.builder.hiddenFlags().hidden(0, 0, k), !(x >= l[0] && x <= l[1])) << l[0] << ".." << l[1] << " " << x;
+    }
+  }
 }
 
 TEST(Scene, InactiveCellsStartEachColumnLower) {
