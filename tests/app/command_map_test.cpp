@@ -145,6 +145,25 @@ TEST_F(CommandMapTest, KeysReachTheirCommands) {
   EXPECT_TRUE(frame->view()->controller().colours.colourmap.reversed);
 }
 
+TEST_F(CommandMapTest, KeysFasterThanFramesAreDrawnOnceInTheirLatestState) {
+  load();
+  show();
+  ModelView* view = frame->view();
+  auto settle = [&] {
+    for (int wait = 0; wait < 200 && (view->state().frame.redrawPending() || view->state().frame.rebuildPending());
+         ++wait)
+      QTest::qWait(10);
+  };
+  QTest::keyClick(view, Qt::Key_W);
+  settle();
+  const unsigned long builds = view->scene().rebuildCount();
+  for (int k = 0; k < 5; ++k) QTest::keyClick(view, Qt::Key_Up, Qt::ShiftModifier);
+  EXPECT_EQ(view->scene().rebuildCount(), builds) << "nothing drawn while keys wait";
+  settle();
+  EXPECT_EQ(view->scene().rebuildCount(), builds + 1);
+  EXPECT_EQ(view->scene().builder().hiddenFlags().box().xs, 5);
+}
+
 TEST_F(CommandMapTest, AFailingCommandIsReportedAndTheWindowCarriesOn) {
   show();
   QString reported;
