@@ -201,6 +201,7 @@ const Before kBefore[] = {
     {200, "colourmap change", 346.3, 248684},   {200, "model step", 436.0, 248684},
     {200, "padding change", 341.2, 230884},     {200, "rotation step", 101.5, 230884},
     {200, "zoom step", 103.9, 230884},          {200, "start to first picture", 803, 0},
+    {200, "peak resident", 274, 0},
     {464, "first frame", 1882.7, 1291776},      {464, "cut-plane step", 1676.2, 1286208},
     {464, "cutoff apply", 1862.7, 1362980},     {464, "colour range apply", 1916.5, 1362980},
     {464, "colourmap change", 1857.2, 1362980}, {464, "padding change", 1606.4, 1313468},

@@ -436,6 +436,7 @@ inline void emitColumn(const std::uint8_t* f, const float* col, int i, int j, in
   constexpr std::uint64_t kLow = 0x0101010101010101ULL;
   for (int k0 = t; k0 < ze; k0 += 8) {
     const std::uint64_t own = load8(f + k0);
+    if (own == kLow) continue;  // eight hidden cells
     const std::uint64_t around = load8(f + k0 - 1) | load8(f + k0 + 1) | load8(f + k0 - dW) | load8(f + k0 + dW) |
                                  load8(f + k0 - dS) | load8(f + k0 + dS);
     std::uint64_t exposed = around & ~own & kLow;
