@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <new>
 
 #include "core/load/memory.h"
@@ -88,10 +89,12 @@ void SceneRenderer::patch(const Document& doc, const ViewState& v, const ColourS
   buildMs_ = msSince(t0);
   t0 = std::chrono::steady_clock::now();
   try {
-    const std::size_t first = opFirstBlock_[static_cast<std::size_t>(geometry_.slabbedOp)];
+    // changedSlabs_ ascends: each block of slabs is filled once.
+    std::size_t last = SIZE_MAX;
     for (const int s : changedSlabs_) {
-      const FaceSlab& slab = geometry_.slabs[static_cast<std::size_t>(s)];
-      fillBlock(blocks_[first + static_cast<std::size_t>(s)], slab.begin, slab.end, doc.mesh(), v.sceneCentre);
+      const std::size_t b = static_cast<std::size_t>(s) / slabsPerBlock_;
+      if (b != last) fillSlabBlock(b, doc.mesh(), v.sceneCentre);
+      last = b;
     }
   } catch (const std::bad_alloc&) {
     rebuild(doc, v, colours, cellFaces);
@@ -138,8 +141,7 @@ std::size_t SceneRenderer::sentFaces() const {
   std::size_t n = geometry_.polygons.size();
   for (const std::size_t o : faceOps_) {
     const SceneOp& op = geometry_.ops[o];
-    const std::size_t blocks = static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
-    for (std::size_t b = 0; b < blocks && op.end > op.begin; ++b) n += blocks_[opFirstBlock_[o] + b].size();
+    for (std::size_t b = 0; b < blockCount(o) && op.end > op.begin; ++b) n += blocks_[opFirstBlock_[o] + b].size();
   }
   return n;
 }
@@ -178,23 +180,41 @@ void SceneRenderer::sendOverlays(std::uint32_t begin, std::uint32_t end, const s
 void SceneRenderer::fillFaceArrays(const RectMesh& mesh, const std::array<double, 3>& origin) {
   faceOps_.clear();
   opFirstBlock_.assign(geometry_.ops.size(), 0);
+  // Slabs are grouped into blocks as wide as the widest rectangle, so that faces merge across them.
+  slabsPerBlock_ = 1;
+  if (!geometry_.slabs.empty()) {
+    const DrawBox& b = builder_.hiddenFlags().box();
+    const int slabWidth = std::max(1, geometry_.slabs[0].i1 - geometry_.slabs[0].i0);
+    slabsPerBlock_ = static_cast<std::size_t>(std::max(1, (b.xe - b.xs + 7) / 8 / slabWidth));
+  }
   std::size_t count = 0;
   for (std::size_t o = 0; o < geometry_.ops.size(); ++o) {
     if (geometry_.ops[o].kind != SceneOpKind::Faces) continue;
     faceOps_.push_back(o);
     opFirstBlock_[o] = count;
-    count += static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
+    count += blockCount(o);
   }
   blocks_.resize(count);
   for (const std::size_t o : faceOps_) {
     const SceneOp& op = geometry_.ops[o];
     if (static_cast<int>(o) == geometry_.slabbedOp) {
-      for (std::size_t s = 0; s < geometry_.slabs.size(); ++s)
-        fillBlock(blocks_[opFirstBlock_[o] + s], geometry_.slabs[s].begin, geometry_.slabs[s].end, mesh, origin);
+      for (std::size_t b = 0; b < blockCount(o); ++b) fillSlabBlock(b, mesh, origin);
     } else {
       fillBlock(blocks_[opFirstBlock_[o]], op.begin, op.end, mesh, origin);
     }
   }
+}
+
+std::size_t SceneRenderer::blockCount(std::size_t o) const {
+  if (static_cast<int>(o) != geometry_.slabbedOp) return 1;
+  return (geometry_.slabs.size() + slabsPerBlock_ - 1) / slabsPerBlock_;
+}
+
+void SceneRenderer::fillSlabBlock(std::size_t b, const RectMesh& mesh, const std::array<double, 3>& origin) {
+  const auto& slabs = geometry_.slabs;
+  const std::size_t s0 = b * slabsPerBlock_, s1 = std::min(s0 + slabsPerBlock_, slabs.size());
+  fillBlock(blocks_[opFirstBlock_[static_cast<std::size_t>(geometry_.slabbedOp)] + b], slabs[s0].begin,
+            slabs[s1 - 1].end, mesh, origin);
 }
 
 void SceneRenderer::fillBlock(FaceBlock& block, std::uint32_t begin, std::uint32_t end, const RectMesh& mesh,
@@ -228,7 +248,7 @@ void SceneRenderer::fillBlock(FaceBlock& block, std::uint32_t begin, std::uint32
 void SceneRenderer::drawFaceOp(std::size_t o) const {
   const SceneOp& op = geometry_.ops[o];
   if (op.end <= op.begin) return;
-  const std::size_t blocks = static_cast<int>(o) == geometry_.slabbedOp ? geometry_.slabs.size() : 1;
+  const std::size_t blocks = blockCount(o);
   // Lit smoothly, a rectangle shades as its faces did each in its own flat light.
   if (joined()) glShadeModel(GL_SMOOTH);
   glEnableClientState(GL_VERTEX_ARRAY);

@@ -71,6 +71,8 @@ class SceneRenderer {
   void fillBlock(FaceBlock& block, std::uint32_t begin, std::uint32_t end, const RectMesh& mesh,
                  const std::array<double, 3>& origin);
   void drawFaceOp(std::size_t op) const;
+  std::size_t blockCount(std::size_t op) const;
+  void fillSlabBlock(std::size_t block, const RectMesh& mesh, const std::array<double, 3>& origin);
   // Whether faces are merged: not in mesh mode, nor for a vector export, which keeps every face.
   bool joined() const { return !cellEdges_ && !immediate_; }
   void sendOps(std::size_t from, std::size_t to, const RectMesh& mesh, const std::array<double, 3>& origin) const;
@@ -83,7 +85,8 @@ class SceneRenderer {
   bool cellEdges_ = false;
   std::vector<std::size_t> faceOps_;
   std::vector<FaceBlock> blocks_;
-  std::vector<std::size_t> opFirstBlock_;  // per op; blocks of the slabbed op are its slabs in order
+  std::vector<std::size_t> opFirstBlock_;  // per op; the slabbed op's blocks hold slabsPerBlock_ slabs each
+  std::size_t slabsPerBlock_ = 1;
   FaceMerger merger_;
   std::vector<MergedFace> merged_;
   std::vector<int> changedSlabs_;
