@@ -40,6 +40,19 @@ TEST_F(RenderTest, DefaultViewOfALoad) {
   EXPECT_NE(img.pixel(img.width() / 2, img.height() / 2), qRgb(0, 0, 0));
 }
 
+TEST_F(RenderTest, FacesMergeExceptInMeshMode) {
+  render();
+  const std::size_t faces = scene.geometry().faces.size();
+  EXPECT_LT(scene.sentFaces(), faces / 4);
+  view.toggleMesh();
+  render();
+  EXPECT_EQ(scene.sentFaces(), faces) << "every cell outlined";
+  EXPECT_EQ(scene.sentVertices(), 4 * faces);
+  view.toggleMesh();
+  render();
+  EXPECT_LT(scene.sentFaces(), faces / 4);
+}
+
 TEST_F(RenderTest, SceneThatDoesNotFitIsNotCompiled) {
   ASSERT_TRUE(gl.valid()) << gl.error();
   {
