@@ -157,6 +157,45 @@ TEST(Scene, InverseCutoffHidesValuesBetweenTheLimits) {
   for (const auto& f : s.g.faces) EXPECT_NE(f.i, 2);
 }
 
+TEST(Scene, LargeBoxBuiltOnTwoThreadsGivesEveryExposedFaceOnceInSlabOrder) {
+  // Enough cells for the second thread, with holes of hidden cells and cut planes.
+  const int nx = 96, ny = 90, nz = 70;
+  SceneFixture s(nx, ny, nz);
+  for (int i = 0; i < nx; ++i)
+    for (int j = 0; j < ny; ++j)
+      for (int k = 0; k < nz; ++k) s.model()(i, j, k) = ((i * 7 + j * 5 + k * 3) % 13 == 0) ? 20.0f : 1.0f;
+  s.v.cuts[kSideWest] = 3;
+  s.v.cuts[kSideBottom] = 2;
+  s.build();
+  const HiddenFlags& h = s.builder.hiddenFlags();
+  const DrawBox& b = h.box();
+  std::size_t expected = 0;
+  for (int i = b.xs; i < b.xe; ++i)
+    for (int j = b.ys; j < b.ye; ++j)
+      for (int k = b.zs; k < b.ze; ++k) {
+        ASSERT_EQ(h.hidden(i, j, k), s.model()(i, j, k) > 10) << i << " " << j << " " << k;
+        if (h.hidden(i, j, k)) continue;
+        expected += h.hidden(i, j, k - 1) + h.hidden(i, j, k + 1) + h.hidden(i - 1, j, k) + h.hidden(i + 1, j, k) +
+                    h.hidden(i, j - 1, k) + h.hidden(i, j + 1, k);
+      }
+  EXPECT_EQ(s.g.faces.size(), expected);
+  std::uint32_t at = 0;
+  int column = b.xs;
+  for (const FaceSlab& slab : s.g.slabs) {
+    EXPECT_EQ(slab.begin, at);
+    EXPECT_EQ(slab.i0, column);
+    for (std::uint32_t f = slab.begin; f < slab.end; ++f) {
+      const CellFace& c = s.g.faces[f];
+      EXPECT_TRUE(c.i >= slab.i0 && c.i < slab.i1);
+      EXPECT_FALSE(h.hidden(c.i, c.j, c.k));
+    }
+    at = slab.end;
+    column = slab.i1;
+  }
+  EXPECT_EQ(at, s.g.faces.size());
+  EXPECT_EQ(column, b.xe);
+}
+
 TEST(Scene, CutoffTakesEachFloatAsTheDoubleLimitsDo) {
   // 40 cells down one column: whole blocks of 16 and a remainder.
   SceneFixture s(1, 1, 40);
