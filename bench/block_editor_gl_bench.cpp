@@ -52,11 +52,7 @@ int main(int argc, char** argv) {
   const int steps = argc > 2 ? std::atoi(argv[2]) : 40;
   int w = 800, h = 600;
   if (argc > 3) std::sscanf(argv[3], "%dx%d", &w, &h);
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, true);

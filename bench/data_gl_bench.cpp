@@ -123,11 +123,7 @@ int main(int argc, char** argv) {
     std::printf("numpy.loadtxt: not available\n");
   std::remove(file.c_str());
 
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
   Document doc(platform, platform);
   // A model under the survey: 60^3 cells of 10 m with a body in it.
   const int n = 60;

@@ -121,11 +121,7 @@ bool writeFiles(const Document& doc, const std::string& mesh, const std::string&
 
 // The child: from its start to the first frame finished; prints the steady clock then, in ns.
 int firstPictureChild(int argc, char** argv, const std::string& mesh, const std::string& model, int w, int h) {
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
   std::ostream null(nullptr);
   StreamPlatform platform(null, true);
   Document doc(platform, platform);
@@ -239,11 +235,7 @@ int main(int argc, char** argv) {
   if (argc > 2) std::sscanf(argv[2], "%dx%d", &w, &h);
   const int repeats = argc > 3 ? std::max(1, std::atoi(argv[3])) : 7;
   const auto start = Clock::now();
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, true);

@@ -51,11 +51,7 @@ int main(int argc, char** argv) {
     else
       frames = std::max(2, std::atoi(argv[i]));
   }
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);

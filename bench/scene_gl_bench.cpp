@@ -23,11 +23,7 @@ int main(int argc, char** argv) {
   const int n = argc > 1 ? std::atoi(argv[1]) : 200;
   int w = 800, h = 600;
   if (argc > 2) std::sscanf(argv[2], "%dx%d", &w, &h);
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);

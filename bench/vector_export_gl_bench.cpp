@@ -48,11 +48,7 @@ int main(int argc, char** argv) {
     else
       n = std::atoi(argv[i]);
   }
-  HeadlessDisplay display;
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
+  OffscreenApplication app(argc, argv);
 
   std::ostream null(nullptr);
   StreamPlatform platform(null, false);

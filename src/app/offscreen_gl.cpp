@@ -1,5 +1,7 @@
 #include "app/offscreen_gl.h"
 
+#include "app/application.h"
+
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -11,6 +13,8 @@
 
 #include <QGuiApplication>
 #include <QOffscreenSurface>
+#include <clocale>
+#include <cstdlib>
 #include <QOpenGLContext>
 #include <QOpenGLFramebufferObject>
 #include <cstdlib>
@@ -120,6 +124,16 @@ bool surfacelessGlAvailable() {
 }
 
 }  // namespace
+
+OffscreenApplication::OffscreenApplication(int& argc, char** argv) {
+  if (!display_.error().empty()) return;
+  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+  setDefaultSurfaceFormat();
+  app_ = std::make_unique<QGuiApplication>(argc, argv);
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+OffscreenApplication::~OffscreenApplication() = default;
 
 HeadlessDisplay::HeadlessDisplay() {
   const char* d = std::getenv("DISPLAY");

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <optional>
 #include <memory>
 #include <string>
 
@@ -9,6 +10,9 @@ class Document;
 class ViewController;
 class GlResources;
 class SceneRenderer;
+}  // namespace litho
+class QGuiApplication;
+namespace litho {
 
 // A display for programs run without one: where Mesa's surfaceless EGL gives an
 // OpenGL context, selects Qt's off-screen platform (OffscreenGl then draws
@@ -26,6 +30,21 @@ class HeadlessDisplay {
  private:
   int pid_ = -1;
   std::string error_;
+};
+
+// What a program that draws off screen sets up first, in this order: a
+// display, software OpenGL unless LIBGL_ALWAYS_SOFTWARE says otherwise, the
+// default surface format, the Qt application and the C number locale. No
+// application is made when there is no display (error() says why).
+class OffscreenApplication {
+ public:
+  OffscreenApplication(int& argc, char** argv);
+  ~OffscreenApplication();
+  const std::string& error() const { return display_.error(); }
+
+ private:
+  HeadlessDisplay display_;
+  std::unique_ptr<QGuiApplication> app_;
 };
 
 // An OpenGL context with an off-screen framebuffer of a fixed size, current

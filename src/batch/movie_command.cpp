@@ -98,15 +98,11 @@ int runMovieCommand(int argc, char** argv, const std::vector<std::string>& args,
   a.output = withDefaultMovieExtension(fullPath(a.output));
 
   const ScopedMemoryLimit limit(a.memoryLimit);
-  HeadlessDisplay display;
-  if (!display.error().empty()) {
-    err << "error: " << display.error() << '\n';
+  OffscreenApplication app(argc, argv);
+  if (!app.error().empty()) {
+    err << "error: " << app.error() << '\n';
     return 1;
   }
-  ::setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
-  setDefaultSurfaceFormat();
-  QGuiApplication app(argc, argv);
-  std::setlocale(LC_NUMERIC, "C");
 
   StreamPlatform platform(err, a.yes);
   Document doc(platform, platform);
